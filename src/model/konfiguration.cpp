@@ -1,0 +1,124 @@
+#include "model/konfiguration.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+
+namespace {
+
+std::string gesetztesVerzeichnis;
+std::string konfigurationsdatei;
+
+// Vorzeichenlos gelesen, dann als float skaliert: -1 wird eine riesige Länge.
+float Hundertstel(const IniDatei& ini, const char* sektion, const char* schluessel, int vorgabe) {
+    return static_cast<float>(IniGanzzahl(ini, sektion, schluessel, vorgabe)) * 0.01f;
+}
+
+struct Grundlage {
+    int x, y;
+};
+
+// Die Grundaufstellung in Hundertsteln.
+constexpr Grundlage kGrundaufstellung[kAnzahlKugeln] = {
+    {4130, 670},  {3000, 475},  {1400, 1275}, {9000, 2075}, {5000, 1075}, {3000, 3475},
+    {500, 4875},  {6500, 5075}, {2000, 2775}, {8000, 3575}, {8500, 575},  {500, 2775},
+    {900, 575},   {7500, 1575}, {4000, 4975}, {5500, 3975},
+};
+
+}  // namespace
+
+std::string Programmverzeichnis() {
+    if (!gesetztesVerzeichnis.empty()) return gesetztesVerzeichnis;
+    char pfad[4096];
+    ssize_t n = ::readlink("/proc/self/exe", pfad, sizeof pfad - 1);
+    if (n <= 0) return "./";
+    std::string s(pfad, static_cast<std::size_t>(n));
+    return s.substr(0, s.rfind('/') + 1);
+}
+
+void SetzeProgrammverzeichnis(const std::string& verzeichnis) {
+    gesetztesVerzeichnis = verzeichnis;
+    if (!gesetztesVerzeichnis.empty() && gesetztesVerzeichnis.back() != '/') gesetztesVerzeichnis += '/';
+    konfigurationsdatei.clear();
+}
+
+const std::string& Konfigurationsdatei() {
+    if (konfigurationsdatei.empty()) konfigurationsdatei = Programmverzeichnis() + "config.ini";
+    return konfigurationsdatei;
+}
+
+void SetzeKonfigurationsdatei(const std::string& pfad) { konfigurationsdatei = pfad; }
+
+void TischAus(const IniDatei& ini, Tisch& t) {
+    t.breite = Hundertstel(ini, "tisch", "breite", 10700);
+    t.hoehe = Hundertstel(ini, "tisch", "hoehe", 5550);
+    t.bande_x = Hundertstel(ini, "tisch", "bande_x", 250);
+    t.bande_y = Hundertstel(ini, "tisch", "bande_y", 250);
+    t.xa = Hundertstel(ini, "tisch", "xa", 550);
+    t.xb = Hundertstel(ini, "tisch", "xb", 775);
+    t.xc = Hundertstel(ini, "tisch", "xc", 4775);
+    t.xd = Hundertstel(ini, "tisch", "xd", 5000);
+    t.xe = Hundertstel(ini, "tisch", "xe", 5350);
+    t.xf = Hundertstel(ini, "tisch", "xf", 5700);
+    t.xg = Hundertstel(ini, "tisch", "xg", 5925);
+    t.xh = Hundertstel(ini, "tisch", "xh", 9925);
+    t.xi = Hundertstel(ini, "tisch", "xi", 10150);
+    t.ya = Hundertstel(ini, "tisch", "ya", 550);
+    t.yb = Hundertstel(ini, "tisch", "yb", 775);
+    t.yc = Hundertstel(ini, "tisch", "yc", 4775);
+    t.yd = Hundertstel(ini, "tisch", "yd", 5000);
+
+    t.tol_ecke = Hundertstel(ini, "toleranz", "tol_ecke", 170);
+    t.tol_abstand = Hundertstel(ini, "toleranz", "tol_abstand", 40);
+    t.tol_winkel = Hundertstel(ini, "toleranz", "tol_winkel", 500);
+
+    t.radius = KugelradiusAus(ini);
+    for (int i = 0; i < kAnzahlKugeln; ++i) {
+        char sx[16], sy[16], sl[24], sz[32];
+        std::snprintf(sx, sizeof sx, "k%d_x", i);
+        std::snprintf(sy, sizeof sy, "k%d_y", i);
+        std::snprintf(sl, sizeof sl, "k%d_inloch", i);
+        std::snprintf(sz, sizeof sz, "k%d_zieltasche", i);
+        Kugel& k = t.kugeln[i];
+        k = Kugel{};
+        k.x = Hundertstel(ini, "kugeln", sx, kGrundaufstellung[i].x);
+        k.y = Hundertstel(ini, "kugeln", sy, kGrundaufstellung[i].y);
+        k.inloch = IniGanzzahl(ini, "kugeln", sl, 0) == 1u ? 1 : 0;
+        k.zieltasche = static_cast<std::int32_t>(IniGanzzahl(ini, "kugeln", sz, 0));
+    }
+
+    t.port = static_cast<std::int32_t>(IniGanzzahl(ini, "netzwerk", "port", 2222));
+    t.bport = static_cast<std::int32_t>(IniGanzzahl(ini, "netzwerk", "bport", 2222));
+}
+
+Physik PhysikAus(const IniDatei& ini) {
+    Physik p{};
+    p.g = Hundertstel(ini, "physik", "g", 981);
+    p.u = Hundertstel(ini, "physik", "u", 30);
+    p.k = Hundertstel(ini, "physik", "k", 20);
+    p.vend = Hundertstel(ini, "physik", "vend", 10);
+    p.vmax = Hundertstel(ini, "physik", "vmax", 500);
+    return p;
+}
+
+float KugelradiusAus(const IniDatei& ini) {
+    return static_cast<float>(IniGanzzahl(ini, "kugeln", "durchmesser", 350)) * 0.005f;
+}
+
+void LadeTisch(Tisch& t, const std::string& pfad) {
+    IniDatei ini;
+    LeseIniDatei(pfad, ini);
+    TischAus(ini, t);
+}
+
+void LadePhysik(Physik& physik, const std::string& pfad) {
+    IniDatei ini;
+    LeseIniDatei(pfad, ini);
+    physik = PhysikAus(ini);
+}
+
+void LadeKugelradius(float& radius, const std::string& pfad) {
+    IniDatei ini;
+    LeseIniDatei(pfad, ini);
+    radius = KugelradiusAus(ini);
+}

@@ -1,0 +1,38 @@
+// Laden von config.ini: Tisch einmal beim Start, Physik und Kugelradius bei
+// jeder Stoßstärke neu. Eine fehlende Datei oder ein fehlender Schlüssel gibt
+// still die Vorgabe; Längen stehen in Hundertsteln (×0.01), der Durchmesser
+// ×0.005 ergibt den Radius.
+#pragma once
+
+#include <string>
+
+#include "model/ini_datei.h"
+#include "model/tisch.h"
+
+struct Physik {
+    float vmax;
+    float vend;
+    float u;
+    float g;
+    float k;
+};
+
+// Verzeichnis der laufenden Programmdatei mit abschließendem '/', oder das mit
+// SetzeProgrammverzeichnis gesetzte (--verzeichnis).
+std::string Programmverzeichnis();
+void SetzeProgrammverzeichnis(const std::string& verzeichnis);
+
+// Die config.ini, die alle Lader benutzen: neben dem Programm, oder die mit
+// SetzeKonfigurationsdatei gesetzte (--config). Einmal beim Start setzen.
+const std::string& Konfigurationsdatei();
+void SetzeKonfigurationsdatei(const std::string& pfad);
+
+void LadeTisch(Tisch& t, const std::string& pfad);
+void LadePhysik(Physik& physik, const std::string& pfad);
+void LadeKugelradius(float& radius, const std::string& pfad);
+
+// Dieselben Regeln auf eine schon gelesene Datei, damit die Stoßstärke die
+// Datei nur einmal pro Suche liest.
+void TischAus(const IniDatei& ini, Tisch& t);
+Physik PhysikAus(const IniDatei& ini);
+float KugelradiusAus(const IniDatei& ini);

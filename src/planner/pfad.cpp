@@ -1,0 +1,125 @@
+#include "planner/pfad.h"
+
+namespace {
+
+inline float Kleiner(float a, float b) { return a < b ? a : b; }
+inline float Groesser(float a, float b) { return a > b ? a : b; }
+
+// Liegt q außerhalb der Box um den Weg (Ränder gehören dazu)? Mit NaN ist
+// nichts außerhalb: die Abstandsprüfung danach verwirft dann sicher.
+inline bool AusserhalbBox(Vektor von, Vektor nach, float rand, Vektor q) {
+    return q.x < Kleiner(von.x, nach.x) - rand || q.x > Groesser(von.x, nach.x) + rand ||
+           q.y < Kleiner(von.y, nach.y) - rand || q.y > Groesser(von.y, nach.y) + rand;
+}
+
+}  // namespace
+
+void EigeneKugeln(const Spielstand& stand, bool eigene[kAnzahlKugeln]) {
+    const std::int32_t g = stand.gruppe;
+    int nV = 0, nH = 0;
+    for (int i = 1; i <= 7; ++i) {
+        eigene[i] = !stand.kugeln[i].inloch && (g == volle || g == alle);
+        nV += eigene[i];
+    }
+    for (int i = 9; i <= 15; ++i) {
+        eigene[i] = !stand.kugeln[i].inloch && (g == halbe || g == alle);
+        nH += eigene[i];
+    }
+    // Die Schwarze zählt nach der Zahl der gesetzten eigenen Kugeln, nicht nach
+    // ihrem eigenen inloch; bei "alle" entscheiden nur die halben.
+    eigene[8] = (g == volle) ? (nV == 0) : (nH == 0);
+}
+
+bool TascheErlaubt(const Spielstand& stand, int kugel, int j) {
+    const std::int32_t zt = stand.kugeln[kugel].zieltasche;
+    return zt == 0 || zt == j / 3 + 1;
+}
+
+Vektor Anspielpunkt(Vektor kugel, Vektor ziel, float r) {
+    Vektor d{kugel.x - ziel.x, kugel.y - ziel.y, 0.0f};
+    return Addiere(kugel, Skaliere(Normiere(d), 2.0f * r));
+}
+
+bool WinkelZulaessig(float winkel) { return winkel > 90.0f + tisch.tol_winkel; }
+
+bool ImSpielfeld(Vektor p, float r) {
+    const Tisch& t = tisch;
+    return t.bande_y + r < p.y && p.y < t.hoehe - t.bande_y - r && t.bande_x + r < p.x &&
+           p.x < t.breite - t.bande_x - r;
+}
+
+bool KugelImWeg(const Spielstand& stand, Vektor von, Vektor nach, int ausnahme1, int ausnahme2) {
+    const float r = stand.kugeln[0].radius;
+    const float rand = 2.0f * r;
+    const float grenze = 2.0f * r + tisch.tol_abstand;
+    const Vektor d = Subtrahiere(nach, von);
+    for (int k = 1; k < kAnzahlKugeln; ++k) {  // die Weiße ist nie Hindernis
+        if (k == ausnahme1 || k == ausnahme2) continue;
+        const Kugel& kugel = stand.kugeln[k];
+        if (kugel.inloch) continue;
+        const Vektor m = Lage(kugel);
+        if (AusserhalbBox(von, nach, rand, m)) continue;
+        if (!(AbstandZurGeraden(von, d, m) >= grenze)) return true;  // NaN: zu nah
+    }
+    return false;
+}
+
+void Bandenecken(Vektor e[12]) {
+    const Tisch& t = tisch;
+    const float oben = t.hoehe - t.bande_y, rechts = t.breite - t.bande_x;
+    e[0] = {t.bande_x, t.yc, 0};
+    e[1] = {t.bande_x, t.yb, 0};
+    e[2] = {t.xb, oben, 0};
+    e[3] = {t.xc, oben, 0};
+    e[4] = {t.xg, oben, 0};
+    e[5] = {t.xh, oben, 0};
+    e[6] = {rechts, t.yb, 0};
+    e[7] = {rechts, t.yc, 0};
+    e[8] = {t.xh, t.bande_y, 0};
+    e[9] = {t.xg, t.bande_y, 0};
+    e[10] = {t.xb, t.bande_y, 0};
+    e[11] = {t.xc, t.bande_y, 0};
+}
+
+bool BandeneckeImWeg(const Spielstand& stand, Vektor von, Vektor nach) {
+    const float r = stand.kugeln[0].radius;
+    const float grenze = r + tisch.tol_abstand;
+    const Vektor d = Subtrahiere(nach, von);
+    Vektor ecken[12];
+    Bandenecken(ecken);
+    for (const Vektor& e : ecken) {
+        if (AusserhalbBox(von, nach, r, e)) continue;
+        if (!(AbstandZurGeraden(von, d, e) >= grenze)) return true;
+    }
+    return false;
+}
+
+float WinkelAmPunkt(Vektor a, Vektor b, Vektor c) {
+    return Winkel({a.x - b.x, a.y - b.y, 0.0f}, {c.x - b.x, c.y - b.y, 0.0f});
+}
+
+void BandenPunkte(Vektor von, Vektor nach, Vektor p[4]) {
+    const Tisch& t = tisch;
+    const float bx = t.bande_x, by = t.bande_y;
+    const float oben = t.hoehe - by, rechts = t.breite - bx;
+    const float dx = nach.x - von.x, dy = nach.y - von.y;
+    float a, b;
+    a = von.x - bx;
+    b = nach.x - bx;
+    p[0] = {bx, von.y + dy * a / (a + b), 0};
+    a = oben - von.y;
+    b = oben - nach.y;
+    p[1] = {von.x + dx * a / (a + b), oben, 0};
+    a = rechts - von.x;
+    b = rechts - nach.x;
+    p[2] = {rechts, von.y + dy * a / (a + b), 0};
+    a = von.y - by;
+    b = nach.y - by;
+    p[3] = {von.x + dx * a / (a + b), by, 0};
+}
+
+bool AufBande(Vektor p, bool laengsseite) {
+    const Tisch& t = tisch;
+    if (laengsseite) return (t.xb < p.x && p.x < t.xc) || (t.xg < p.x && p.x < t.xh);
+    return t.yb < p.y && p.y < t.yc;
+}

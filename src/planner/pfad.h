@@ -1,0 +1,50 @@
+// Die gemeinsamen Bausteine der Stoßarten: eigene Kugeln, erlaubte Taschen,
+// Anspielpunkt, Winkel- und Feldprüfung, Kugeln und Bandenecken im Weg,
+// Bandenpunkte. Jeder Vergleich ist absichtlich genau so streng oder nicht
+// streng, wie er hier steht; NaN fällt immer durch.
+#pragma once
+
+#include "geometry/vektor.h"
+#include "model/tisch.h"
+
+// eigene[1..15]: darf gespielt werden. eigene[0] bleibt unberührt.
+void EigeneKugeln(const Spielstand& stand, bool eigene[kAnzahlKugeln]);
+
+// j ist ein Taschenpunkt-Index 0..17; zieltasche 0 erlaubt jede Tasche.
+bool TascheErlaubt(const Spielstand& stand, int kugel, int j);
+
+// Wo die Mitte der stoßenden Kugel beim Treffen liegen muss, damit die Kugel
+// bei kugel Richtung ziel läuft. r ist der Radius der Weißen.
+Vektor Anspielpunkt(Vektor kugel, Vektor ziel, float r);
+
+// winkel > 90 + tol_winkel, streng; NaN fällt durch.
+bool WinkelZulaessig(float winkel);
+
+// Mehr als r innerhalb aller Bandenlinien, streng. r ist der Radius der Weißen.
+bool ImSpielfeld(Vektor p, float r);
+
+// Liegt eine Kugel 1..15 (nicht eingelocht, nicht ausgenommen) dem Weg von
+// von nach nach näher als 2r + tol_abstand? -1 nimmt keine Kugel aus.
+bool KugelImWeg(const Spielstand& stand, Vektor von, Vektor nach, int ausnahme1, int ausnahme2);
+
+// Die zwölf Endpunkte der geraden Bandenstücke, aus dem aktuellen Tisch.
+void Bandenecken(Vektor ecken[12]);
+
+// Kommt der Weg einer Bandenecke näher als r + tol_abstand?
+bool BandeneckeImWeg(const Spielstand& stand, Vektor von, Vektor nach);
+
+// Winkel an b zwischen den Richtungen zu a und zu c, in der Tischebene.
+float WinkelAmPunkt(Vektor a, Vektor b, Vektor c);
+
+// Berührpunkte auf den vier Bandenlinien (links, oben, rechts, unten) für
+// einen Weg von von über eine Bande nach nach, Einfallswinkel = Ausfallswinkel.
+void BandenPunkte(Vektor von, Vektor nach, Vektor punkte[4]);
+
+// Liegt p auf einem geraden Bandenstück, weg von den Taschenmäulern?
+bool AufBande(Vektor p, bool laengsseite);
+
+// a · b / c, das Produkt zuerst.
+inline float Anteil(float a, float b, float c) {
+    float ab = a * b;
+    return ab / c;
+}

@@ -1,0 +1,52 @@
+// Gemeinsames für die Tests: Vorgabetisch, leere Spielstände, Temp-Verzeichnis.
+#pragma once
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "model/konfiguration.h"
+#include "model/tisch.h"
+
+// Lädt den Vorgabetisch (keine Datei) und die Taschenpunkte.
+inline void LadeVorgabetisch() {
+    LadeTisch(tisch, "/nonexistent/config.ini");
+    BerechneTaschenpunkte();
+}
+
+// Alle Kugeln eingelocht, Weiße bei (x, y): zum Aufbauen kleiner Lagen.
+inline Spielstand LeererStand(float x, float y, std::int32_t gruppe) {
+    Spielstand s{};
+    for (Kugel& k : s.kugeln) {
+        k.inloch = 1;
+        k.radius = tisch.radius;
+    }
+    s.kugeln[0].x = x;
+    s.kugeln[0].y = y;
+    s.kugeln[0].inloch = 0;
+    s.gruppe = gruppe;
+    return s;
+}
+
+inline void SetzeKugel(Spielstand& s, int i, float x, float y) {
+    s.kugeln[i].x = x;
+    s.kugeln[i].y = y;
+    s.kugeln[i].inloch = 0;
+}
+
+struct TempVerzeichnis {
+    std::filesystem::path pfad;
+    TempVerzeichnis() {
+        std::string vorlage = (std::filesystem::temp_directory_path() / "stosswerk-XXXXXX").string();
+        pfad = mkdtemp(vorlage.data());
+    }
+    ~TempVerzeichnis() {
+        std::error_code ec;
+        std::filesystem::remove_all(pfad, ec);
+    }
+    std::string Schreibe(const std::string& name, const std::string& inhalt) const {
+        std::ofstream(pfad / name, std::ios::binary) << inhalt;
+        return (pfad / name).string();
+    }
+};

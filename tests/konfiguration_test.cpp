@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "hilfen.h"
+#include "model/ini_datei.h"
+#include "model/konfiguration.h"
+
+namespace {
+
+std::uint32_t Lies(const std::string& text, const char* sektion, const char* schluessel, int vorgabe) {
+    IniDatei ini;
+    ini.text = text;
+    ZerlegeIniText(ini);
+    return IniGanzzahl(ini, sektion, schluessel, vorgabe);
+}
+
+}  // namespace
+
+TEST(IniDatei, ZahlenWieAtoiVorzeichenlos) {
+    EXPECT_EQ(LeseGanzzahl("12abc"), 12u);
+    EXPECT_EQ(LeseGanzzahl("abc"), 0u);
+    EXPECT_EQ(LeseGanzzahl(""), 0u);
+    EXPECT_EQ(LeseGanzzahl("+7"), 7u);
+    EXPECT_EQ(LeseGanzzahl("-1"), 4294967295u);
+    EXPECT_EQ(LeseGanzzahl("- 5"), 0u);
+    EXPECT_EQ(LeseGanzzahl("4294967296"), 0u);  // läuft modulo 2^32 um, nie undefiniert
+}
+
+TEST(IniDatei, TrimmenFallUndErsteFundstelle) {
+    const std::string text =
+        "; Kommentar\r\n"
+        "vorher=9\r\n"
+        "  [ Tisch ]  \r\n"
+        "   BREITE   =  1234  \r\n"
+        "breite=999\r\n"
+        "leer=\r\n"
+        "ohne gleich\r\n"
+        ";hoehe=77\r\n"
+        "[physik]\r\n"
+        "u=31\r\n"
+        "[tisch]\r\n"
+        "hoehe=4242\r\n";
+    EXPECT_EQ(Lies(text, "tisch", "breite", 1), 1234u);   // erster Schlüssel gewinnt
+    EXPECT_EQ(Lies(text, "TISCH", "Breite", 1), 1234u);
+    EXPECT_EQ(Lies(text, "tisch", "leer", 5), 0u);        // leerer Wert ist 0, nicht die Vorgabe
+    EXPECT_EQ(Lies(text, "tisch", "hoehe", 5550), 5550u);  // nur die erste Sektion "tisch" zählt
+    EXPECT_EQ(Lies(text, "physik", "u", 30), 31u);
+    EXPECT_EQ(Lies(text, "physik", "vorher", 3), 3u);       // Zeilen vor jeder Sektion gehören zu keiner
+    EXPECT_EQ(Lies(text, "fehlt", "u", -1), 4294967295u);
+}
+
+TEST(IniDatei, EingerueckteZeileIstEigenerSchluessel) {
+    EXPECT_EQ(Lies("[kugeln]\nk0_x=100\n    k0_y=200\n", "kugeln", "k0_y", 0), 200u);
+}
+
+TEST(Konfiguration, LeeresVerzeichnisGibtVorgabetisch) {
+    TempVerzeichnis dir;
+    Tisch t{};
+    LadeTisch(t, (dir.pfad / "config.ini").string());
+    EXPECT_FLOAT_EQ(t.breite, 107.0f);
+    EXPECT_FLOAT_EQ(t.hoehe, 55.5f);
+    EXPECT_FLOAT_EQ(t.radius, 1.75f);
+    EXPECT_FLOAT_EQ(t.tol_winkel, 5.0f);
+    EXPECT_FLOAT_EQ(t.tol_ecke, 1.7f);
+    EXPECT_FLOAT_EQ(t.tol_abstand, 0.4f);
+    EXPECT_FLOAT_EQ(t.xe, 53.5f);
+    EXPECT_FLOAT_EQ(t.xi, 101.5f);
+    EXPECT_FLOAT_EQ(t.yd, 50.0f);
+    EXPECT_EQ(t.port, 2222);
+    EXPECT_EQ(t.bport, 2222);
+    const float erwartet[16][2] = {{41.3f, 6.7f},  {30, 4.75f},   {14, 12.75f}, {90, 20.75f},
+                                   {50, 10.75f},   {30, 34.75f},  {5, 48.75f},  {65, 50.75f},
+                                   {20, 27.75f},   {80, 35.75f},  {85, 5.75f},  {5, 27.75f},
+                                   {9, 5.75f},     {75, 15.75f},  {40, 49.75f}, {55, 39.75f}};
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_FLOAT_EQ(t.kugeln[i].x, erwartet[i][0]) << i;
+        EXPECT_FLOAT_EQ(t.kugeln[i].y, erwartet[i][1]) << i;
+        EXPECT_EQ(t.kugeln[i].inloch, 0);
+        EXPECT_EQ(t.kugeln[i].zieltasche, 0);
+        EXPECT_EQ(t.kugeln[i].radius, 0.0f);  // nur der Spielstand bekommt den Radius
+    }
+    Physik p{};
+    LadePhysik(p, (dir.pfad / "config.ini").string());
+    EXPECT_FLOAT_EQ(p.g, 9.81f);
+    EXPECT_FLOAT_EQ(p.u, 0.3f);
+    EXPECT_FLOAT_EQ(p.k, 0.2f);
+    EXPECT_FLOAT_EQ(p.vend, 0.1f);
+    EXPECT_FLOAT_EQ(p.vmax, 5.0f);
+}
+
+TEST(Konfiguration, MitgelieferteDateiEntsprichtDenVorgaben) {
+    // Die ausgelieferte config.ini liegt neben dem Testprogramm.
+    Tisch vorgabe{}, datei{};
+    LadeTisch(vorgabe, "/nonexistent/config.ini");
+    LadeTisch(datei, Programmverzeichnis() + "config.ini");
+    IniDatei ini;
+    ASSERT_TRUE(LeseIniDatei(Programmverzeichnis() + "config.ini", ini));
+    EXPECT_GT(ini.eintraege.size(), 80u);
+    const float* a = &vorgabe.xa;
+    const float* b = &datei.xa;
+    for (int i = 0; &a[i] <= &vorgabe.radius; ++i) EXPECT_EQ(a[i], b[i]) << i;
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_EQ(vorgabe.kugeln[i].x, datei.kugeln[i].x);
+        EXPECT_EQ(vorgabe.kugeln[i].y, datei.kugeln[i].y);
+        EXPECT_EQ(vorgabe.kugeln[i].inloch, datei.kugeln[i].inloch);
+        EXPECT_EQ(vorgabe.kugeln[i].zieltasche, datei.kugeln[i].zieltasche);
+    }
+    EXPECT_EQ(vorgabe.port, datei.port);
+    EXPECT_EQ(vorgabe.bport, datei.bport);
+}
+
+TEST(Konfiguration, InlochNurBeiEinsUndVorzeichenlos) {
+    TempVerzeichnis dir;
+    std::string pfad = dir.Schreibe("config.ini",
+                                    "[kugeln]\nk3_inloch=2\nk4_inloch=1\nk5_x=-1\nk6_x=12abc\nk7_y=abc\n"
+                                    "k8_zieltasche=-1\ndurchmesser=400\n[tisch]\nbreite=-1\n"
+                                    "[netzwerk]\nport=5000\n");
+    Tisch t{};
+    LadeTisch(t, pfad);
+    EXPECT_EQ(t.kugeln[3].inloch, 0);
+    EXPECT_EQ(t.kugeln[4].inloch, 1);
+    EXPECT_NEAR(t.kugeln[5].x, 42949672.0f, 8.0f);
+    EXPECT_GT(t.breite, 4.0e7f);
+    EXPECT_FLOAT_EQ(t.kugeln[6].x, 0.12f);
+    EXPECT_EQ(t.kugeln[7].y, 0.0f);
+    EXPECT_EQ(t.kugeln[8].zieltasche, -1);
+    EXPECT_FLOAT_EQ(t.radius, 2.0f);
+    EXPECT_EQ(t.port, 5000);
+    EXPECT_EQ(t.bport, 2222);
+    float r = 0;
+    LadeKugelradius(r, pfad);
+    EXPECT_FLOAT_EQ(r, 2.0f);
+}
+
+TEST(Konfiguration, Programmverzeichnis) {
+    std::string dir = Programmverzeichnis();
+    ASSERT_FALSE(dir.empty());
+    EXPECT_EQ(dir.back(), '/');
+    EXPECT_TRUE(std::filesystem::exists(dir + "stosswerk_tests"));
+}

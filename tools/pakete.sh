@@ -1,0 +1,16 @@
+# Installiert fehlende Debian-Pakete; von run.sh und test.sh eingebunden.
+# Nur was fehlt, wird geholt, und apt-get update läuft höchstens einmal.
+installiere_fehlende() {
+    local fehlend=()
+    for paket in "$@"; do
+        dpkg-query -W -f='${Status}' "$paket" 2>/dev/null | grep -q 'install ok installed' || fehlend+=("$paket")
+    done
+    [ ${#fehlend[@]} -eq 0 ] && return 0
+    echo "Installiere: ${fehlend[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${fehlend[@]}"
+}
+
+GRUNDPAKETE=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev)
