@@ -1,15 +1,105 @@
-// stosswerk-plan: lädt den Tisch und zeigt ihn (der Planer folgt).
+// stosswerk-plan: plant einen Stoß auf der Grundaufstellung der Konfiguration
+// und gibt die Protokollzeilen und den Stoß aus (oder ein JSON-Objekt).
+#include <charconv>
 #include <cstdio>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include <nlohmann/json.hpp>
 
 #include "model/konfiguration.h"
 #include "model/tisch.h"
+#include "planner/suche.h"
+#include "ui/anzeige.h"
 
-int main() {
+namespace {
+
+constexpr const char* kHilfe =
+    "Aufruf: stosswerk-plan [--config DATEI] [--gruppe N] [--json] [--help]\n"
+    "\n"
+    "Plant einen Stoß auf der Grundaufstellung aus der Konfiguration und gibt die\n"
+    "Protokollzeilen der Suche und den Stoßvektor aus.\n"
+    "\n"
+    "  --config DATEI  config.ini lesen statt der Datei neben dem Programm\n"
+    "  --gruppe N      Kugelgruppe: 0 halbe (Vorgabe), 1 volle, 2 alle\n"
+    "  --json          statt der Protokollzeilen ein JSON-Objekt ausgeben\n"
+    "  --help          diese Hilfe\n"
+    "\n"
+    "Rückgabewert: 0 bei Erfolg, 2 bei falschem Aufruf.\n";
+
+int Aufruffehler(const std::string& text) {
+    std::fprintf(stderr, "stosswerk-plan: %s\n(Hilfe mit --help)\n", text.c_str());
+    return 2;
+}
+
+bool LeseZahl(std::string_view s, int& zahl) {
+    auto [ende, fehler] = std::from_chars(s.data(), s.data() + s.size(), zahl);
+    return fehler == std::errc{} && ende == s.data() + s.size();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string config;
+    int gruppe = halbe;
+    bool json = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string_view a = argv[i];
+        if (a == "--help" || a == "-h") {
+            std::fputs(kHilfe, stdout);
+            return 0;
+        } else if (a == "--json") {
+            json = true;
+        } else if (a == "--config" || a == "--gruppe") {
+            if (i + 1 >= argc) return Aufruffehler(std::string(a) + " braucht einen Wert.");
+            std::string_view wert = argv[++i];
+            if (a == "--config") {
+                config = wert;
+            } else if (!LeseZahl(wert, gruppe)) {
+                return Aufruffehler("Die Gruppe muss eine ganze Zahl sein, nicht \"" + std::string(wert) + "\".");
+            }
+        } else {
+            return Aufruffehler("Unbekannte Option \"" + std::string(a) + "\".");
+        }
+    }
+    if (!config.empty()) {
+        // Nur die Datei neben dem Programm darf fehlen; eine genannte muss lesbar sein.
+        std::FILE* f = std::fopen(config.c_str(), "rb");
+        if (!f) return Aufruffehler("Die Konfigurationsdatei \"" + config + "\" kann nicht gelesen werden: " +
+                                    std::strerror(errno) + ".");
+        std::fclose(f);
+        SetzeKonfigurationsdatei(config);
+    }
+
     LadeTisch(tisch, Konfigurationsdatei());
     BerechneTaschenpunkte();
-    std::printf("Tisch %.2f x %.2f, Banden %.2f / %.2f, Radius %.2f\n", tisch.breite, tisch.hoehe,
-                tisch.bande_x, tisch.bande_y, tisch.radius);
-    for (int j = 0; j < kAnzahlTaschenpunkte; ++j)
-        std::printf("Taschenpunkt %2d: %.2f / %.2f\n", j, Taschenpunkte[j].x, Taschenpunkte[j].y);
+    Spielstand stand;
+    SetzeStandardaufstellung(stand);
+    stand.gruppe = gruppe;
+
+    InstalliereAnzeige(json ? StilleAnzeige() : KonsolenAnzeige());
+    Vektor stoss{};
+    Suchbericht bericht{};
+    SucheStoss(stand, stoss, &bericht);
+
+    if (json) {
+        nlohmann::ordered_json j;
+        static const char* const namen[6] = {"cntWeisseKugelLoch", "cntWeisseBandeKugelLoch",
+                                             "cntWeisseKugelBandeLoch", "cntWeisseKugelKugelLoch",
+                                             "cntNurAnspielen", "cntUngewisserStoss"};
+        for (int a = 0; a < 6; ++a) j[namen[a]] = bericht.anzahl[a];
+        j["anzahl"] = bericht.anzahl[6];
+        j["art"] = bericht.bester.art;
+        j["bewertung"] = bericht.bester.bewertung;
+        j["stoss"] = {{"x", stoss.x}, {"y", stoss.y}, {"z", stoss.z}};
+        j["betrag"] = Laenge(stoss);
+        std::printf("%s\n", j.dump().c_str());
+    } else {
+        std::string t[4];
+        VektorTexte(stoss, t);
+        std::printf("\nx:\t%s\ny:\t%s\nz:\t%s\nBetrag:\t%s\n", t[0].c_str(), t[1].c_str(), t[2].c_str(),
+                    t[3].c_str());
+    }
     return 0;
 }

@@ -1,0 +1,50 @@
+// Weiße – Bande – Kugel – Loch: die Weiße läuft erst über eine Bande.
+#include "planner/pfad.h"
+#include "planner/stossarten.h"
+
+int FindeWeisseBandeKugelLoch(const Spielstand& stand, Stoss* frei) {
+    const Vektor s0 = Lage(stand.kugeln[0]);
+    const float r = stand.kugeln[0].radius;
+    bool eigene[kAnzahlKugeln];
+    EigeneKugeln(stand, eigene);
+    int n = 0;
+    for (int i = 1; i < kAnzahlKugeln; ++i) {
+        if (!eigene[i]) continue;
+        const Vektor b = Lage(stand.kugeln[i]);
+        if (!WeitGenugVonDenBanden(b, r)) continue;
+        for (int k = 0; k < kAnzahlTaschenpunkte; ++k) {
+            if (!TascheErlaubt(stand, i, k)) continue;
+            const Vektor p = Taschenpunkte[k];
+            const Vektor g = Anspielpunkt(b, p, r);
+            Vektor m[4];
+            BandenPunkte(g, s0, m);
+            for (int j = 0; j < 4; ++j) {
+                const float a = WinkelAmPunkt(p, g, m[j]);
+                if (!WinkelZulaessig(a)) continue;
+                // Ball 0 wird nie geprüft: auf dem ersten Stück ist in Wahrheit
+                // keine Kugel ausgenommen, auch die zu spielende nicht.
+                if (KugelImWeg(stand, m[j], s0, 0, -1)) continue;
+                if (KugelImWeg(stand, g, m[j], i, -1)) continue;
+                if (KugelImWeg(stand, p, g, i, -1)) continue;
+                if (BandeneckeImWeg(stand, p, g)) continue;
+                if (!AufBande(m[j], j == 1 || j == 3)) continue;
+                Stoss s{};
+                s.weiss = s0;
+                s.ziel = g;
+                s.tasche = p;
+                s.bande = m[j];
+                s.winkel = a;
+                s.art = WeisseBandeKugelLoch;
+                s.bewertung = BewerteWeisseBandeKugelLoch(s);
+                frei[n++] = s;
+            }
+        }
+    }
+    return n;
+}
+
+float BewerteWeisseBandeKugelLoch(const Stoss& s) {
+    const float winkel = Winkelkosten(250.0f, s.winkel);
+    const float l = Abstand(s.weiss, s.bande) + Abstand(s.bande, s.ziel) + Abstand(s.ziel, s.tasche);
+    return Anteil(250.0f, l, DoppelteHalbdiagonale()) + winkel + 500.0f;
+}

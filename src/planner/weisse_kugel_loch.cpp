@@ -1,0 +1,43 @@
+// Der direkte Stoß: Weiße – Kugel – Loch.
+#include "planner/pfad.h"
+#include "planner/stossarten.h"
+
+int FindeWeisseKugelLoch(const Spielstand& stand, Stoss* frei) {
+    const Vektor k0 = Lage(stand.kugeln[0]);
+    const float r = stand.kugeln[0].radius;
+    bool eigene[kAnzahlKugeln];
+    EigeneKugeln(stand, eigene);
+    int n = 0;
+    for (int i = 1; i < kAnzahlKugeln; ++i) {
+        if (!eigene[i]) continue;
+        const Vektor b = Lage(stand.kugeln[i]);
+        for (int j = 0; j < kAnzahlTaschenpunkte; ++j) {
+            if (!TascheErlaubt(stand, i, j)) continue;
+            const Vektor p = Taschenpunkte[j];
+            const Vektor g = Anspielpunkt(b, p, r);
+            // 180 ist ein voller Treffer, 180 − α der Schnittwinkel.
+            const float a = Winkel({p.x - b.x, p.y - b.y, 0.0f}, {k0.x - g.x, k0.y - g.y, 0.0f});
+            // Die billigen Prüfungen zuerst, die Wegprüfungen zuletzt.
+            if (!WinkelZulaessig(a)) continue;
+            if (!ImSpielfeld(g, r)) continue;
+            if (KugelImWeg(stand, p, g, i, -1)) continue;
+            if (KugelImWeg(stand, k0, g, i, -1)) continue;
+            if (BandeneckeImWeg(stand, p, g)) continue;
+            Stoss s{};
+            s.weiss = k0;
+            s.ziel = g;
+            s.tasche = p;
+            s.winkel = a;
+            s.art = WeisseKugelLoch;
+            s.bewertung = BewerteWeisseKugelLoch(s);
+            frei[n++] = s;
+        }
+    }
+    return n;
+}
+
+float BewerteWeisseKugelLoch(const Stoss& s) {
+    const float winkel = Winkelkosten(250.0f, s.winkel);
+    const float weg = Anteil(250.0f, Abstand(s.weiss, s.ziel) + Abstand(s.ziel, s.tasche), Diagonale());
+    return winkel + weg;
+}
