@@ -13,4 +13,4 @@ installiere_fehlende() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${fehlend[@]}"
 }
 
-GRUNDPAKETE=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev)
+GRUNDPAKETE=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev nlohmann-json3-dev libpugixml-dev)

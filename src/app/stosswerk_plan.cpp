@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -24,6 +25,7 @@ constexpr const char* kHilfe =
     "  --config DATEI  config.ini lesen statt der Datei neben dem Programm\n"
     "  --gruppe N      Kugelgruppe: 0 halbe (Vorgabe), 1 volle, 2 alle\n"
     "  --json          statt der Protokollzeilen ein JSON-Objekt ausgeben\n"
+    "  --kandidaten    mit --json: auch alle Kandidaten, nach Bewertung sortiert\n"
     "  --help          diese Hilfe\n"
     "\n"
     "Rückgabewert: 0 bei Erfolg, 2 bei falschem Aufruf.\n";
@@ -44,6 +46,7 @@ int main(int argc, char** argv) {
     std::string config;
     int gruppe = halbe;
     bool json = false;
+    bool kandidaten = false;
     for (int i = 1; i < argc; ++i) {
         std::string_view a = argv[i];
         if (a == "--help" || a == "-h") {
@@ -51,6 +54,8 @@ int main(int argc, char** argv) {
             return 0;
         } else if (a == "--json") {
             json = true;
+        } else if (a == "--kandidaten") {
+            kandidaten = true;
         } else if (a == "--config" || a == "--gruppe") {
             if (i + 1 >= argc) return Aufruffehler(std::string(a) + " braucht einen Wert.");
             std::string_view wert = argv[++i];
@@ -94,6 +99,21 @@ int main(int argc, char** argv) {
         j["bewertung"] = bericht.bester.bewertung;
         j["stoss"] = {{"x", stoss.x}, {"y", stoss.y}, {"z", stoss.z}};
         j["betrag"] = Laenge(stoss);
+        if (kandidaten) {
+            std::vector<Stoss> liste(kListenGroesse);
+            int anzahl[7];
+            int n = SammleStoesse(stand, liste.data(), anzahl);
+            SortiereStoesse(liste.data(), n);
+            auto punkt = [](Vektor v) { return nlohmann::ordered_json::array({v.x, v.y}); };
+            for (int k = 0; k < n; ++k) {
+                const Stoss& s = liste[k];
+                j["kandidaten"].push_back({{"art", s.art},          {"bewertung", s.bewertung},
+                                           {"weiss", punkt(s.weiss)}, {"ziel", punkt(s.ziel)},
+                                           {"zwischenziel", punkt(s.zwischenziel)}, {"tasche", punkt(s.tasche)},
+                                           {"bande", punkt(s.bande)}, {"winkel", s.winkel},
+                                           {"winkel2", s.winkel2}});
+            }
+        }
         std::printf("%s\n", j.dump().c_str());
     } else {
         std::string t[4];
