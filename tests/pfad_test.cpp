@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
 
 #include "hilfen.h"
 #include "planner/pfad.h"
@@ -212,4 +213,28 @@ TEST_F(Pfad, AnteilBildetDasProduktZuerst) {
     EXPECT_FLOAT_EQ(Anteil(250, 27.5f, 117.17f), 250.0f * 27.5f / 117.17f);
     // Produkt zuerst: 3e38 · 10 läuft über, bevor geteilt wird.
     EXPECT_TRUE(std::isinf(Anteil(3e38f, 10.0f, 100.0f)));
+}
+
+TEST_F(Pfad, SchnelleWinkelpruefungGleichtDerGenauen) {
+    // Der arccos wird nur nahe der Grenze gerechnet; das Ergebnis muss immer
+    // dasselbe sein wie WinkelZulaessig(Winkel(u, v)), auch genau an der Grenze.
+    std::mt19937 zufall(99);
+    std::uniform_real_distribution<float> koord(-60.0f, 60.0f);
+    for (float tol : {5.0f, 0.0f, 30.0f, 85.0f}) {
+        tisch.tol_winkel = tol;
+        const Winkelgrenze g = AktuelleWinkelgrenze();
+        for (int i = 0; i < 200000; ++i) {
+            const Vektor u{koord(zufall), koord(zufall), 0}, v{koord(zufall), koord(zufall), 0};
+            ASSERT_EQ(WinkelZulaessig(g, u, v), WinkelZulaessig(Winkel(u, v))) << i;
+        }
+        // Paare genau um die Grenze herum
+        const double grenze = (90.0 + tol) / 57.29577951308232;
+        for (int i = -2000; i <= 2000; ++i) {
+            const double w = grenze + i * 1e-8;
+            const Vektor u{10, 0, 0}, v{static_cast<float>(7 * std::cos(w)), static_cast<float>(7 * std::sin(w)), 0};
+            ASSERT_EQ(WinkelZulaessig(g, u, v), WinkelZulaessig(Winkel(u, v))) << i;
+        }
+        ASSERT_EQ(WinkelZulaessig(g, {0, 0, 0}, {1, 0, 0}), WinkelZulaessig(90.0f));
+        ASSERT_FALSE(WinkelZulaessig(g, {kNaN, 0, 0}, {1, 0, 0}));
+    }
 }

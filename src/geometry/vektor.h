@@ -52,13 +52,18 @@ inline float Winkel(Vektor a, Vektor b) {
 
 // Abstand des Punkts q von der unbegrenzten Geraden durch p mit Richtung d.
 // Ein negativer Radikand (Rundung) gibt NaN, ein Nullvektor d ebenso.
-inline float AbstandZurGeraden(Vektor p, Vektor d, Vektor q) {
+// Dasselbe mit schon normierter Richtung u: wer viele Punkte gegen eine Gerade
+// prüft, normiert einmal und bekommt bitgleiche Ergebnisse.
+inline float AbstandZurEinheitsgeraden(Vektor p, Vektor u, Vektor q) {
     Vektor w = Subtrahiere(q, p);
-    Vektor u = Normiere(d);
     float ww = Skalarprodukt(w, w);
     float wu = Skalarprodukt(w, u);
     float radikand = ww - wu * wu;
     return std::sqrt(radikand);
+}
+
+inline float AbstandZurGeraden(Vektor p, Vektor d, Vektor q) {
+    return AbstandZurEinheitsgeraden(p, Normiere(d), q);
 }
 
 inline float Abstand(Vektor a, Vektor b) {

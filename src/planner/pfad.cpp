@@ -1,15 +1,25 @@
 #include "planner/pfad.h"
 
+#include <cmath>
+
 namespace {
 
 inline float Kleiner(float a, float b) { return a < b ? a : b; }
 inline float Groesser(float a, float b) { return a > b ? a : b; }
 
-// Liegt q außerhalb der Box um den Weg (Ränder gehören dazu)? Mit NaN ist
-// nichts außerhalb: die Abstandsprüfung danach verwirft dann sicher.
-inline bool AusserhalbBox(Vektor von, Vektor nach, float rand, Vektor q) {
-    return q.x < Kleiner(von.x, nach.x) - rand || q.x > Groesser(von.x, nach.x) + rand ||
-           q.y < Kleiner(von.y, nach.y) - rand || q.y > Groesser(von.y, nach.y) + rand;
+// Die Box um einen Weg, Ränder eingeschlossen.
+struct Box {
+    float links, rechts, unten, oben;
+};
+
+inline Box BoxUm(Vektor von, Vektor nach, float rand) {
+    return {Kleiner(von.x, nach.x) - rand, Groesser(von.x, nach.x) + rand, Kleiner(von.y, nach.y) - rand,
+            Groesser(von.y, nach.y) + rand};
+}
+
+// Mit NaN ist nichts außerhalb: die Abstandsprüfung danach verwirft dann sicher.
+inline bool Ausserhalb(const Box& b, Vektor q) {
+    return q.x < b.links || q.x > b.rechts || q.y < b.unten || q.y > b.oben;
 }
 
 }  // namespace
@@ -42,6 +52,28 @@ Vektor Anspielpunkt(Vektor kugel, Vektor ziel, float r) {
 
 bool WinkelZulaessig(float winkel) { return winkel > 90.0f + tisch.tol_winkel; }
 
+Winkelgrenze AktuelleWinkelgrenze() {
+    const float grenze = 90.0f + tisch.tol_winkel;
+    return {grenze, std::cos(static_cast<double>(grenze) / 57.29577951308232)};
+}
+
+bool WinkelZulaessig(const Winkelgrenze& g, Vektor u, Vektor v) {
+    // Dieselben float-Schritte wie Winkel(), bis zum Kosinus.
+    const float s = Skalarprodukt(u, v);
+    if (s == 0.0f) return 90.0f > g.grenze;
+    const float n = Laenge(u) * Laenge(v);
+    const float c = s / n;
+    // 1e-5 im Kosinus sind etwa 6e-4 Grad, weit mehr als jede Rundung des
+    // Winkels; nur dazwischen (und bei NaN) wird genau gerechnet.
+    constexpr double kBand = 1e-5;
+    // Unter -1 gerundet gibt der arccos NaN: auch ein fast voller Treffer fällt dann durch.
+    if (c < -1.0f) return false;
+    if (c < g.kosinus - kBand) return true;
+    if (c > g.kosinus + kBand) return false;
+    const float a = static_cast<float>(std::acos(static_cast<double>(c)) * 57.29577951308232);
+    return a > g.grenze;
+}
+
 bool ImSpielfeld(Vektor p, float r) {
     const Tisch& t = tisch;
     return t.bande_y + r < p.y && p.y < t.hoehe - t.bande_y - r && t.bande_x + r < p.x &&
@@ -52,14 +84,15 @@ bool KugelImWeg(const Spielstand& stand, Vektor von, Vektor nach, int ausnahme1,
     const float r = stand.kugeln[0].radius;
     const float rand = 2.0f * r;
     const float grenze = 2.0f * r + tisch.tol_abstand;
-    const Vektor d = Subtrahiere(nach, von);
+    const Box box = BoxUm(von, nach, rand);
+    const Vektor u = Normiere(Subtrahiere(nach, von));
     for (int k = 1; k < kAnzahlKugeln; ++k) {  // die Weiße ist nie Hindernis
         if (k == ausnahme1 || k == ausnahme2) continue;
         const Kugel& kugel = stand.kugeln[k];
         if (kugel.inloch) continue;
         const Vektor m = Lage(kugel);
-        if (AusserhalbBox(von, nach, rand, m)) continue;
-        if (!(AbstandZurGeraden(von, d, m) >= grenze)) return true;  // NaN: zu nah
+        if (Ausserhalb(box, m)) continue;
+        if (!(AbstandZurEinheitsgeraden(von, u, m) >= grenze)) return true;  // NaN: zu nah
     }
     return false;
 }
@@ -84,12 +117,13 @@ void Bandenecken(Vektor e[12]) {
 bool BandeneckeImWeg(const Spielstand& stand, Vektor von, Vektor nach) {
     const float r = stand.kugeln[0].radius;
     const float grenze = r + tisch.tol_abstand;
-    const Vektor d = Subtrahiere(nach, von);
+    const Box box = BoxUm(von, nach, r);
+    const Vektor u = Normiere(Subtrahiere(nach, von));
     Vektor ecken[12];
     Bandenecken(ecken);
     for (const Vektor& e : ecken) {
-        if (AusserhalbBox(von, nach, r, e)) continue;
-        if (!(AbstandZurGeraden(von, d, e) >= grenze)) return true;
+        if (Ausserhalb(box, e)) continue;
+        if (!(AbstandZurEinheitsgeraden(von, u, e) >= grenze)) return true;
     }
     return false;
 }

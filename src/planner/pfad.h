@@ -20,6 +20,22 @@ Vektor Anspielpunkt(Vektor kugel, Vektor ziel, float r);
 // winkel > 90 + tol_winkel, streng; NaN fällt durch.
 bool WinkelZulaessig(float winkel);
 
+// Die Winkelgrenze 90 + tol_winkel als Kosinus: der arccos ist der teuerste
+// Teil der Suche, und fast alle Winkel liegen weit weg von der Grenze.
+struct Winkelgrenze {
+    float grenze;     // 90 + tol_winkel
+    double kosinus;   // cos(grenze)
+};
+Winkelgrenze AktuelleWinkelgrenze();
+
+// Genau WinkelZulaessig(Winkel(u, v)), aber der arccos wird nur nahe der
+// Grenze gerechnet. Den Winkel selbst holt, wer ihn speichert, mit Winkel().
+bool WinkelZulaessig(const Winkelgrenze& g, Vektor u, Vektor v);
+// Genau WinkelZulaessig(WinkelAmPunkt(a, b, c)).
+inline bool WinkelAmPunktZulaessig(const Winkelgrenze& g, Vektor a, Vektor b, Vektor c) {
+    return WinkelZulaessig(g, {a.x - b.x, a.y - b.y, 0.0f}, {c.x - b.x, c.y - b.y, 0.0f});
+}
+
 // Mehr als r innerhalb aller Bandenlinien, streng. r ist der Radius der Weißen.
 bool ImSpielfeld(Vektor p, float r);
 

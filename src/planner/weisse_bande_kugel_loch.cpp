@@ -5,6 +5,7 @@
 int FindeWeisseBandeKugelLoch(const Spielstand& stand, Stoss* frei) {
     const Vektor s0 = Lage(stand.kugeln[0]);
     const float r = stand.kugeln[0].radius;
+    const Winkelgrenze grenze = AktuelleWinkelgrenze();
     bool eigene[kAnzahlKugeln];
     EigeneKugeln(stand, eigene);
     int n = 0;
@@ -19,8 +20,7 @@ int FindeWeisseBandeKugelLoch(const Spielstand& stand, Stoss* frei) {
             Vektor m[4];
             BandenPunkte(g, s0, m);
             for (int j = 0; j < 4; ++j) {
-                const float a = WinkelAmPunkt(p, g, m[j]);
-                if (!WinkelZulaessig(a)) continue;
+                if (!WinkelAmPunktZulaessig(grenze, p, g, m[j])) continue;
                 // Ball 0 wird nie geprüft: auf dem ersten Stück ist in Wahrheit
                 // keine Kugel ausgenommen, auch die zu spielende nicht.
                 if (KugelImWeg(stand, m[j], s0, 0, -1)) continue;
@@ -33,7 +33,7 @@ int FindeWeisseBandeKugelLoch(const Spielstand& stand, Stoss* frei) {
                 s.ziel = g;
                 s.tasche = p;
                 s.bande = m[j];
-                s.winkel = a;
+                s.winkel = WinkelAmPunkt(p, g, m[j]);
                 s.art = WeisseBandeKugelLoch;
                 s.bewertung = BewerteWeisseBandeKugelLoch(s);
                 frei[n++] = s;

@@ -5,6 +5,7 @@
 int FindeWeisseKugelBandeLoch(const Spielstand& stand, Stoss* frei) {
     const Vektor s0 = Lage(stand.kugeln[0]);
     const float r = stand.kugeln[0].radius;
+    const Winkelgrenze grenze = AktuelleWinkelgrenze();
     bool eigene[kAnzahlKugeln];
     EigeneKugeln(stand, eigene);
     int n = 0;
@@ -20,8 +21,7 @@ int FindeWeisseKugelBandeLoch(const Spielstand& stand, Stoss* frei) {
             for (int j = 0; j < 4; ++j) {
                 // Der Anspielpunkt zielt auf den Bandenpunkt, also je Bande neu.
                 const Vektor g = Anspielpunkt(b, m[j], r);
-                const float a = WinkelAmPunkt(s0, g, m[j]);
-                if (!WinkelZulaessig(a)) continue;
+                if (!WinkelAmPunktZulaessig(grenze, s0, g, m[j])) continue;
                 if (KugelImWeg(stand, p, m[j], 0, -1)) continue;
                 if (KugelImWeg(stand, g, m[j], i, -1)) continue;
                 if (KugelImWeg(stand, s0, g, i, -1)) continue;
@@ -32,7 +32,7 @@ int FindeWeisseKugelBandeLoch(const Spielstand& stand, Stoss* frei) {
                 s.ziel = g;
                 s.tasche = p;
                 s.bande = m[j];
-                s.winkel = a;
+                s.winkel = WinkelAmPunkt(s0, g, m[j]);
                 s.art = WeisseKugelBandeLoch;
                 s.bewertung = BewerteWeisseKugelBandeLoch(s);
                 frei[n++] = s;

@@ -5,6 +5,7 @@
 int FindeWeisseKugelKugelLoch(const Spielstand& stand, Stoss* frei) {
     const Vektor s0 = Lage(stand.kugeln[0]);
     const float r = stand.kugeln[0].radius;
+    const Winkelgrenze grenze = AktuelleWinkelgrenze();
     bool eigene[kAnzahlKugeln];
     EigeneKugeln(stand, eigene);
     int n = 0;
@@ -18,9 +19,8 @@ int FindeWeisseKugelKugelLoch(const Spielstand& stand, Stoss* frei) {
             for (int j = 1; j < kAnzahlKugeln; ++j) {  // j wird von der Weißen getroffen
                 if (!eigene[j] || j == i) continue;
                 const Vektor g2 = Anspielpunkt(Lage(stand.kugeln[j]), g1, r);
-                const float a1 = WinkelAmPunkt(p, g1, g2);
-                const float a2 = WinkelAmPunkt(g1, g2, s0);
-                if (!WinkelZulaessig(a1) || !WinkelZulaessig(a2)) continue;
+                if (!WinkelAmPunktZulaessig(grenze, p, g1, g2)) continue;
+                if (!WinkelAmPunktZulaessig(grenze, g1, g2, s0)) continue;
                 if (KugelImWeg(stand, p, g1, i, -1)) continue;
                 if (KugelImWeg(stand, g1, g2, i, j)) continue;
                 if (KugelImWeg(stand, g2, s0, j, -1)) continue;  // i kann der Weißen im Weg liegen
@@ -30,8 +30,8 @@ int FindeWeisseKugelKugelLoch(const Spielstand& stand, Stoss* frei) {
                 s.ziel = g1;
                 s.zwischenziel = g2;
                 s.tasche = p;
-                s.winkel = a1;
-                s.winkel2 = a2;
+                s.winkel = WinkelAmPunkt(p, g1, g2);
+                s.winkel2 = WinkelAmPunkt(g1, g2, s0);
                 s.art = WeisseKugelKugelLoch;
                 s.bewertung = BewerteWeisseKugelKugelLoch(s);
                 frei[n++] = s;

@@ -5,6 +5,7 @@
 int FindeWeisseKugelLoch(const Spielstand& stand, Stoss* frei) {
     const Vektor k0 = Lage(stand.kugeln[0]);
     const float r = stand.kugeln[0].radius;
+    const Winkelgrenze grenze = AktuelleWinkelgrenze();
     bool eigene[kAnzahlKugeln];
     EigeneKugeln(stand, eigene);
     int n = 0;
@@ -16,9 +17,9 @@ int FindeWeisseKugelLoch(const Spielstand& stand, Stoss* frei) {
             const Vektor p = Taschenpunkte[j];
             const Vektor g = Anspielpunkt(b, p, r);
             // 180 ist ein voller Treffer, 180 − α der Schnittwinkel.
-            const float a = Winkel({p.x - b.x, p.y - b.y, 0.0f}, {k0.x - g.x, k0.y - g.y, 0.0f});
+            const Vektor zurTasche{p.x - b.x, p.y - b.y, 0.0f}, zurWeissen{k0.x - g.x, k0.y - g.y, 0.0f};
             // Die billigen Prüfungen zuerst, die Wegprüfungen zuletzt.
-            if (!WinkelZulaessig(a)) continue;
+            if (!WinkelZulaessig(grenze, zurTasche, zurWeissen)) continue;
             if (!ImSpielfeld(g, r)) continue;
             if (KugelImWeg(stand, p, g, i, -1)) continue;
             if (KugelImWeg(stand, k0, g, i, -1)) continue;
@@ -27,7 +28,7 @@ int FindeWeisseKugelLoch(const Spielstand& stand, Stoss* frei) {
             s.weiss = k0;
             s.ziel = g;
             s.tasche = p;
-            s.winkel = a;
+            s.winkel = Winkel(zurTasche, zurWeissen);
             s.art = WeisseKugelLoch;
             s.bewertung = BewerteWeisseKugelLoch(s);
             frei[n++] = s;

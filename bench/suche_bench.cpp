@@ -1,0 +1,111 @@
+// Laufzeit der Stoßsuche (mit dem Lesen von config.ini, das zu jeder Suche
+// gehört) und der Sortierung gegen den wörtlichen Blasensort.
+#include <benchmark/benchmark.h>
+
+#include <random>
+#include <vector>
+
+#include "model/konfiguration.h"
+#include "planner/suche.h"
+#include "ui/anzeige.h"
+
+namespace {
+
+void Vorbereiten() {
+    static bool fertig = false;
+    if (fertig) return;
+    LadeTisch(tisch, Konfigurationsdatei());
+    BerechneTaschenpunkte();
+    InstalliereAnzeige(StilleAnzeige());
+    fertig = true;
+}
+
+Spielstand Grundaufstellung(int gruppe) {
+    Spielstand s;
+    SetzeStandardaufstellung(s);
+    s.gruppe = gruppe;
+    return s;
+}
+
+// Fünfzehn Kugeln gleichmäßig verteilt, die Weiße in der Mitte unten.
+Spielstand Verteilt() {
+    Spielstand s = Grundaufstellung(alle);
+    s.kugeln[0].x = 50.0f;
+    s.kugeln[0].y = 8.0f;
+    int i = 1;
+    for (int zeile = 0; zeile < 3; ++zeile)
+        for (int spalte = 0; spalte < 5; ++spalte, ++i) {
+            s.kugeln[i].x = 14.0f + 19.0f * static_cast<float>(spalte) + (zeile == 1 ? 6.0f : 0.0f);
+            s.kugeln[i].y = 16.0f + 13.0f * static_cast<float>(zeile);
+        }
+    return s;
+}
+
+// Nur der blinde Stoß: keine eigene Kugel erreichbar.
+Spielstand NurUngewiss() {
+    Spielstand s = Grundaufstellung(halbe);
+    for (int i = 1; i < kAnzahlKugeln; ++i) s.kugeln[i].inloch = 1;
+    s.kugeln[0].x = 30.0f;
+    s.kugeln[0].y = 20.0f;
+    s.kugeln[8].x = 0.0f;  // die Schwarze wird eigen, liegt aber außerhalb und gesperrt
+    s.kugeln[8].y = 0.0f;
+    s.kugeln[1].inloch = 0;
+    s.kugeln[1].x = 15.0f;
+    s.kugeln[1].y = 10.0f;
+    return s;
+}
+
+void Suche(benchmark::State& state, Spielstand s) {
+    Vorbereiten();
+    Vektor stoss{};
+    for (auto _ : state) {
+        SucheStoss(s, stoss);
+        benchmark::DoNotOptimize(stoss);
+    }
+    Stoss liste[kListenGroesse];
+    int anzahl[7];
+    state.counters["Kandidaten"] = SammleStoesse(s, liste, anzahl);
+}
+
+std::vector<Stoss> Zufallsliste() {
+    std::mt19937 zufall(7);
+    std::vector<Stoss> liste(kMaxStoesse);
+    for (std::size_t i = 0; i < liste.size(); ++i) {
+        liste[i] = Stoss{};
+        liste[i].art = static_cast<int>(i);
+        liste[i].bewertung = static_cast<float>(zufall() % 3000);  // mit Gleichständen
+    }
+    return liste;
+}
+
+void BM_SortiereStoesse(benchmark::State& state) {
+    const std::vector<Stoss> vorlage = Zufallsliste();
+    std::vector<Stoss> liste;
+    for (auto _ : state) {
+        liste = vorlage;
+        SortiereStoesse(liste.data(), static_cast<int>(liste.size()));
+        benchmark::DoNotOptimize(liste.data());
+    }
+}
+
+void BM_SortiereStoesse_Blasensort(benchmark::State& state) {
+    const std::vector<Stoss> vorlage = Zufallsliste();
+    std::vector<Stoss> liste;
+    for (auto _ : state) {
+        liste = vorlage;
+        SortiereStoesseBlasensort(liste.data(), static_cast<int>(liste.size()));
+        benchmark::DoNotOptimize(liste.data());
+    }
+}
+
+}  // namespace
+
+BENCHMARK_CAPTURE(Suche, Grundaufstellung_halbe, Grundaufstellung(halbe))->Name("BM_SucheStoss/Grundaufstellung_halbe");
+BENCHMARK_CAPTURE(Suche, Grundaufstellung_volle, Grundaufstellung(volle))->Name("BM_SucheStoss/Grundaufstellung_volle");
+BENCHMARK_CAPTURE(Suche, Grundaufstellung_alle, Grundaufstellung(alle))->Name("BM_SucheStoss/Grundaufstellung_alle");
+BENCHMARK_CAPTURE(Suche, Verteilt_alle, Verteilt())->Name("BM_SucheStoss/Verteilt_alle");
+BENCHMARK_CAPTURE(Suche, NurUngewiss, NurUngewiss())->Name("BM_SucheStoss/NurUngewiss");
+BENCHMARK(BM_SortiereStoesse)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SortiereStoesse_Blasensort)->Unit(benchmark::kMicrosecond);
+
+BENCHMARK_MAIN();
