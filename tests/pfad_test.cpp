@@ -220,7 +220,7 @@ TEST_F(Pfad, SchnelleWinkelpruefungGleichtDerGenauen) {
     // dasselbe sein wie WinkelZulaessig(Winkel(u, v)), auch genau an der Grenze.
     std::mt19937 zufall(99);
     std::uniform_real_distribution<float> koord(-60.0f, 60.0f);
-    for (float tol : {5.0f, 0.0f, 30.0f, 85.0f}) {
+    for (float tol : {5.0f, 0.0f, 30.0f, 85.0f, 88.9f, 89.5f, 90.0f, 100.0f, 42949672.0f}) {
         tisch.tol_winkel = tol;
         const Winkelgrenze g = AktuelleWinkelgrenze();
         for (int i = 0; i < 200000; ++i) {

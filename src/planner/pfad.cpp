@@ -54,7 +54,10 @@ bool WinkelZulaessig(float winkel) { return winkel > 90.0f + tisch.tol_winkel; }
 
 Winkelgrenze AktuelleWinkelgrenze() {
     const float grenze = 90.0f + tisch.tol_winkel;
-    return {grenze, std::cos(static_cast<double>(grenze) / 57.29577951308232)};
+    // Über 180 Grad (tol_winkel ist vorzeichenlos und kann riesig sein) steigt
+    // der Kosinus wieder: dann immer genau rechnen, und nichts ist zulässig.
+    const bool schnell = grenze > 1.0f && grenze < 179.0f;
+    return {grenze, std::cos(static_cast<double>(grenze) / 57.29577951308232), schnell};
 }
 
 bool WinkelZulaessig(const Winkelgrenze& g, Vektor u, Vektor v) {
@@ -68,8 +71,8 @@ bool WinkelZulaessig(const Winkelgrenze& g, Vektor u, Vektor v) {
     constexpr double kBand = 1e-5;
     // Unter -1 gerundet gibt der arccos NaN: auch ein fast voller Treffer fällt dann durch.
     if (c < -1.0f) return false;
-    if (c < g.kosinus - kBand) return true;
-    if (c > g.kosinus + kBand) return false;
+    if (g.schnell && c < g.kosinus - kBand) return true;
+    if (g.schnell && c > g.kosinus + kBand) return false;
     const float a = static_cast<float>(std::acos(static_cast<double>(c)) * 57.29577951308232);
     return a > g.grenze;
 }

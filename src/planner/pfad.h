@@ -25,6 +25,7 @@ bool WinkelZulaessig(float winkel);
 struct Winkelgrenze {
     float grenze;     // 90 + tol_winkel
     double kosinus;   // cos(grenze)
+    bool schnell;     // nur wo der Kosinus mit dem Winkel sicher fällt
 };
 Winkelgrenze AktuelleWinkelgrenze();
 
