@@ -1,0 +1,96 @@
+#include "net/xml_schreiben.h"
+
+#include <charconv>
+#include <cstdio>
+
+#include "model/konfiguration.h"
+#include "ui/anzeige.h"
+
+namespace {
+
+bool IstLeerzeichen(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// "%d" über to_chars: unabhängig von der Locale, die das Fenster setzt.
+std::string Dezimal(std::int32_t wert) {
+    char puffer[16];
+    const auto ergebnis = std::to_chars(puffer, puffer + sizeof puffer, wert);
+    return std::string(puffer, ergebnis.ptr);
+}
+
+// "%3.4f": immer mit Punkt, auch unter einer deutschen Locale. Die Breite 3 ist
+// schon durch die vier Nachkommastellen (oder "inf"/"nan") erfüllt.
+std::string Festkomma(float wert) {
+    char puffer[64];  // FLT_MAX hat 39 Vorkommastellen
+    const auto ergebnis = std::to_chars(puffer, puffer + sizeof puffer, static_cast<double>(wert),
+                                        std::chars_format::fixed, 4);
+    return std::string(puffer, ergebnis.ptr);
+}
+
+const char* Wahrheit(bool b) { return b ? "true" : "false"; }
+
+}  // namespace
+
+std::optional<std::string> LeseMusterdatei(std::string_view name, bool ohneLeerzeichen) {
+    const std::string pfad = Programmverzeichnis() + std::string(name);
+    std::FILE* datei = std::fopen(pfad.c_str(), "rb");
+    if (!datei) return std::nullopt;
+
+    std::string text;
+    auto anhaengen = [&](char c) {
+        if (!ohneLeerzeichen || !IstLeerzeichen(c)) text += c;
+    };
+    // Das Muster wird wie eine Textdatei unter Windows gelesen: CR LF kommt als
+    // LF an, damit eine dort bearbeitete Datei dasselbe Dokument ergibt.
+    bool nachCR = false;
+    char puffer[4096];
+    std::size_t n;
+    while ((n = std::fread(puffer, 1, sizeof puffer, datei)) > 0) {
+        for (std::size_t i = 0; i < n; ++i) {
+            const char c = puffer[i];
+            if (nachCR && c != '\n') anhaengen('\r');
+            nachCR = c == '\r';
+            if (!nachCR) anhaengen(c);
+        }
+    }
+    if (nachCR) anhaengen('\r');
+    // Ein Verzeichnis lässt sich öffnen, aber nicht lesen.
+    const bool lesefehler = std::ferror(datei) != 0;
+    std::fclose(datei);
+    if (lesefehler) return std::nullopt;
+    return text;
+}
+
+std::string ErsetzePlatzhalter(std::string_view platzhalter, std::string_view wert, std::string text) {
+    const std::size_t stelle = text.find(platzhalter);
+    if (stelle != std::string::npos) text.replace(stelle, platzhalter.size(), wert);
+    return text;
+}
+
+std::optional<std::string> ErzeugeStatusXML(const NetzStatus& status) {
+    auto muster = LeseMusterdatei("ki-status.xml", true);
+    if (!muster) {
+        ZeigeMeldung("Fehler", "Die Status-XML-Musterdatei konnte nicht geöffnet werden", Symbol::Fehler);
+        return std::nullopt;
+    }
+    std::string text = std::move(*muster);
+    text = ErsetzePlatzhalter("##IP-ADRESSE##", status.ipAdresse, std::move(text));
+    text = ErsetzePlatzhalter("##PORT##", Dezimal(status.port), std::move(text));
+    text = ErsetzePlatzhalter("##RUN##", Wahrheit(status.running), std::move(text));
+    return text;
+}
+
+std::optional<std::string> ErzeugeErgebnisXML(const Vektor& stoss, const NetzStatus& status) {
+    auto muster = LeseMusterdatei("ki-result.xml", false);
+    if (!muster) {
+        ZeigeMeldung("Fehler", "Die Ergebnis-XML-Musterdatei konnte nicht geöffnet werden", Symbol::Fehler);
+        return std::nullopt;
+    }
+    std::string text = std::move(*muster);
+    text = ErsetzePlatzhalter("##X-POS##", Festkomma(stoss.x), std::move(text));
+    text = ErsetzePlatzhalter("##Y-POS##", Festkomma(stoss.y), std::move(text));
+    text = ErsetzePlatzhalter("##IP-ADRESSE##", status.ipAdresse, std::move(text));
+    text = ErsetzePlatzhalter("##CMD##", Dezimal(status.cmd), std::move(text));
+    text = ErsetzePlatzhalter("##PORT##", Dezimal(status.port), std::move(text));
+    text = ErsetzePlatzhalter("##RUN##", Wahrheit(status.running), std::move(text));
+    return text;
+}

@@ -1,0 +1,29 @@
+// Die beiden ausgehenden Dokumente: Status (UDP-Broadcast) und Ergebnis (an den
+// Spielserver). Kein XML-Aufbau, sondern eine Musterdatei neben dem Programm,
+// deren Platzhalter der Reihe nach ersetzt werden, jeder nur beim ersten
+// Vorkommen.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "geometry/vektor.h"
+#include "net/netz_status.h"
+
+// Die ganze Datei Programmverzeichnis() + name; CR LF wird zu LF. Mit
+// ohneLeerzeichen entfallen alle Leerzeichen, Tabs, CR und LF. Nichts, wenn die
+// Datei nicht zu öffnen oder zu lesen ist.
+std::optional<std::string> LeseMusterdatei(std::string_view name, bool ohneLeerzeichen);
+
+// Ersetzt das erste Vorkommen von platzhalter in text durch wert; ohne
+// Vorkommen kommt text unverändert zurück.
+std::string ErsetzePlatzhalter(std::string_view platzhalter, std::string_view wert, std::string text);
+
+// ki-status.xml ohne Leerzeichen, gefüllt mit Adresse, Port und Laufzustand.
+// Fehlt die Datei: Meldung "Fehler" und nichts.
+std::optional<std::string> ErzeugeStatusXML(const NetzStatus& status);
+
+// ki-result.xml unverändert, gefüllt mit Stoßvektor (x, y), Adresse, cmdid,
+// Port und Laufzustand. Fehlt die Datei: Meldung "Fehler" und nichts.
+std::optional<std::string> ErzeugeErgebnisXML(const Vektor& stoss, const NetzStatus& status);
