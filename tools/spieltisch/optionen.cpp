@@ -1,0 +1,145 @@
+#include "optionen.h"
+
+#include <arpa/inet.h>
+
+#include <charconv>
+#include <string_view>
+
+namespace {
+
+template <typename Zahl>
+bool LeseZahl(std::string_view s, Zahl minimum, Zahl maximum, Zahl& zahl) {
+    Zahl z{};
+    auto [ende, fehler] = std::from_chars(s.data(), s.data() + s.size(), z);
+    if (s.empty() || fehler != std::errc{} || ende != s.data() + s.size()) return false;
+    if (z < minimum || z > maximum) return false;
+    zahl = z;
+    return true;
+}
+
+bool LeseAdresse(std::string_view wert, Optionen& o) {
+    const auto doppelpunkt = wert.rfind(':');
+    if (doppelpunkt == std::string_view::npos) return false;
+    const std::string adresse(wert.substr(0, doppelpunkt));
+    in_addr a{};
+    if (::inet_pton(AF_INET, adresse.c_str(), &a) != 1) return false;
+    std::uint32_t port = 0;
+    if (!LeseZahl<std::uint32_t>(wert.substr(doppelpunkt + 1), 1, 65535, port)) return false;
+    o.spielerAdresse = adresse;
+    o.spielerPort = static_cast<std::uint16_t>(port);
+    return true;
+}
+
+}  // namespace
+
+const char* const kHilfetext =
+    "Aufruf: spieltisch [Optionen] [DATEI...]\n"
+    "\n"
+    "Ein Ersatz für den Spielserver: schickt Tischstand-Dokumente an den Spieler,\n"
+    "wartet auf jede Antwort und prüft sie.\n"
+    "\n"
+    "  DATEI...               diese Dokumente senden; cmdid, <ipv4> und <port>\n"
+    "                         werden durch die eigenen Werte ersetzt\n"
+    "  --zufall SAAT --anzahl K\n"
+    "                         zusätzlich K zufällige, gültige Tische (je Saat gleich)\n"
+    "  --spieler HOST:PORT    Adresse des Spielers, nur IPv4 (Vorgabe 127.0.0.1:2222)\n"
+    "  --antwort-port N       eigener TCP-Port für die Antworten (Vorgabe 2223;\n"
+    "                         0: ein freier Port, er wird als antwort_port=N ausgegeben)\n"
+    "  --zeitlimit MS         Frist je Tisch vom Verbinden bis zur Antwort (Vorgabe 5000)\n"
+    "  --speichere DIR        jedes gesendete Dokument als DIR/tisch-NNNN.xml ablegen\n"
+    "  --status-port N        UDP-Port 0.0.0.0:N abhören, jedes Datagramm als\n"
+    "                         Zeile \"status: TEXT\" ausgeben\n"
+    "  --status-warten MS     nach dem letzten Tisch so lange auf Status warten (Vorgabe 0)\n"
+    "  --nur-senden           nur senden, auf keine Antwort warten\n"
+    "  --help                 diese Hilfe\n"
+    "\n"
+    "Ausgabe: je Tisch eine Zeile \"cmdid=N x=X y=Y rtt_ms=T\", \"cmdid=N fehlt\" oder\n"
+    "\"cmdid=N fehlerhaft\", zum Schluss \"beantwortet=A fehlend=M fehlerhaft=F\n"
+    "median_ms=T p99_ms=T\" (\"-\" ohne Antworten). Mit --nur-senden je Tisch\n"
+    "\"cmdid=N gesendet\" oder \"cmdid=N nicht_gesendet\", zum Schluss\n"
+    "\"gesendet=S nicht_gesendet=U\".\n"
+    "\n"
+    "Rückgabewert: 0, wenn jeder Tisch wohlgeformt beantwortet (bzw. gesendet) wurde;\n"
+    "1, wenn eine Antwort fehlt oder fehlerhaft ist; 2 bei falschem Aufruf oder\n"
+    "wenn ein Port nicht geöffnet werden kann.\n";
+
+std::optional<Optionen> LeseOptionen(const std::vector<std::string>& argumente, std::string& fehler) {
+    Optionen o;
+    std::optional<std::uint32_t> anzahl;
+    for (std::size_t i = 0; i < argumente.size(); ++i) {
+        const std::string_view a = argumente[i];
+        if (a == "--help" || a == "-h") {
+            o.hilfe = true;
+            continue;
+        }
+        if (a == "--nur-senden") {
+            o.nurSenden = true;
+            continue;
+        }
+        if (a == "--") {  // alles Weitere sind Dateien
+            for (++i; i < argumente.size(); ++i) o.dateien.push_back(argumente[i]);
+            break;
+        }
+        if (!a.starts_with("-") || a == "-") {
+            o.dateien.emplace_back(a);
+            continue;
+        }
+        const bool mitWert = a == "--spieler" || a == "--antwort-port" || a == "--zufall" ||
+                             a == "--anzahl" || a == "--speichere" || a == "--status-port" ||
+                             a == "--status-warten" || a == "--zeitlimit";
+        if (!mitWert) {
+            fehler = "Unbekannte Option " + std::string(a) + ".";
+            return std::nullopt;
+        }
+        if (i + 1 >= argumente.size()) {
+            fehler = "Option " + std::string(a) + " braucht einen Wert.";
+            return std::nullopt;
+        }
+        const std::string_view wert = argumente[++i];
+        const auto falsch = [&](const char* erwartet) {
+            fehler = "Ungültiger Wert \"" + std::string(wert) + "\" für " + std::string(a) + ": erwartet " +
+                     erwartet + ".";
+            return std::nullopt;
+        };
+        std::uint32_t z = 0;
+        if (a == "--spieler") {
+            if (!LeseAdresse(wert, o)) return falsch("IPv4-ADRESSE:PORT, z. B. 127.0.0.1:2222");
+        } else if (a == "--antwort-port") {
+            if (!LeseZahl<std::uint32_t>(wert, 0, 65535, z)) return falsch("eine Portnummer 0..65535");
+            o.antwortPort = static_cast<std::uint16_t>(z);
+        } else if (a == "--status-port") {
+            if (!LeseZahl<std::uint32_t>(wert, 1, 65535, z)) return falsch("eine Portnummer 1..65535");
+            o.statusPort = static_cast<std::uint16_t>(z);
+        } else if (a == "--zufall") {
+            if (!LeseZahl<std::uint32_t>(wert, 0, UINT32_MAX, z)) return falsch("eine Zahl 0..4294967295");
+            o.zufallSaat = z;
+        } else if (a == "--anzahl") {
+            if (!LeseZahl<std::uint32_t>(wert, 1, 9999, z)) return falsch("eine Zahl 1..9999");
+            anzahl = z;
+        } else if (a == "--zeitlimit") {
+            if (!LeseZahl<std::uint32_t>(wert, 1, 600000, z)) return falsch("Millisekunden 1..600000");
+            o.zeitlimitMs = z;
+        } else if (a == "--status-warten") {
+            if (!LeseZahl<std::uint32_t>(wert, 0, 600000, z)) return falsch("Millisekunden 0..600000");
+            o.statusWartenMs = z;
+        } else {  // --speichere
+            if (wert.empty()) return falsch("ein Verzeichnis");
+            o.speicherVerzeichnis = wert;
+        }
+    }
+    if (o.hilfe) return o;
+    if (o.zufallSaat.has_value() != anzahl.has_value()) {
+        fehler = "--zufall und --anzahl gehören zusammen.";
+        return std::nullopt;
+    }
+    o.anzahl = anzahl.value_or(0);
+    if (o.dateien.empty() && o.anzahl == 0) {
+        fehler = "Keine Tische: Dateien angeben oder --zufall SAAT --anzahl K.";
+        return std::nullopt;
+    }
+    if (o.dateien.size() + o.anzahl > 9999) {
+        fehler = "Höchstens 9999 Tische (die cmdid hat in den Dateinamen vier Stellen).";
+        return std::nullopt;
+    }
+    return o;
+}

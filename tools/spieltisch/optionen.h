@@ -1,0 +1,28 @@
+// Die Aufrufoptionen von spieltisch und ihr Leser. Der Leser prüft nur die
+// Form (bekannte Option, Zahl im Bereich); Dateien liest erst der Ablauf.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct Optionen {
+    std::string spielerAdresse = "127.0.0.1";  // nur IPv4 in Punktschreibweise
+    std::uint16_t spielerPort = 2222;
+    std::uint16_t antwortPort = 2223;  // 0: irgendein freier Port
+    std::optional<std::uint32_t> zufallSaat;
+    std::uint32_t anzahl = 0;  // Zufallstische, nur mit zufallSaat
+    std::string speicherVerzeichnis;  // leer: nichts speichern
+    std::optional<std::uint16_t> statusPort;
+    std::uint32_t statusWartenMs = 0;
+    std::uint32_t zeitlimitMs = 5000;
+    bool nurSenden = false;
+    bool hilfe = false;
+    std::vector<std::string> dateien;
+};
+
+// nullopt bei falschem Aufruf; dann steht in fehler eine deutsche Meldung.
+std::optional<Optionen> LeseOptionen(const std::vector<std::string>& argumente, std::string& fehler);
+
+extern const char* const kHilfetext;

@@ -1,0 +1,26 @@
+// spieltisch: ein Ersatz für den Spielserver. Schickt Tischstände an den
+// Spieler, nimmt seine Ergebnisse an und prüft sie.
+#include <csignal>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "ablauf.h"
+#include "optionen.h"
+
+int main(int argc, char** argv) {
+    // Ein Spieler, der die Verbindung früh schließt, darf den Lauf nicht beenden.
+    std::signal(SIGPIPE, SIG_IGN);
+
+    std::string fehler;
+    const std::optional<Optionen> optionen = LeseOptionen(std::vector<std::string>(argv + 1, argv + argc), fehler);
+    if (!optionen) {
+        std::cerr << "spieltisch: " << fehler << "\n(Hilfe mit --help)\n";
+        return kFalscherAufruf;
+    }
+    if (optionen->hilfe) {
+        std::cout << kHilfetext;
+        return 0;
+    }
+    return FuehreAus(*optionen, std::cout, std::cerr);
+}

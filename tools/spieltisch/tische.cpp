@@ -1,0 +1,96 @@
+#include "tische.h"
+
+#include <cmath>
+
+namespace {
+
+// Eigene Verteilungen statt std::uniform_*_distribution: deren Ergebnisse
+// legt die Norm nicht fest, mt19937 dagegen schon. So gibt eine Saat überall
+// dieselben Tische.
+double Gleichverteilt(std::mt19937& zufall, double von, double bis) {
+    return von + (bis - von) * (static_cast<double>(zufall()) / 4294967296.0);
+}
+
+std::int32_t Ganzzahl(std::mt19937& zufall, std::int32_t von, std::int32_t bis) {
+    const auto spanne = static_cast<std::uint32_t>(bis - von + 1);
+    return von + static_cast<std::int32_t>(zufall() % spanne);
+}
+
+double Runde6(double v) { return std::round(v * 1e6) / 1e6; }
+
+bool Frei(const Zufallstisch& tisch, int anzahl, float x, float y, float mindestabstand) {
+    for (int i = 0; i < anzahl; ++i) {
+        const float dx = tisch.kugeln[i].x - x, dy = tisch.kugeln[i].y - y;
+        if (std::sqrt(dx * dx + dy * dy) <= mindestabstand) return false;
+    }
+    return true;
+}
+
+struct Grenzen {
+    float xMin, xMax, yMin, yMax;
+    float mindestabstand;  // zwischen zwei Mittelpunkten
+};
+
+}  // namespace
+
+Serverlage InServerkoordinaten(const Tisch& t, float x, float y) {
+    return {static_cast<double>(y) / t.hoehe - 0.5, 1.0 - 2.0 * static_cast<double>(x) / t.breite};
+}
+
+void InTischkoordinaten(const Tisch& t, Serverlage s, float& x, float& y) {
+    x = static_cast<float>((1.0 - s.y) * 0.5 * t.breite);
+    y = static_cast<float>((s.x + 0.5) * t.hoehe);
+}
+
+namespace {
+
+// Setzt Kugel i auf die gewünschte Lage, wie sie nach dem Runden auf sechs
+// Stellen beim Spieler ankommt, wenn diese Lage frei und innerhalb der Grenzen ist.
+bool Setze(const Tisch& t, Zufallstisch& tisch, int i, float wx, float wy, const Grenzen& g) {
+    const Serverlage l = InServerkoordinaten(t, wx, wy);
+    float x = 0, y = 0;
+    InTischkoordinaten(t, {Runde6(l.x), Runde6(l.y)}, x, y);
+    if (x < g.xMin || x > g.xMax || y < g.yMin || y > g.yMax) return false;
+    if (!Frei(tisch, i, x, y, g.mindestabstand)) return false;
+    tisch.kugeln[i].x = x;
+    tisch.kugeln[i].y = y;
+    return true;
+}
+
+}  // namespace
+
+Zufallstisch ErzeugeZufallstisch(const Tisch& t, std::mt19937& zufall) {
+    Zufallstisch tisch{};
+    const float r = t.radius;
+    const Grenzen grenzen{t.bande_x + r + kSicherheitsabstand, t.breite - t.bande_x - r - kSicherheitsabstand,
+                          t.bande_y + r + kSicherheitsabstand, t.hoehe - t.bande_y - r - kSicherheitsabstand,
+                          2 * r + kSicherheitsabstand};
+    const double xMin = grenzen.xMin, xMax = grenzen.xMax, yMin = grenzen.yMin, yMax = grenzen.yMax;
+
+    for (int i = 0; i < kAnzahlKugeln; ++i) {
+        Tischkugel& k = tisch.kugeln[i];
+        bool gesetzt = false;
+        // 16 Kugeln auf gut 100 × 50 Einheiten: ein Versuch trifft fast immer.
+        for (int versuch = 0; versuch < 1000 && !gesetzt; ++versuch) {
+            const float wx = static_cast<float>(Gleichverteilt(zufall, xMin, xMax));
+            const float wy = static_cast<float>(Gleichverteilt(zufall, yMin, yMax));
+            gesetzt = Setze(t, tisch, i, wx, wy, grenzen);
+        }
+        // Nur für den Fall, dass der Zufall nie trifft: ein festes Raster.
+        for (int stelle = 0; !gesetzt && stelle < 24 * 12; ++stelle) {
+            gesetzt = Setze(t, tisch, i, static_cast<float>(xMin + 4.0 * (stelle % 24)),
+                            static_cast<float>(yMin + 4.0 * (stelle / 24)), grenzen);
+        }
+        k.bagcount = -1;
+        k.target = Ganzzahl(zufall, 0, 9) < 8 ? 0 : Ganzzahl(zufall, 1, 6);
+    }
+
+    // Bis zu sechs eingelochte Kugeln, nie die Weiße; sie behalten ihre Lage.
+    const int eingelocht = Ganzzahl(zufall, 0, 6);
+    for (int n = 0; n < eingelocht; ++n) {
+        Tischkugel& k = tisch.kugeln[Ganzzahl(zufall, 1, kAnzahlKugeln - 1)];
+        k.bagcount = Ganzzahl(zufall, 0, 5);
+    }
+    tisch.player = Ganzzahl(zufall, 0, 2);
+    return tisch;
+}
