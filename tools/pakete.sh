@@ -14,3 +14,6 @@ installiere_fehlende() {
 }
 
 GRUNDPAKETE=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev nlohmann-json3-dev libpugixml-dev)
+
+# Nur für test.sh: clang mit libFuzzer, und ip für den privaten Netz-Namensraum.
+PRUEFPAKETE=(clang libclang-rt-14-dev iproute2)

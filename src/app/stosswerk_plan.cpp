@@ -1,5 +1,6 @@
 // stosswerk-plan: plant einen Stoß auf der Grundaufstellung der Konfiguration
 // und gibt die Protokollzeilen und den Stoß aus (oder ein JSON-Objekt).
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -11,28 +12,43 @@
 
 #include "model/konfiguration.h"
 #include "model/tisch.h"
+#include "net/xml_lesen.h"
 #include "planner/suche.h"
 #include "ui/anzeige.h"
 
 namespace {
 
 constexpr const char* kHilfe =
-    "Aufruf: stosswerk-plan [--config DATEI] [--gruppe N] [--json] [--help]\n"
+    "Aufruf: stosswerk-plan [--config DATEI] [--gruppe N] [--json] [--kandidaten] [--help] [DOKUMENT|-]\n"
     "\n"
-    "Plant einen Stoß auf der Grundaufstellung aus der Konfiguration und gibt die\n"
-    "Protokollzeilen der Suche und den Stoßvektor aus.\n"
+    "Plant einen Stoß und gibt die Protokollzeilen der Suche und den Stoßvektor aus:\n"
+    "auf der Grundaufstellung aus der Konfiguration, oder auf den Kugeln und der\n"
+    "Gruppe (player) eines Tischstand-Dokuments des Spielservers (- liest es von\n"
+    "der Standardeingabe).\n"
     "\n"
     "  --config DATEI  config.ini lesen statt der Datei neben dem Programm\n"
-    "  --gruppe N      Kugelgruppe: 0 halbe (Vorgabe), 1 volle, 2 alle\n"
+    "  --gruppe N      Kugelgruppe: 0 halbe (Vorgabe), 1 volle, 2 alle; ohne Dokument\n"
     "  --json          statt der Protokollzeilen ein JSON-Objekt ausgeben\n"
     "  --kandidaten    mit --json: auch alle Kandidaten, nach Bewertung sortiert\n"
     "  --help          diese Hilfe\n"
     "\n"
-    "Rückgabewert: 0 bei Erfolg, 2 bei falschem Aufruf.\n";
+    "Rückgabewert: 0 bei Erfolg, 1 bei fehlerhaftem Dokument, 2 bei falschem Aufruf.\n";
 
 int Aufruffehler(const std::string& text) {
     std::fprintf(stderr, "stosswerk-plan: %s\n(Hilfe mit --help)\n", text.c_str());
     return 2;
+}
+
+// Die ganze Datei, oder mit "-" die Standardeingabe.
+bool LeseDokument(const std::string& pfad, std::string& text) {
+    std::FILE* f = pfad == "-" ? stdin : std::fopen(pfad.c_str(), "rb");
+    if (!f) return false;
+    char puffer[65536];
+    std::size_t n;
+    while ((n = std::fread(puffer, 1, sizeof puffer, f)) > 0) text.append(puffer, n);
+    const bool ok = !std::ferror(f);
+    if (f != stdin) std::fclose(f);
+    return ok;
 }
 
 bool LeseZahl(std::string_view s, int& zahl) {
@@ -47,6 +63,8 @@ int main(int argc, char** argv) {
     int gruppe = halbe;
     bool json = false;
     bool kandidaten = false;
+    std::string dokumentPfad;
+    bool gruppeGesetzt = false;
     for (int i = 1; i < argc; ++i) {
         std::string_view a = argv[i];
         if (a == "--help" || a == "-h") {
@@ -63,7 +81,11 @@ int main(int argc, char** argv) {
                 config = wert;
             } else if (!LeseZahl(wert, gruppe)) {
                 return Aufruffehler("Die Gruppe muss eine ganze Zahl sein, nicht \"" + std::string(wert) + "\".");
+            } else {
+                gruppeGesetzt = true;
             }
+        } else if ((a == "-" || a.empty() || a[0] != '-') && dokumentPfad.empty()) {
+            dokumentPfad = a;
         } else {
             return Aufruffehler("Unbekannte Option \"" + std::string(a) + "\".");
         }
@@ -82,6 +104,20 @@ int main(int argc, char** argv) {
     Spielstand stand;
     SetzeStandardaufstellung(stand);
     stand.gruppe = gruppe;
+    if (!dokumentPfad.empty()) {
+        if (gruppeGesetzt) return Aufruffehler("--gruppe gilt nur ohne Dokument: die Gruppe steht im Dokument.");
+        std::string text;
+        if (!LeseDokument(dokumentPfad, text))
+            return Aufruffehler("Das Dokument \"" + dokumentPfad + "\" kann nicht gelesen werden: " +
+                                std::strerror(errno) + ".");
+        SetzeXmlFehlerausgabe(!json);  // "fehler"-Zeilen gehören nicht in die JSON-Ausgabe
+        if (!LeseSpielstandXML(text, stand)) {
+            std::fprintf(stderr, "stosswerk-plan: Fehlerhaftes Tischstand-Dokument \"%s\": es fehlen Kugeln, "
+                                 "Elemente einer Kugel oder player, oder eine Lage ist keine Zahl.\n",
+                         dokumentPfad.c_str());
+            return 1;
+        }
+    }
 
     InstalliereAnzeige(json ? StilleAnzeige() : KonsolenAnzeige());
     Vektor stoss{};

@@ -101,26 +101,32 @@ Anzeige AufzeichnendeAnzeige(Aufzeichnung& z) {
     Anzeige a;
     a.logEinfuegen = [&z](std::string_view t) {
         std::lock_guard l(z.mutex);
+        z.geaendert.notify_all();
         z.log += t;
     };
     a.logLeeren = [&z] {
         std::lock_guard l(z.mutex);
+        z.geaendert.notify_all();
         z.log.clear();
     };
     a.feldSetzen = [&z](int feld, std::string_view t) {
         std::lock_guard l(z.mutex);
+        z.geaendert.notify_all();
         z.felder[feld] = std::string(t);
     };
     a.linieZeichnen = [&z](Linie linie) {
         std::lock_guard l(z.mutex);
+        z.geaendert.notify_all();
         z.linien.push_back(linie);
     };
     a.kugelnUebernommen = [&z] {
         std::lock_guard l(z.mutex);
+        z.geaendert.notify_all();
         ++z.uebernommen;
     };
     a.meldung = [&z](std::string_view titel, std::string_view text, Symbol) {
         std::lock_guard l(z.mutex);
+        z.geaendert.notify_all();
         z.meldungen.push_back(std::string(titel) + ": " + std::string(text));
     };
     return a;

@@ -4,6 +4,8 @@
 // hier, ohne Qt.
 #pragma once
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -17,7 +19,7 @@
 
 struct Stoss;
 
-enum class Symbol { Fehler, Information };
+enum class Symbol { Keins, Fehler, Information };
 
 // Farbe als 0xRRGGBB.
 constexpr std::uint32_t kRot = 0xFF0000;
@@ -58,9 +60,11 @@ Anzeige KonsolenAnzeige();
 // Verwirft alles (Benchmarks).
 Anzeige StilleAnzeige();
 
-// Für Tests: hält fest, was angezeigt wurde. Threadsicher.
+// Für Tests: hält fest, was angezeigt wurde. Threadsicher; wer auf eine
+// Anzeige eines anderen Threads wartet, wartet mit Warte() auf das Ereignis.
 struct Aufzeichnung {
     std::mutex mutex;
+    std::condition_variable geaendert;
     std::string log;
     std::map<int, std::string> felder;
     std::vector<Linie> linien;
@@ -68,6 +72,13 @@ struct Aufzeichnung {
     std::vector<std::string> meldungen;  // "TITEL: Text"
 };
 Anzeige AufzeichnendeAnzeige(Aufzeichnung& a);
+
+// Wartet, bis bedingung(a) unter dem Mutex wahr ist; false nach der Zeitgrenze.
+template <class Bedingung>
+bool Warte(Aufzeichnung& a, Bedingung bedingung, std::chrono::milliseconds grenze = std::chrono::seconds(10)) {
+    std::unique_lock sperre(a.mutex);
+    return a.geaendert.wait_for(sperre, grenze, [&] { return bedingung(a); });
+}
 
 // --- die Anzeige-Funktionen ---
 

@@ -1,0 +1,84 @@
+#include "net/senden.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+#include <thread>
+
+#include "model/tisch.h"
+#include "net/eigene_adresse.h"
+#include "net/xml_schreiben.h"
+#include "ui/anzeige.h"
+
+namespace {
+
+void Fehler(const char* titel, const std::string& text) { ZeigeMeldung(titel, text, Symbol::Fehler); }
+
+}  // namespace
+
+void StarteSendeThread(std::string dokument, std::string ipAdresse, int port) {
+    std::thread([d = std::move(dokument), ip = std::move(ipAdresse), port] { SendeTCPPacket(d, ip, port); })
+        .detach();
+}
+
+void SendeTCPPacket(const std::string& dokument, const std::string& ipAdresse, int port) {
+    const char* titel = "SendeTCPPacket()";
+    int s = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (s < 0) {
+        Fehler(titel, "Fehler beim Erstellen des TCP-Sockets!");
+        return;
+    }
+    // Ohne Zeitgrenze hinge ein Sendethread an einer stummen Adresse minutenlang.
+    timeval grenze{10, 0};
+    ::setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, &grenze, sizeof grenze);
+
+    sockaddr_in ziel{};
+    ziel.sin_family = AF_INET;
+    ziel.sin_port = htons(static_cast<std::uint16_t>(port & 0xFFFF));
+    // Nur Ziffernschreibweise: ein Name wird nicht aufgelöst, sondern scheitert
+    // wie eine Adresse, die nicht annimmt.
+    const bool adresseGueltig = ::inet_pton(AF_INET, ipAdresse.c_str(), &ziel.sin_addr) == 1;
+    if (!adresseGueltig || ::connect(s, reinterpret_cast<sockaddr*>(&ziel), sizeof ziel) != 0) {
+        Fehler(titel, FormatiereLog("Fehler: 'connect' gescheitert! Es kann keine Verbindung zum Server (IP:%s, "
+                                    "Port:%d) erstellt werden!",
+                                    ipAdresse.c_str(), port));
+        ::close(s);
+        return;
+    }
+    const ssize_t n = ::send(s, dokument.data(), dokument.size(), MSG_NOSIGNAL);
+    if (n != static_cast<ssize_t>(dokument.size()))
+        Fehler(titel, "Fehler: 'send' gescheitert! Das Paket wurde nicht korrekt übertragen!");
+    ::close(s);
+}
+
+void SendeUDPBroadcast(const std::string& daten, int port) {
+    const char* titel = "SendeUDPBroadcast()";
+    int s = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (s < 0) {
+        Fehler(titel, "Fehler beim Erstellen des Sockets");
+        return;
+    }
+    int an = 1;
+    ::setsockopt(s, SOL_SOCKET, SO_BROADCAST, &an, sizeof an);  // ein Fehlschlag zeigt sich beim Senden
+    sockaddr_in ziel{};
+    ziel.sin_family = AF_INET;
+    ziel.sin_port = htons(static_cast<std::uint16_t>(port & 0xFFFF));
+    ziel.sin_addr.s_addr = htonl(INADDR_BROADCAST);
+    if (::sendto(s, daten.data(), daten.size(), 0, reinterpret_cast<sockaddr*>(&ziel), sizeof ziel) < 0)
+        Fehler(titel, "Fehler: 'sendto' gescheitert! Die Daten wurden nicht korrekt als Broadcast verschickt!");
+    ::close(s);
+}
+
+void SendeNetzStatus(bool running) {
+    NetzStatus status;
+    EigeneIPAdresse(status.ipAdresse);
+    status.cmd = 0;
+    status.port = tisch.port;
+    status.running = running;
+    std::optional<std::string> dokument = ErzeugeStatusXML(status);
+    if (!dokument) return;
+    SendeUDPBroadcast(*dokument, tisch.bport);
+}

@@ -1,0 +1,19 @@
+// Der Anfrage-Server: ein eigener Thread vom Einschalten bis zum Ausschalten
+// des Netzes, eine Verbindung nach der anderen. Ein Dokument reicht bis zum
+// Schließen durch die Gegenstelle; die Antwort geht auf eigener Verbindung.
+#pragma once
+
+#include <string>
+
+// Höchstlänge eines Dokuments; was darüber hinausgeht, wird zu Ende gelesen und verworfen.
+constexpr std::size_t kMaxDokument = 262143;
+
+// Startet den Server-Thread auf port und kehrt sofort zurück.
+void StarteServer(int port);
+
+// Weckt einen Server, der in accept oder recv wartet (shutdown), und lässt ihn
+// enden; die Sockets schließt der Server-Thread selbst. Wartet nicht.
+void StoppeServer();
+
+// Ein empfangenes Dokument: lesen, übernehmen, zeigen, planen, antworten.
+void BearbeiteAnfrage(const std::string& dokument);

@@ -1,0 +1,273 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "../hilfen.h"
+#include "net/server.h"
+#include "net/xml_lesen.h"
+#include "netz_hilfen.h"
+#include "planner/suche.h"
+#include "ui/anzeige.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+bool Enthaelt(const std::string& text, std::string_view teil) { return text.find(teil) != std::string::npos; }
+
+// Unter dem Address-Sanitizer hält die Quarantäne freigegebenen Speicher fest:
+// dort sagt der residente Speicher nichts über Lecks.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSpeicherMessbar = false;
+#else
+constexpr bool kSpeicherMessbar = true;
+#endif
+
+long ResidentKiB() {
+    std::ifstream f("/proc/self/status");
+    std::string zeile;
+    while (std::getline(f, zeile))
+        if (zeile.rfind("VmRSS:", 0) == 0) return std::stol(zeile.substr(6));
+    return -1;
+}
+
+class Server : public ::testing::Test {
+protected:
+    Aufzeichnung a;
+    int port = 0;
+
+    void SetUp() override {
+        LadeVorgabetisch();
+        SetzeXmlFehlerausgabe(false);
+        InstalliereAnzeige(AufzeichnendeAnzeige(a));
+        port = FreierPort();
+        tisch.port = port;
+        StarteServer(port);
+        ASSERT_TRUE(WarteAufBereit());
+    }
+    void TearDown() override {
+        StoppeServer();
+        EXPECT_TRUE(Warte(a, [](Aufzeichnung& z) {
+            return Enthaelt(z.log, "Server wurde gestoppt!\r\n") || Enthaelt(z.log, "Server beendet...");
+        }));
+        InstalliereAnzeige(KonsolenAnzeige());
+        SetzeXmlFehlerausgabe(true);
+        LadeVorgabetisch();
+    }
+    // Der Server wartet wieder, und seit dem letzten Löschen kam seine Wartezeile als letzte.
+    bool WarteAufBereit() {
+        return Warte(a, [](Aufzeichnung& z) {
+            const std::string_view w = "Warte auf Anfrage vom Client...\r\n";
+            return z.log.size() >= w.size() && z.log.compare(z.log.size() - w.size(), w.size(), w) == 0;
+        });
+    }
+    bool WarteAufMeldungen(std::size_t n) {
+        return Warte(a, [n](Aufzeichnung& z) { return z.meldungen.size() >= n; });
+    }
+    // Eine gute Anfrage muss nach allem Vorigen noch beantwortet werden.
+    void PruefeGuteAnfrage(int cmdid) {
+        Lauscher antwort;
+        ASSERT_TRUE(SendeDokument(port, Anfrage(antwort.port, cmdid)));
+        auto text = antwort.Empfange();
+        ASSERT_TRUE(text.has_value()) << "keine Antwort";
+        EXPECT_TRUE(Enthaelt(*text, "cmdid=\"" + std::to_string(cmdid) + "\"")) << *text;
+        ASSERT_TRUE(WarteAufBereit());
+    }
+};
+
+}  // namespace
+
+TEST_F(Server, BeantwortetEineAnfrageUndZeigtSie) {
+    Lauscher antwort;
+    const std::string dokument = Anfrage(antwort.port, 42);
+    ASSERT_TRUE(SendeDokument(port, dokument));
+    auto text = antwort.Empfange();
+    ASSERT_TRUE(text.has_value());
+    ASSERT_TRUE(WarteAufBereit());
+
+    // Die Antwort trägt den Stoß, den der Planer für dieselben Kugeln findet.
+    Spielstand stand{};
+    ASSERT_TRUE(LeseSpielstandXML(dokument, stand));
+    Vektor stoss{};
+    Aufzeichnung still;
+    {
+        InstalliereAnzeige(AufzeichnendeAnzeige(still));
+        SucheStoss(stand, stoss);
+        InstalliereAnzeige(AufzeichnendeAnzeige(a));
+    }
+    char x[32];
+    std::snprintf(x, sizeof x, "%3.4f", static_cast<double>(stoss.x));
+    EXPECT_TRUE(Enthaelt(*text, std::string(">") + x + "<")) << *text << " erwartet " << x;
+    EXPECT_TRUE(Enthaelt(*text, "cmdid=\"42\""));
+    EXPECT_TRUE(Enthaelt(*text, "<port>" + std::to_string(port) + "</port>"));
+    EXPECT_TRUE(Enthaelt(*text, "<running>true</running>"));
+
+    std::lock_guard sperre(a.mutex);
+    // Das Protokoll wurde beim Annehmen geleert: Verbindung, Empfang, Suche, Warten.
+    EXPECT_EQ(a.log.rfind("Verbindung zu 127.0.0.1, Port ", 0), 0u) << a.log;
+    EXPECT_TRUE(Enthaelt(a.log, "\r\nWarte auf Daten vom Client...\r\nEmpfange Daten... ("));
+    EXPECT_TRUE(Enthaelt(a.log, "Verbindung anständig geschlossen...\r\n\r\ncntWeisseKugelLoch="));
+    EXPECT_TRUE(Enthaelt(a.log, "Anzahl möglicher Stöße: "));
+    EXPECT_EQ(a.uebernommen, 1);
+    EXPECT_EQ(a.felder[FeldKugeln], KugelnText(stand));
+    EXPECT_EQ(a.felder[FeldGruppe], "beide");
+    std::string t[4];
+    VektorTexte(stoss, t);
+    EXPECT_EQ(a.felder[FeldX], t[0]);
+    EXPECT_EQ(a.felder[FeldBetrag], t[3]);
+    std::lock_guard s2(spielstandMutex);
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_EQ(spielstand.kugeln[i].x, stand.kugeln[i].x);
+        EXPECT_EQ(spielstand.kugeln[i].inloch, stand.kugeln[i].inloch);
+    }
+    EXPECT_TRUE(a.meldungen.empty());
+}
+
+TEST_F(Server, FeindlicheGegenstellen) {
+    // Verbinden und sofort schließen: leeres Dokument, fehlerhaft.
+    int s = Verbinde(port);
+    ASSERT_GE(s, 0);
+    ::close(s);
+    ASSERT_TRUE(WarteAufMeldungen(1));
+    ASSERT_TRUE(WarteAufBereit());
+    PruefeGuteAnfrage(1);
+
+    // Müll, fünfzehn Kugeln, Nullbytes mitten im Dokument.
+    ASSERT_TRUE(SendeDokument(port, std::string("\x01\xff<ball><<<>>>garbage\n", 22)));
+    ASSERT_TRUE(WarteAufMeldungen(2));
+    ASSERT_TRUE(WarteAufBereit());
+    ASSERT_TRUE(SendeDokument(port, Anfrage(9, 3, 15)));
+    ASSERT_TRUE(WarteAufMeldungen(3));
+    ASSERT_TRUE(WarteAufBereit());
+    std::string mitNull = Anfrage(9, 4);
+    mitNull[mitNull.size() / 2] = '\0';
+    ASSERT_TRUE(SendeDokument(port, mitNull));
+    ASSERT_TRUE(WarteAufMeldungen(4));
+    ASSERT_TRUE(WarteAufBereit());
+    PruefeGuteAnfrage(5);
+
+    std::lock_guard sperre(a.mutex);
+    for (const std::string& m : a.meldungen) EXPECT_EQ(m, "Netzwerkfehler: Fehlerhafte XML-Datei empfangen.");
+}
+
+TEST_F(Server, ZuLangesDokumentWirdGelesenUndVerworfen) {
+    const long vorher = ResidentKiB();
+    std::string riesig = Anfrage(9, 7);
+    riesig.resize(10 * 1024 * 1024, 'x');
+    ASSERT_TRUE(SendeDokument(port, riesig));
+    ASSERT_TRUE(WarteAufMeldungen(1));
+    ASSERT_TRUE(WarteAufBereit());
+    {
+        std::lock_guard sperre(a.mutex);
+        EXPECT_TRUE(Enthaelt(a.log, "Dokument zu lang (mehr als 262143 Zeichen), verworfen.\r\n"));
+    }
+    riesig.clear();
+    riesig.shrink_to_fit();
+    // Der Server hält nie mehr als ein Dokument der Höchstlänge.
+    if (kSpeicherMessbar) {
+        EXPECT_LT(ResidentKiB() - vorher, 4 * 1024);
+    }
+    PruefeGuteAnfrage(8);
+    // Genau an der Grenze wird noch gelesen (dann fehlerhaft, aber nicht zu lang).
+    std::string grenze = Anfrage(9, 9);
+    grenze.resize(kMaxDokument, ' ');
+    ASSERT_TRUE(SendeDokument(port, grenze));
+    Lauscher dummy;
+    ASSERT_TRUE(WarteAufBereit());
+    std::lock_guard sperre(a.mutex);
+    EXPECT_FALSE(Enthaelt(a.log, "zu lang"));
+}
+
+TEST_F(Server, LangsameGegenstelleUndWarteschlange) {
+    Lauscher antwort;
+    const std::string erstes = Anfrage(antwort.port, 11), zweites = Anfrage(antwort.port, 12);
+    int langsam = Verbinde(port);
+    ASSERT_GE(langsam, 0);
+    ASSERT_TRUE(SendeAlles(langsam, erstes.substr(0, 100)));
+    ASSERT_TRUE(Warte(a, [](Aufzeichnung& z) { return Enthaelt(z.log, "Empfange Daten... (100 Bytes)"); }));
+    // Der zweite wartet in der Warteschlange, bis der erste fertig ist.
+    ASSERT_TRUE(SendeDokument(port, zweites));
+    ASSERT_TRUE(SendeAlles(langsam, erstes.substr(100)));
+    ::shutdown(langsam, SHUT_WR);
+    ::close(langsam);
+    auto a1 = antwort.Empfange();
+    auto a2 = antwort.Empfange();
+    ASSERT_TRUE(a1 && a2);
+    // Jede Antwort hat ihren eigenen Sendethread: die Reihenfolge ist offen.
+    const std::string beide = *a1 + *a2;
+    EXPECT_TRUE(Enthaelt(beide, "cmdid=\"11\""));
+    EXPECT_TRUE(Enthaelt(beide, "cmdid=\"12\""));
+    ASSERT_TRUE(WarteAufBereit());
+    std::lock_guard sperre(a.mutex);
+    EXPECT_TRUE(a.meldungen.empty());
+}
+
+TEST_F(Server, AntwortadresseNimmtNichtAn) {
+    const int zu = FreierPort();  // niemand lauscht dort
+    ASSERT_TRUE(SendeDokument(port, Anfrage(zu, 21)));
+    ASSERT_TRUE(WarteAufMeldungen(1));
+    {
+        std::lock_guard sperre(a.mutex);
+        EXPECT_EQ(a.meldungen[0], "SendeTCPPacket(): Fehler: 'connect' gescheitert! Es kann keine Verbindung zum "
+                                  "Server (IP:127.0.0.1, Port:" + std::to_string(zu) + ") erstellt werden!");
+    }
+    ASSERT_TRUE(WarteAufBereit());
+    // Ein Name statt einer Adresse wird nicht aufgelöst.
+    std::string mitName = Anfrage(zu, 22);
+    mitName.replace(mitName.find("127.0.0.1"), 9, "localhost");
+    ASSERT_TRUE(SendeDokument(port, mitName));
+    ASSERT_TRUE(WarteAufMeldungen(2));
+    {
+        std::lock_guard sperre(a.mutex);
+        EXPECT_TRUE(Enthaelt(a.meldungen[1], "(IP:localhost, Port:"));
+    }
+    ASSERT_TRUE(WarteAufBereit());
+    PruefeGuteAnfrage(23);
+}
+
+TEST_F(Server, SpeicherBleibtFlach) {
+    if (!kSpeicherMessbar) GTEST_SKIP() << "Speichermessung unter dem Address-Sanitizer ohne Aussage";
+    Lauscher antwort;
+    auto runde = [&](int n, int basis) {
+        for (int i = 0; i < n; ++i) {
+            ASSERT_TRUE(SendeDokument(port, Anfrage(antwort.port, basis + i)));
+            ASSERT_TRUE(antwort.Empfange().has_value());
+        }
+    };
+    runde(200, 1000);
+    const long vorher = ResidentKiB();
+    runde(2000, 5000);
+    ASSERT_TRUE(WarteAufBereit());
+    EXPECT_LT(ResidentKiB() - vorher, 2 * 1024) << "Speicher wächst mit den Anfragen";
+}
+
+TEST(ServerStart, BelegterPortGibtGenauEineMeldung) {
+    LadeVorgabetisch();
+    Aufzeichnung a;
+    InstalliereAnzeige(AufzeichnendeAnzeige(a));
+    Lauscher belegt;  // lauscht nur auf 127.0.0.1; 0.0.0.0 am selben Port scheitert dann
+    StarteServer(belegt.port);
+    ASSERT_TRUE(Warte(a, [](Aufzeichnung& z) { return !z.meldungen.empty(); }));
+    EXPECT_EQ(a.meldungen[0],
+              "StartTCPServer(): Fehler: 'bind' gescheitert! Der Server konnte nicht an den Port gebunden werden!");
+    StoppeServer();
+    EXPECT_FALSE(Warte(a, [](Aufzeichnung& z) { return z.meldungen.size() > 1 || !z.log.empty(); }, 200ms));
+    InstalliereAnzeige(KonsolenAnzeige());
+}
+
+TEST(ServerStart, StoppenWaehrendEinGastSchweigt) {
+    LadeVorgabetisch();
+    Aufzeichnung a;
+    InstalliereAnzeige(AufzeichnendeAnzeige(a));
+    const int port = FreierPort();
+    StarteServer(port);
+    ASSERT_TRUE(Warte(a, [](Aufzeichnung& z) { return Enthaelt(z.log, "Warte auf Anfrage"); }));
+    int stumm = Verbinde(port);
+    ASSERT_GE(stumm, 0);
+    ASSERT_TRUE(Warte(a, [](Aufzeichnung& z) { return Enthaelt(z.log, "Warte auf Daten vom Client"); }));
+    StoppeServer();  // weckt das blockierte recv
+    ASSERT_TRUE(Warte(a, [](Aufzeichnung& z) { return Enthaelt(z.log, "\r\nServer beendet...\r\n"); }));
+    EXPECT_TRUE(a.meldungen.empty());  // ein Bruchstück wird nicht als Anfrage behandelt
+    ::close(stumm);
+    InstalliereAnzeige(KonsolenAnzeige());
+}
