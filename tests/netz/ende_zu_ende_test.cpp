@@ -1,0 +1,175 @@
+// Stosswerk ohne Fenster gegen den Ersatz-Spielserver, als echte Prozesse.
+// Nur im privaten Netz-Namensraum: stosswerk sendet beim Ein- und Ausschalten
+// den Status an 255.255.255.255.
+#include <gtest/gtest.h>
+
+#include <pugixml.hpp>
+
+#include <cmath>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "../hilfen.h"
+#include "netz_hilfen.h"
+#include "prozess.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSpeicherMessbar = false;
+#else
+constexpr bool kSpeicherMessbar = true;
+#endif
+
+long ResidentKiB(pid_t pid) {
+    std::ifstream f("/proc/" + std::to_string(pid) + "/status");
+    std::string zeile;
+    while (std::getline(f, zeile))
+        if (zeile.rfind("VmRSS:", 0) == 0) return std::stol(zeile.substr(6));
+    return -1;
+}
+
+// Ein UDP-Socket auf 0.0.0.0:port, der die Status-Broadcasts empfängt.
+struct StatusEmpfaenger {
+    int fd = -1;
+    explicit StatusEmpfaenger(int port) {
+        fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        int an = 1;
+        ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &an, sizeof an);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_ANY);
+        a.sin_port = htons(static_cast<std::uint16_t>(port));
+        ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    }
+    ~StatusEmpfaenger() { ::close(fd); }
+    std::optional<std::string> Naechstes(std::chrono::milliseconds grenze = 10s) const {
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, static_cast<int>(grenze.count())) != 1) return std::nullopt;
+        char puffer[2048];
+        ssize_t n = ::recv(fd, puffer, sizeof puffer, 0);
+        if (n < 0) return std::nullopt;
+        return std::string(puffer, static_cast<std::size_t>(n));
+    }
+};
+
+struct Status {
+    std::string ipv4, port, running;
+};
+
+std::optional<Status> LeseStatus(const std::string& text) {
+    pugi::xml_document d;
+    if (!d.load_buffer(text.data(), text.size())) return std::nullopt;
+    pugi::xml_node s = d.document_element();
+    return Status{s.child_value("ipv4"), s.child_value("port"), s.child_value("running")};
+}
+
+// "cmdid=N x=… y=… rtt_ms=…" je beantworteten Tisch.
+std::map<int, std::pair<double, double>> Antworten(const std::string& ausgabe) {
+    std::map<int, std::pair<double, double>> a;
+    std::istringstream zeilen(ausgabe);
+    std::string zeile;
+    while (std::getline(zeilen, zeile)) {
+        int cmdid;
+        double x, y;
+        if (std::sscanf(zeile.c_str(), "cmdid=%d x=%lf y=%lf", &cmdid, &x, &y) == 3) a[cmdid] = {x, y};
+    }
+    return a;
+}
+
+class EndeZuEnde : public ::testing::Test {
+protected:
+    TempVerzeichnis dir;
+    int port = 0, bport = 0;
+    std::string bin;
+
+    void SetUp() override {
+        bin = Programmverzeichnis();
+        port = FreierPort();
+        bport = FreierPort();
+        dir.Schreibe("config.ini", "[netzwerk]\nport=" + std::to_string(port) + "\nbport=" + std::to_string(bport) + "\n");
+        for (const char* vorlage : {"ki-status.xml", "ki-result.xml"})
+            fs::copy_file(bin + vorlage, dir.pfad / vorlage);
+    }
+    std::vector<std::string> Spieler() const {
+        return {bin + "stosswerk", "--ohne-fenster", "--verzeichnis", dir.pfad.string()};
+    }
+    Ergebnis Spieltisch(int saat, int anzahl, const fs::path& ablage) const {
+        return Fuehreaus({bin + "spieltisch", "--spieler", "127.0.0.1:" + std::to_string(port), "--antwort-port", "0",
+                          "--zufall", std::to_string(saat), "--anzahl", std::to_string(anzahl), "--speichere",
+                          ablage.string()});
+    }
+};
+
+}  // namespace
+
+TEST_F(EndeZuEnde, ZweihundertTischeWieDerPlanerOffline) {
+    StatusEmpfaenger status(bport);
+    Kind spieler(Spieler());
+    ASSERT_TRUE(spieler.WarteAufAusgabe("Warte auf Anfrage vom Client...")) << spieler.ausgabe;
+
+    const fs::path ablage = dir.pfad / "tische";
+    Ergebnis tisch = Spieltisch(7, 200, ablage);
+    EXPECT_EQ(tisch.rueckgabe, 0) << tisch.ausgabe;
+    EXPECT_NE(tisch.ausgabe.find("beantwortet=200 fehlend=0 fehlerhaft=0"), std::string::npos) << tisch.ausgabe;
+
+    // Jede Antwort gleicht stosswerk-plan auf demselben Dokument, auf vier Stellen.
+    const auto antworten = Antworten(tisch.ausgabe);
+    ASSERT_EQ(antworten.size(), 200u);
+    for (const auto& [cmdid, xy] : antworten) {
+        char name[32];
+        std::snprintf(name, sizeof name, "tisch-%04d.xml", cmdid);
+        Ergebnis plan = Fuehreaus({bin + "stosswerk-plan", "--json", "--config", (dir.pfad / "config.ini").string(),
+                                   (ablage / name).string()});
+        ASSERT_EQ(plan.rueckgabe, 0) << name;
+        double x = 0, y = 0;
+        const auto p = plan.ausgabe.find("\"stoss\":");
+        ASSERT_NE(p, std::string::npos);
+        ASSERT_EQ(std::sscanf(plan.ausgabe.c_str() + p, "\"stoss\":{\"x\":%lf,\"y\":%lf", &x, &y), 2) << plan.ausgabe;
+        EXPECT_NEAR(xy.first, x, 0.00005 + 1e-9) << name;
+        EXPECT_NEAR(xy.second, y, 0.00005 + 1e-9) << name;
+    }
+
+    ::kill(spieler.pid, SIGTERM);
+    EXPECT_EQ(spieler.Warte(), 0);
+    EXPECT_NE(spieler.ausgabe.find("Server wurde gestoppt!"), std::string::npos);
+
+    // Genau zwei Status-Datagramme: eingeschaltet, dann ausgeschaltet.
+    auto an = status.Naechstes(), aus = status.Naechstes();
+    ASSERT_TRUE(an && aus);
+    auto s1 = LeseStatus(*an), s2 = LeseStatus(*aus);
+    ASSERT_TRUE(s1 && s2) << *an << " / " << *aus;
+    EXPECT_EQ(s1->running, "true");
+    EXPECT_EQ(s2->running, "false");
+    EXPECT_EQ(s1->port, std::to_string(port));
+    EXPECT_EQ(an->find_first_of(" \t\r\n"), std::string::npos);
+    EXPECT_FALSE(status.Naechstes(200ms).has_value());
+}
+
+TEST_F(EndeZuEnde, SpeicherDesSpielersBleibtFlach) {
+    if (!kSpeicherMessbar) GTEST_SKIP() << "Speichermessung unter dem Address-Sanitizer ohne Aussage";
+    StatusEmpfaenger status(bport);
+    Kind spieler(Spieler());
+    ASSERT_TRUE(spieler.WarteAufAusgabe("Warte auf Anfrage vom Client..."));
+    ASSERT_EQ(Spieltisch(1, 200, dir.pfad / "a").rueckgabe, 0);
+    const long vorher = ResidentKiB(spieler.pid);
+    Ergebnis viele = Spieltisch(2, 2000, dir.pfad / "b");
+    ASSERT_EQ(viele.rueckgabe, 0) << viele.ausgabe.substr(viele.ausgabe.size() > 300 ? viele.ausgabe.size() - 300 : 0);
+    const long nachher = ResidentKiB(spieler.pid);
+    EXPECT_LT(nachher - vorher, 1024) << vorher << " KiB -> " << nachher << " KiB";
+    ::kill(spieler.pid, SIGTERM);
+    EXPECT_EQ(spieler.Warte(), 0);
+}
+
+TEST_F(EndeZuEnde, OhneFensterAufrufUndHilfe) {
+    Ergebnis hilfe = Fuehreaus({bin + "stosswerk", "--help"});
+    EXPECT_EQ(hilfe.rueckgabe, 0);
+    EXPECT_NE(hilfe.ausgabe.find("--ohne-fenster"), std::string::npos);
+    EXPECT_EQ(Fuehreaus({bin + "stosswerk", "--unbekannt"}).rueckgabe, 2);
+}
