@@ -39,6 +39,16 @@ int Aufruffehler(const std::string& text) {
     return 2;
 }
 
+// Der Grund eines Dateifehlers, deutsch wie alle Meldungen.
+std::string Grund(int fehler) {
+    switch (fehler) {
+        case ENOENT: return "Datei nicht gefunden";
+        case EACCES: return "keine Leserechte";
+        case EISDIR: return "ist ein Verzeichnis";
+        default: return "Fehler " + std::to_string(fehler);
+    }
+}
+
 // Die ganze Datei, oder mit "-" die Standardeingabe.
 bool LeseDokument(const std::string& pfad, std::string& text) {
     std::FILE* f = pfad == "-" ? stdin : std::fopen(pfad.c_str(), "rb");
@@ -92,10 +102,10 @@ int main(int argc, char** argv) {
     }
     if (!config.empty()) {
         // Nur die Datei neben dem Programm darf fehlen; eine genannte muss lesbar sein.
-        std::FILE* f = std::fopen(config.c_str(), "rb");
-        if (!f) return Aufruffehler("Die Konfigurationsdatei \"" + config + "\" kann nicht gelesen werden: " +
-                                    std::strerror(errno) + ".");
-        std::fclose(f);
+        IniDatei ini;
+        if (!LeseIniDatei(config, ini))
+            return Aufruffehler("Die Konfigurationsdatei \"" + config + "\" kann nicht gelesen werden (" +
+                                Grund(errno) + ").");
         SetzeKonfigurationsdatei(config);
     }
 
@@ -108,8 +118,8 @@ int main(int argc, char** argv) {
         if (gruppeGesetzt) return Aufruffehler("--gruppe gilt nur ohne Dokument: die Gruppe steht im Dokument.");
         std::string text;
         if (!LeseDokument(dokumentPfad, text))
-            return Aufruffehler("Das Dokument \"" + dokumentPfad + "\" kann nicht gelesen werden: " +
-                                std::strerror(errno) + ".");
+            return Aufruffehler("Das Dokument \"" + dokumentPfad + "\" kann nicht gelesen werden (" +
+                                Grund(errno) + ").");
         SetzeXmlFehlerausgabe(!json);  // "fehler"-Zeilen gehören nicht in die JSON-Ausgabe
         if (!LeseSpielstandXML(text, stand)) {
             std::fprintf(stderr, "stosswerk-plan: Fehlerhaftes Tischstand-Dokument \"%s\": es fehlen Kugeln, "

@@ -33,6 +33,7 @@ bool LeseIniDatei(const std::string& pfad, IniDatei& ini) {
     if (fd < 0) return false;
     char puffer[8192];
     bool ok = true;
+    int fehler = 0;
     for (;;) {
         ssize_t n = ::read(fd, puffer, sizeof puffer);
         if (n > 0) {
@@ -41,12 +42,14 @@ bool LeseIniDatei(const std::string& pfad, IniDatei& ini) {
             break;
         } else if (errno != EINTR) {
             ok = false;
+            fehler = errno;
             break;
         }
     }
     ::close(fd);
     if (!ok) {
         ini.text.clear();
+        errno = fehler;  // für die Meldung des Aufrufers
         return false;
     }
     ZerlegeIniText(ini);

@@ -14,7 +14,7 @@
 
 #include "../hilfen.h"
 #include "netz_hilfen.h"
-#include "prozess.h"
+#include "../prozess.h"
 
 namespace {
 

@@ -1,0 +1,76 @@
+// Die Kommandozeile von stosswerk-plan: Ausgaben, JSON, Fehler und Rückgabewerte.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "hilfen.h"
+#include "prozess.h"
+
+namespace {
+
+std::string Bin(const char* programm) { return Programmverzeichnis() + programm; }
+
+Ergebnis Plan(std::vector<std::string> argumente) {
+    argumente.insert(argumente.begin(), Bin("stosswerk-plan"));
+    return Fuehreaus(argumente);
+}
+
+}  // namespace
+
+TEST(StosswerkPlan, TextausgabeMitSiebenZeilenUndVektor) {
+    Ergebnis e = Plan({});
+    ASSERT_EQ(e.rueckgabe, 0);
+    EXPECT_EQ(e.ausgabe.rfind("\r\ncntWeisseKugelLoch=", 0), 0u);
+    EXPECT_NE(e.ausgabe.find("Anzahl möglicher Stöße: 14\r\n"), std::string::npos);
+    EXPECT_NE(e.ausgabe.find("\nx:\t0.421\ny:\t0.912\nz:\t0.000\nBetrag:\t1.005\n"), std::string::npos) << e.ausgabe;
+}
+
+TEST(StosswerkPlan, JsonHatGenauDieVereinbartenSchluessel) {
+    Ergebnis e = Plan({"--json", "--gruppe", "2"});
+    ASSERT_EQ(e.rueckgabe, 0);
+    const auto j = nlohmann::json::parse(e.ausgabe);
+    std::vector<std::string> schluessel;
+    for (const auto& [k, v] : j.items()) schluessel.push_back(k);
+    EXPECT_EQ(schluessel, (std::vector<std::string>{"anzahl", "art", "betrag", "bewertung", "cntNurAnspielen",
+                                                    "cntUngewisserStoss", "cntWeisseBandeKugelLoch",
+                                                    "cntWeisseKugelBandeLoch", "cntWeisseKugelKugelLoch",
+                                                    "cntWeisseKugelLoch", "stoss"}));
+    EXPECT_EQ(j["anzahl"], 53);
+    EXPECT_EQ(j["cntWeisseKugelKugelLoch"], 24);
+    EXPECT_EQ(j["art"], 0);
+    EXPECT_NEAR(j["bewertung"].get<double>(), 122.8549, 1e-4);
+    EXPECT_NEAR(j["betrag"].get<double>(), 1.00461, 1e-5);
+    EXPECT_EQ(j["stoss"]["z"], 0.0);
+}
+
+TEST(StosswerkPlan, DokumentAusDateiUndStandardeingabe) {
+    const std::string beispiel = Bin("beispiel-anfrage.xml");
+    Ergebnis datei = Plan({"--json", beispiel});
+    ASSERT_EQ(datei.rueckgabe, 0) << datei.ausgabe;
+    Ergebnis eingabe = Fuehreaus({"/bin/sh", "-c", "exec \"$0\" --json - < \"$1\"", Bin("stosswerk-plan"), beispiel});
+    ASSERT_EQ(eingabe.rueckgabe, 0);
+    EXPECT_EQ(datei.ausgabe, eingabe.ausgabe);
+    // Die Beispielanfrage ist die Grundaufstellung mit Gruppe 0.
+    const auto j = nlohmann::json::parse(datei.ausgabe), g = nlohmann::json::parse(Plan({"--json"}).ausgabe);
+    EXPECT_EQ(j["anzahl"], g["anzahl"]);
+    EXPECT_NEAR(j["betrag"].get<double>(), g["betrag"].get<double>(), 1e-4);
+}
+
+TEST(StosswerkPlan, FehlerUndRueckgabewerte) {
+    TempVerzeichnis dir;
+    EXPECT_EQ(Plan({"--help"}).rueckgabe, 0);
+    EXPECT_EQ(Plan({"--unbekannt"}).rueckgabe, 2);
+    EXPECT_EQ(Plan({"--gruppe"}).rueckgabe, 2);
+    EXPECT_EQ(Plan({"--gruppe", "zwei"}).rueckgabe, 2);
+    EXPECT_EQ(Plan({"--config", (dir.pfad / "fehlt.ini").string()}).rueckgabe, 2);
+    EXPECT_EQ(Plan({"--config", dir.pfad.string()}).rueckgabe, 2);  // ein Verzeichnis
+    EXPECT_EQ(Plan({(dir.pfad / "fehlt.xml").string()}).rueckgabe, 2);
+    EXPECT_EQ(Plan({"--gruppe", "1", Bin("beispiel-anfrage.xml")}).rueckgabe, 2);
+    // Ein fehlerhaftes Dokument ist kein Aufruffehler, sondern 1.
+    EXPECT_EQ(Plan({dir.Schreibe("kaputt.xml", "<tablestate><ball></ball></tablestate>")}).rueckgabe, 1);
+    // Eine genannte, gültige Konfiguration wirkt: ein anderer Tisch, ein anderes Ergebnis.
+    const std::string config = dir.Schreibe("config.ini", "[kugeln]\nk0_x=6000\nk0_y=2000\n");
+    Ergebnis anders = Plan({"--json", "--config", config});
+    ASSERT_EQ(anders.rueckgabe, 0);
+    EXPECT_NE(nlohmann::json::parse(anders.ausgabe)["stoss"], nlohmann::json::parse(Plan({"--json"}).ausgabe)["stoss"]);
+}
