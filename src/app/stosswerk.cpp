@@ -51,6 +51,7 @@ int OhneFenster() {
     sigwait(&signale, &signal);
 
     StoppeServer();
+    WarteAufServerende(std::chrono::seconds(2));  // damit "Server wurde gestoppt!" noch im Protokoll steht
     SendeNetzStatus(false);
     std::fflush(stdout);
     std::fflush(stderr);

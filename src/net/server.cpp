@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <condition_variable>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -37,6 +38,8 @@ struct ServerLauf {
 
 std::mutex laufMutex;
 std::shared_ptr<ServerLauf> aktuellerLauf;
+std::condition_variable threadEnde;
+int laufendeThreads = 0;  // unter laufMutex
 
 void Setze(ServerLauf& lauf, int ServerLauf::*feld, int fd) {
     std::lock_guard sperre(lauf.mutex);
@@ -53,7 +56,7 @@ void Fehler(const char* text) { ZeigeMeldung("StartTCPServer()", text, Symbol::F
 
 void MeldeFehlerhaft() { ZeigeMeldung("Netzwerkfehler", "Fehlerhafte XML-Datei empfangen.", Symbol::Keins); }
 
-void StartTCPServer(std::shared_ptr<ServerLauf> lauf) {
+void StartTCPServer(const std::shared_ptr<ServerLauf>& lauf) {
     int s = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (s < 0) {
         Fehler("Fehler beim Erstellen des TCP-Sockets");
@@ -148,7 +151,21 @@ void StarteServer(int port) {
         std::lock_guard sperre(laufMutex);
         aktuellerLauf = lauf;
     }
-    std::thread(StartTCPServer, lauf).detach();
+    {
+        std::lock_guard sperre(laufMutex);
+        ++laufendeThreads;
+    }
+    std::thread([lauf] {
+        StartTCPServer(lauf);
+        std::lock_guard sperre(laufMutex);
+        --laufendeThreads;
+        threadEnde.notify_all();
+    }).detach();
+}
+
+bool WarteAufServerende(std::chrono::milliseconds grenze) {
+    std::unique_lock sperre(laufMutex);
+    return threadEnde.wait_for(sperre, grenze, [] { return laufendeThreads == 0; });
 }
 
 void StoppeServer() {

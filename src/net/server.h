@@ -3,6 +3,7 @@
 // Schließen durch die Gegenstelle; die Antwort geht auf eigener Verbindung.
 #pragma once
 
+#include <chrono>
 #include <string>
 
 // Höchstlänge eines Dokuments; was darüber hinausgeht, wird zu Ende gelesen und verworfen.
@@ -14,6 +15,10 @@ void StarteServer(int port);
 // Weckt einen Server, der in accept oder recv wartet (shutdown), und lässt ihn
 // enden; die Sockets schließt der Server-Thread selbst. Wartet nicht.
 void StoppeServer();
+
+// Wartet höchstens grenze, bis kein Server-Thread mehr läuft (vor dem
+// Prozessende, damit das Protokoll vollständig ist). false nach der Zeitgrenze.
+bool WarteAufServerende(std::chrono::milliseconds grenze);
 
 // Ein empfangenes Dokument: lesen, übernehmen, zeigen, planen, antworten.
 void BearbeiteAnfrage(const std::string& dokument);
