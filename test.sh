@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Baut und prüft alles: erst optimiert, dann mit Address- und UB-Sanitizer,
-# dazu eine Minute Fuzzing des Dokumentlesers.
+# dann die Nebenläufigkeitstests mit dem Thread-Sanitizer, dazu eine Minute
+# Fuzzing des Dokumentlesers.
 #
 # Tests mit dem Label "netz" schalten das Netz ein und senden den Status an
 # 255.255.255.255. Auf diesen Rechnern verließe das den Rechner: darum laufen
@@ -23,6 +24,11 @@ for preset in default sanitize; do
     echo "== $preset: Netztests im eigenen Netz-Namensraum =="
     im_eigenen_netz ctest --preset "$preset" -L netz
 done
+
+echo "== tsan: Nebenläufigkeitstests im eigenen Netz-Namensraum =="
+cmake --preset tsan >/dev/null
+cmake --build --preset tsan
+im_eigenen_netz ctest --preset tsan -L tsan
 
 echo "== Fuzzing des Dokumentlesers (60 s) =="
 CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DSTOSSWERK_FUZZ=ON -DSTOSSWERK_BENCH=OFF \

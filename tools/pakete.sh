@@ -13,7 +13,10 @@ installiere_fehlende() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${fehlend[@]}"
 }
 
-GRUNDPAKETE=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev nlohmann-json3-dev libpugixml-dev)
+# Das Fenster: Qt 6 Widgets (mit QTest und den Plattformen xcb und offscreen)
+# und eine Schrift mit den Maßen, für die der Dialog gedacht ist.
+GRUNDPAKETE=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev nlohmann-json3-dev libpugixml-dev
+    qt6-base-dev fonts-liberation2)
 
 # Nur für test.sh: clang mit libFuzzer, und ip für den privaten Netz-Namensraum.
 PRUEFPAKETE=(clang libclang-rt-14-dev iproute2)

@@ -1,5 +1,6 @@
-// stosswerk: der Spieler. Ohne Fenster (--ohne-fenster) schaltet er das Netz
-// gleich ein und läuft, bis SIGINT oder SIGTERM ihn ausschaltet.
+// stosswerk: der Spieler mit seinem Fenster. Ohne Fenster (--ohne-fenster)
+// schaltet er das Netz gleich ein und läuft, bis SIGINT oder SIGTERM ihn ausschaltet.
+#include <charconv>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -11,22 +12,28 @@
 #include "net/senden.h"
 #include "net/server.h"
 #include "ui/anzeige.h"
+#include "ui/fenster/programm.h"
 
 namespace {
 
 constexpr const char* kHilfe =
-    "Aufruf: stosswerk [--ohne-fenster] [--verzeichnis DIR] [--help]\n"
+    "Aufruf: stosswerk [--ohne-fenster | --bildschirmfoto DATEI [--gruppe N]]\n"
+    "                  [--verzeichnis DIR] [--help]\n"
     "\n"
     "Computerspieler für Poolbillard: nimmt Tischstände vom Spielserver an, plant\n"
-    "den Stoß und schickt die Antwort zurück.\n"
+    "den Stoß und schickt die Antwort zurück. Ohne Option öffnet er sein Fenster.\n"
     "\n"
-    "  --ohne-fenster    ohne Fenster: Netz sofort an, Protokoll auf die Standard-\n"
-    "                    ausgabe; SIGINT oder SIGTERM schalten es aus und beenden\n"
-    "  --verzeichnis DIR config.ini und die XML-Vorlagen aus DIR statt neben dem\n"
-    "                    Programm lesen\n"
-    "  --help            diese Hilfe\n"
+    "  --ohne-fenster        ohne Fenster: Netz sofort an, Protokoll auf die Standard-\n"
+    "                        ausgabe; SIGINT oder SIGTERM schalten es aus und beenden\n"
+    "  --bildschirmfoto DATEI  das Fenster unsichtbar öffnen, einmal wie mit \"Start\"\n"
+    "                        planen, sein Bild als PNG nach DATEI schreiben und enden\n"
+    "  --gruppe N            für das Bild: 0 halbe (Vorgabe), 1 volle, 2 alle Kugeln\n"
+    "  --verzeichnis DIR     config.ini und die XML-Vorlagen aus DIR statt neben dem\n"
+    "                        Programm lesen\n"
+    "  --help                diese Hilfe\n"
     "\n"
-    "Rückgabewert: 0 nach dem Beenden, 2 bei falschem Aufruf.\n";
+    "Rückgabewert: 0 nach dem Beenden, 1 ohne Bildschirm oder wenn das Bild nicht\n"
+    "gespeichert werden kann, 2 bei falschem Aufruf.\n";
 
 int Aufruffehler(const std::string& text) {
     std::fprintf(stderr, "stosswerk: %s\n(Hilfe mit --help)\n", text.c_str());
@@ -41,6 +48,10 @@ int OhneFenster() {
     sigaddset(&signale, SIGINT);
     sigaddset(&signale, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &signale, nullptr);
+
+    LadeTisch(tisch, Konfigurationsdatei());
+    BerechneTaschenpunkte();
+    SetzeStandardaufstellung(spielstand);
 
     InstalliereAnzeige(KonsolenAnzeige());
     LoescheLog();
@@ -58,10 +69,16 @@ int OhneFenster() {
     std::_Exit(0);  // laufende Sendethreads nicht abbauen
 }
 
+bool LeseGruppe(std::string_view s, int& gruppe) {
+    auto [ende, fehler] = std::from_chars(s.data(), s.data() + s.size(), gruppe);
+    return fehler == std::errc{} && ende == s.data() + s.size() && gruppe >= 0 && gruppe <= 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     bool ohneFenster = false;
+    Fensteroptionen fenster;
     for (int i = 1; i < argc; ++i) {
         std::string_view a = argv[i];
         if (a == "--help" || a == "-h") {
@@ -72,20 +89,22 @@ int main(int argc, char** argv) {
         } else if (a == "--verzeichnis") {
             if (i + 1 >= argc) return Aufruffehler("--verzeichnis braucht ein Verzeichnis.");
             SetzeProgrammverzeichnis(argv[++i]);
+        } else if (a == "--bildschirmfoto") {
+            if (i + 1 >= argc) return Aufruffehler("--bildschirmfoto braucht einen Dateinamen.");
+            fenster.bildschirmfoto = argv[++i];
+        } else if (a == "--gruppe") {
+            if (i + 1 >= argc || !LeseGruppe(argv[i + 1], fenster.gruppe))
+                return Aufruffehler("--gruppe braucht 0, 1 oder 2.");
+            ++i;
         } else {
             return Aufruffehler("Unbekannte Option \"" + std::string(a) + "\".");
         }
     }
 
-    LadeTisch(tisch, Konfigurationsdatei());
-    BerechneTaschenpunkte();
-    SetzeStandardaufstellung(spielstand);
-
-    if (!ohneFenster) {
-        std::fputs("stosswerk: Das Fenster ist in diesem Build nicht verfügbar. "
-                   "Ohne Fenster starten mit --ohne-fenster.\n",
-                   stderr);
-        return 2;
-    }
-    return OhneFenster();
+    if (ohneFenster && !fenster.bildschirmfoto.empty())
+        return Aufruffehler("--ohne-fenster und --bildschirmfoto schließen einander aus.");
+    if (fenster.gruppe >= 0 && fenster.bildschirmfoto.empty())
+        return Aufruffehler("--gruppe gilt nur mit --bildschirmfoto.");
+    if (ohneFenster) return OhneFenster();
+    return FensterProgramm(argv[0], fenster);
 }

@@ -1,0 +1,108 @@
+#include "ui/fenster/befehle.h"
+
+#include <QAction>
+#include <QPushButton>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+
+#include "model/konfiguration.h"
+#include "model/tisch.h"
+#include "net/senden.h"
+#include "net/server.h"
+#include "planner/suche.h"
+#include "ui/anzeige.h"
+#include "ui/fenster/bildfenster.h"
+#include "ui/fenster/dialoglayout.h"
+#include "ui/fenster/hauptfenster.h"
+
+bool NetzwerkAn = false;
+
+namespace {
+
+// Der Server-Thread schreibt den Spielstand mit; gearbeitet wird auf einer Kopie.
+Spielstand Kopie() {
+    std::lock_guard sperre(spielstandMutex);
+    return spielstand;
+}
+
+void MarkiereGruppe(int befehl) {
+    if (QAction* a = Hauptfenster->Menuepunkt(befehl)) a->setChecked(true);
+}
+
+void Start() {
+    LoescheLog();
+    const Spielstand stand = Kopie();
+    Vektor stoss{};
+    SucheStoss(stand, stoss);  // zeichnet über das stehende Bild, ohne Neuzeichnen
+    ZeigeKugeln(Kopie());
+    ZeigeVektor(stoss);
+}
+
+void Netzwerk() {
+    NetzwerkAn = !NetzwerkAn;
+    if (auto* schalter = qobject_cast<QPushButton*>(Hauptfenster->Element(BefehlNetzwerk)))
+        schalter->setChecked(NetzwerkAn);
+    if (NetzwerkAn) {
+        LoescheLog();
+        StarteServer(tisch.port);
+        SendeNetzStatus(true);
+    } else {
+        StoppeServer();
+        SendeNetzStatus(false);
+    }
+}
+
+[[noreturn]] void Beenden() {
+    if (NetzwerkAn) {
+        StoppeServer();
+        SendeNetzStatus(false);
+    }
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::_Exit(0);  // laufende Server- und Sendethreads nicht abbauen
+}
+
+void Gruppe(int befehl) {
+    MarkiereGruppe(befehl);
+    {
+        std::lock_guard sperre(spielstandMutex);
+        spielstand.gruppe = befehl - BefehlHalbe;
+    }
+    Hauptfenster->Tischansicht()->NeuZeichnenMitLoeschen();
+    ZeigeKugeln(Kopie());
+}
+
+}  // namespace
+
+void InitialisiereHauptfenster() {
+    LadeTisch(tisch, Konfigurationsdatei());
+    BerechneTaschenpunkte();
+    {
+        std::lock_guard sperre(spielstandMutex);
+        SetzeStandardaufstellung(spielstand);
+    }
+    Hauptfenster->setWindowTitle(QString::fromUtf8(kFenstertitel));
+    MarkiereGruppe(BefehlHalbe);
+    ZeigeKugeln(Kopie());
+}
+
+void FuehreBefehlAus(int befehl) {
+    switch (befehl) {
+        case BefehlStart:
+            Start();
+            break;
+        case BefehlNetzwerk:
+            Netzwerk();
+            break;
+        case BefehlBeenden:
+            Beenden();
+        case BefehlHalbe:
+        case BefehlVolle:
+        case BefehlAlle:
+            Gruppe(befehl);
+            break;
+        default:
+            break;
+    }
+}

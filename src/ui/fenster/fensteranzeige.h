@@ -1,0 +1,24 @@
+// Die Anzeige des Fensters: Log, Felder, Stoßlinien und Meldungen gehen an die
+// Steuerelemente des Hauptfensters. Aufrufe aus anderen Threads laufen im
+// Fenster-Thread, und der Aufrufer wartet, bis sie getan sind.
+#pragma once
+
+#include <QObject>
+#include <functional>
+
+#include "ui/anzeige.h"
+
+// Im Fenster-Thread aufrufen, nachdem die QApplication steht.
+Anzeige FensterAnzeige();
+
+// Führt arbeit im Fenster-Thread aus und kehrt danach zurück; im Fenster-
+// Thread selbst sofort (ein blockierender Aufruf in den eigenen Thread stünde still).
+void AufFensterThread(const std::function<void()>& arbeit);
+
+// Nimmt die Aufträge im Fenster-Thread entgegen.
+class Bote : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    Q_INVOKABLE void fuehreAus(void* arbeit);
+};
