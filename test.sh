@@ -11,6 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 source tools/pakete.sh
 installiere_fehlende "${GRUNDPAKETE[@]}" "${PRUEFPAKETE[@]}"
+tools/pruefe_schichten.sh
 
 im_eigenen_netz() {
     unshare --net sh -c 'ip link set lo up && ip route add default dev lo && exec "$@"' sh "$@"

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "anfrage.h"
+#include "anzeige/anzeige.h"
 #include "model/konfiguration.h"
 #include "net/xml_lesen.h"
-#include "tische.h"
 #include "planner/suche.h"
-#include "ui/anzeige.h"
+#include "tische.h"
 
 namespace {
 

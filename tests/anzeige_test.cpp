@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "anzeige/anzeige.h"
 #include "hilfen.h"
-#include "planner/stoss.h"
-#include "ui/anzeige.h"
+#include "planner/stoss_linien.h"
 
 TEST(Anzeige, LogFormate) {
     EXPECT_EQ(FormatiereLog("cntNurAnspielen=%d\r\n", 4), "cntNurAnspielen=4\r\n");

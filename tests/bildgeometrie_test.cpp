@@ -1,8 +1,8 @@
 // Die Pixelrechnung der Tischansicht an der Ansicht von 828 × 439 Pixeln.
 #include <gtest/gtest.h>
 
+#include "anzeige/bildgeometrie.h"
 #include "hilfen.h"
-#include "ui/bildgeometrie.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <random>
 #include <vector>
 
+#include "anzeige/anzeige.h"
 #include "hilfen.h"
 #include "planner/stossstaerke.h"
 #include "planner/suche.h"
-#include "ui/anzeige.h"
 
 namespace {
 

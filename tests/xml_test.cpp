@@ -6,10 +6,10 @@
 
 #include <pugixml.hpp>
 
+#include "anzeige/anzeige.h"
 #include "hilfen.h"
 #include "net/xml_lesen.h"
 #include "net/xml_schreiben.h"
-#include "ui/anzeige.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "anzeige/anzeige.h"
+#include "fenster/programm.h"
 #include "model/konfiguration.h"
 #include "model/tisch.h"
 #include "net/senden.h"
 #include "net/server.h"
-#include "ui/anzeige.h"
-#include "ui/fenster/programm.h"
 
 namespace {
 

@@ -10,11 +10,11 @@
 
 #include <nlohmann/json.hpp>
 
+#include "anzeige/anzeige.h"
 #include "model/konfiguration.h"
 #include "model/tisch.h"
 #include "net/xml_lesen.h"
 #include "planner/suche.h"
-#include "ui/anzeige.h"
 
 namespace {
 

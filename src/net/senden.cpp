@@ -8,10 +8,10 @@
 
 #include <thread>
 
+#include "anzeige/anzeige.h"
 #include "model/tisch.h"
 #include "net/eigene_adresse.h"
 #include "net/xml_schreiben.h"
-#include "ui/anzeige.h"
 
 namespace {
 

@@ -13,13 +13,13 @@
 #include <mutex>
 #include <thread>
 
+#include "anzeige/anzeige.h"
 #include "model/tisch.h"
 #include "net/eigene_adresse.h"
 #include "net/senden.h"
 #include "net/xml_lesen.h"
 #include "net/xml_schreiben.h"
 #include "planner/suche.h"
-#include "ui/anzeige.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <charconv>
 #include <cstdio>
 
+#include "anzeige/anzeige.h"
 #include "model/konfiguration.h"
-#include "ui/anzeige.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <utility>
 
+#include "planner/stoss_linien.h"
 #include "planner/stossstaerke.h"
-#include "ui/anzeige.h"
 
 int SammleStoesse(const Spielstand& stand, Stoss* liste, int anzahl[7]) {
     static constexpr FindeFunktion arten[6] = {

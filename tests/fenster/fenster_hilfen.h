@@ -15,16 +15,17 @@
 #include <mutex>
 
 #include "../prozess.h"
+#include "anzeige/anzeige.h"
+#include "anzeige/bildgeometrie.h"
+#include "fenster/befehle.h"
+#include "fenster/bildfenster.h"
+#include "fenster/dialoglayout.h"
+#include "fenster/fensteranzeige.h"
+#include "fenster/hauptfenster.h"
 #include "model/tisch.h"
 #include "net/server.h"
+#include "planner/stoss_linien.h"
 #include "planner/suche.h"
-#include "ui/anzeige.h"
-#include "ui/bildgeometrie.h"
-#include "ui/fenster/befehle.h"
-#include "ui/fenster/bildfenster.h"
-#include "ui/fenster/dialoglayout.h"
-#include "ui/fenster/fensteranzeige.h"
-#include "ui/fenster/hauptfenster.h"
 
 // Programme und Daten liegen neben dem Testprogramm.
 inline std::string Bin(const std::string& name) {

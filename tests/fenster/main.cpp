@@ -16,11 +16,11 @@
 #include <cstring>
 #include <string>
 
+#include "anzeige/anzeige.h"
+#include "fenster/dialoglayout.h"
+#include "fenster/fensteranzeige.h"
+#include "fenster/hauptfenster.h"
 #include "model/tisch.h"
-#include "ui/anzeige.h"
-#include "ui/fenster/dialoglayout.h"
-#include "ui/fenster/fensteranzeige.h"
-#include "ui/fenster/hauptfenster.h"
 
 namespace {
 

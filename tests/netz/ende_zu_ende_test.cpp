@@ -13,8 +13,8 @@
 #include <sstream>
 
 #include "../hilfen.h"
-#include "netz_hilfen.h"
 #include "../prozess.h"
+#include "netz_hilfen.h"
 
 namespace {
 

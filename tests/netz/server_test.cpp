@@ -3,11 +3,11 @@
 #include <fstream>
 
 #include "../hilfen.h"
+#include "anzeige/anzeige.h"
 #include "net/server.h"
 #include "net/xml_lesen.h"
 #include "netz_hilfen.h"
 #include "planner/suche.h"
-#include "ui/anzeige.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "ui/fenster/bildfenster.h"
+#include "fenster/bildfenster.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 #include <mutex>
 
-#include "ui/bildgeometrie.h"
+#include "anzeige/bildgeometrie.h"
 
 int GezogeneKugel = -1;
 

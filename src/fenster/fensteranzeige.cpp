@@ -1,4 +1,4 @@
-#include "ui/fenster/fensteranzeige.h"
+#include "fenster/fensteranzeige.h"
 
 #include <QLabel>
 #include <QMessageBox>
@@ -8,8 +8,8 @@
 #include <QThread>
 #include <mutex>
 
-#include "ui/fenster/bildfenster.h"
-#include "ui/fenster/hauptfenster.h"
+#include "fenster/bildfenster.h"
+#include "fenster/hauptfenster.h"
 
 namespace {
 

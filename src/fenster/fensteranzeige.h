@@ -6,7 +6,7 @@
 #include <QObject>
 #include <functional>
 
-#include "ui/anzeige.h"
+#include "anzeige/anzeige.h"
 
 // Im Fenster-Thread aufrufen, nachdem die QApplication steht.
 Anzeige FensterAnzeige();

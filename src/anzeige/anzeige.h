@@ -17,8 +17,6 @@
 #include "geometry/vektor.h"
 #include "model/tisch.h"
 
-struct Stoss;
-
 enum class Symbol { Keins, Fehler, Information };
 
 // Farbe als 0xRRGGBB.
@@ -89,7 +87,6 @@ void LoescheLog();
 void ZeigeKugeln(const Spielstand& stand);
 void ZeigeVektor(const Vektor& v);
 void ZeichneLinie(float x1, float y1, float x2, float y2, std::uint32_t farbe);
-void ZeichneStoss(const Stoss* liste, unsigned n);
 void ZeigeMeldung(std::string_view titel, std::string_view text, Symbol symbol);
 // Übernimmt Lage und inloch der empfangenen Kugeln in den Spielstand des
 // Fensters (unter spielstandMutex) und lässt die Ansicht neu zeichnen.
@@ -103,5 +100,3 @@ std::string GruppenText(std::int32_t gruppe);
 std::string ZieltaschenText(const Spielstand& stand);
 // Die vier Felder x, y, z, Betrag.
 void VektorTexte(const Vektor& v, std::string texte[4]);
-// Die Linien, die ZeichneStoss für einen Kandidaten zeichnet, in Zeichenreihenfolge.
-std::vector<Linie> StossLinien(const Stoss& s);

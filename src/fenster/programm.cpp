@@ -1,15 +1,15 @@
-#include "ui/fenster/programm.h"
+#include "fenster/programm.h"
 
 #include <QApplication>
 #include <QPixmap>
 #include <cstdio>
 #include <cstdlib>
 
-#include "ui/anzeige.h"
-#include "ui/fenster/befehle.h"
-#include "ui/fenster/dialoglayout.h"
-#include "ui/fenster/fensteranzeige.h"
-#include "ui/fenster/hauptfenster.h"
+#include "anzeige/anzeige.h"
+#include "fenster/befehle.h"
+#include "fenster/dialoglayout.h"
+#include "fenster/fensteranzeige.h"
+#include "fenster/hauptfenster.h"
 
 namespace {
 

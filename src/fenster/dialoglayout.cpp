@@ -1,4 +1,4 @@
-#include "ui/fenster/dialoglayout.h"
+#include "fenster/dialoglayout.h"
 
 namespace {
 

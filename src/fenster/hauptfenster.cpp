@@ -1,4 +1,4 @@
-#include "ui/fenster/hauptfenster.h"
+#include "fenster/hauptfenster.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -12,10 +12,10 @@
 #include <map>
 #include <string>
 
-#include "ui/bildgeometrie.h"
-#include "ui/fenster/befehle.h"
-#include "ui/fenster/bildfenster.h"
-#include "ui/fenster/dialoglayout.h"
+#include "anzeige/bildgeometrie.h"
+#include "fenster/befehle.h"
+#include "fenster/bildfenster.h"
+#include "fenster/dialoglayout.h"
 
 HauptDialog* Hauptfenster = nullptr;
 

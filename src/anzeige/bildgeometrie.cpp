@@ -1,4 +1,4 @@
-#include "ui/bildgeometrie.h"
+#include "anzeige/bildgeometrie.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "ui/fenster/befehle.h"
+#include "fenster/befehle.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -6,15 +6,15 @@
 #include <cstdlib>
 #include <mutex>
 
+#include "anzeige/anzeige.h"
+#include "fenster/bildfenster.h"
+#include "fenster/dialoglayout.h"
+#include "fenster/hauptfenster.h"
 #include "model/konfiguration.h"
 #include "model/tisch.h"
 #include "net/senden.h"
 #include "net/server.h"
 #include "planner/suche.h"
-#include "ui/anzeige.h"
-#include "ui/fenster/bildfenster.h"
-#include "ui/fenster/dialoglayout.h"
-#include "ui/fenster/hauptfenster.h"
 
 bool NetzwerkAn = false;
 

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "ui/anzeige.h"
+#include "anzeige/anzeige.h"
 
 // Nummer der gezogenen Kugel, −1 ohne. Nur im Fenster-Thread.
 extern int GezogeneKugel;

@@ -1,0 +1,13 @@
+// Die Linien eines Kandidaten für die Tischansicht: rot die Wege der Weißen,
+// blau die der Objektkugel, grau der unsichere Stoß.
+#pragma once
+
+#include <vector>
+
+#include "anzeige/anzeige.h"
+#include "planner/stoss.h"
+
+// In Zeichenreihenfolge; eine unbekannte Art zeichnet nichts.
+std::vector<Linie> StossLinien(const Stoss& s);
+// Zeichnet die ersten n Kandidaten, den besten zuletzt (obenauf).
+void ZeichneStoss(const Stoss* liste, unsigned n);
