@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Baut und prüft alles: erst optimiert, dann mit Address- und UB-Sanitizer,
-# dann die Nebenläufigkeitstests mit dem Thread-Sanitizer, dazu eine Minute
-# Fuzzing des Dokumentlesers.
+# Baut und prüft alles: erst optimiert, dazu das Debian-Paket (ausgepackt, nicht
+# installiert), dann mit Address- und UB-Sanitizer, dann die Nebenläufigkeits-
+# tests mit dem Thread-Sanitizer, dazu eine Minute Fuzzing des Dokumentlesers.
 #
 # Tests mit dem Label "netz" schalten das Netz ein und senden den Status an
 # 255.255.255.255. Auf diesen Rechnern verließe das den Rechner: darum laufen
@@ -24,6 +24,9 @@ for preset in default sanitize; do
     ctest --preset "$preset" -LE netz
     echo "== $preset: Netztests im eigenen Netz-Namensraum =="
     im_eigenen_netz ctest --preset "$preset" -L netz
+    if [ "$preset" = default ]; then
+        tools/pruefe_paket.sh
+    fi
 done
 
 echo "== tsan: Nebenläufigkeitstests im eigenen Netz-Namensraum =="

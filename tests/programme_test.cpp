@@ -1,10 +1,12 @@
-// Die Kommandozeile von stosswerk-plan: Ausgaben, JSON, Fehler und Rückgabewerte.
+// Die Kommandozeile der Programme: --version und --help aller, und bei
+// stosswerk-plan Ausgaben, JSON, Fehler und Rückgabewerte.
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
 
 #include "hilfen.h"
 #include "prozess.h"
+#include "stosswerk_version.h"
 
 namespace {
 
@@ -16,6 +18,20 @@ Ergebnis Plan(std::vector<std::string> argumente) {
 }
 
 }  // namespace
+
+// Jedes Programm nennt auf --version seinen Namen und die Version des Pakets,
+// und seine Hilfe erwähnt die Option. Ein neues Programm gehört in die Liste.
+TEST(Programme, VersionUndHilfe) {
+    for (const char* programm : {"stosswerk", "stosswerk-plan", "spieltisch"}) {
+        SCOPED_TRACE(programm);
+        Ergebnis version = Fuehreaus({Bin(programm), "--version"});
+        EXPECT_EQ(version.rueckgabe, 0);
+        EXPECT_EQ(version.ausgabe, std::string(programm) + " " + kStosswerkVersion + "\n");
+        Ergebnis hilfe = Fuehreaus({Bin(programm), "--help"});
+        EXPECT_EQ(hilfe.rueckgabe, 0);
+        EXPECT_NE(hilfe.ausgabe.find("--version"), std::string::npos);
+    }
+}
 
 TEST(StosswerkPlan, TextausgabeMitSiebenZeilenUndVektor) {
     Ergebnis e = Plan({});

@@ -18,5 +18,7 @@ installiere_fehlende() {
 GRUNDPAKETE=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev nlohmann-json3-dev libpugixml-dev
     qt6-base-dev fonts-liberation2)
 
-# Nur für test.sh: clang mit libFuzzer, und ip für den privaten Netz-Namensraum.
-PRUEFPAKETE=(clang libclang-rt-14-dev iproute2)
+# Nur für test.sh: clang mit libFuzzer, ip für den privaten Netz-Namensraum, und
+# für das Debian-Paket dpkg-shlibdeps (dpkg-dev, file) und die Prüfwerkzeuge
+# von Handbuchseiten, Dienst und Desktop-Eintrag.
+PRUEFPAKETE=(clang libclang-rt-14-dev iproute2 dpkg-dev file man-db systemd desktop-file-utils)

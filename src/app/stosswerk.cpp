@@ -13,12 +13,13 @@
 #include "model/tisch.h"
 #include "net/senden.h"
 #include "net/server.h"
+#include "stosswerk_version.h"
 
 namespace {
 
 constexpr const char* kHilfe =
     "Aufruf: stosswerk [--ohne-fenster | --bildschirmfoto DATEI [--gruppe N]]\n"
-    "                  [--verzeichnis DIR] [--help]\n"
+    "                  [--verzeichnis DIR] [--help] [--version]\n"
     "\n"
     "Computerspieler für Poolbillard: nimmt Tischstände vom Spielserver an, plant\n"
     "den Stoß und schickt die Antwort zurück. Ohne Option öffnet er sein Fenster.\n"
@@ -31,6 +32,7 @@ constexpr const char* kHilfe =
     "  --verzeichnis DIR     config.ini und die XML-Vorlagen aus DIR statt neben dem\n"
     "                        Programm lesen\n"
     "  --help                diese Hilfe\n"
+    "  --version             die Version ausgeben\n"
     "\n"
     "Rückgabewert: 0 nach dem Beenden, 1 ohne Bildschirm oder wenn das Bild nicht\n"
     "gespeichert werden kann, 2 bei falschem Aufruf.\n";
@@ -83,6 +85,9 @@ int main(int argc, char** argv) {
         std::string_view a = argv[i];
         if (a == "--help" || a == "-h") {
             std::fputs(kHilfe, stdout);
+            return 0;
+        } else if (a == "--version") {
+            std::printf("stosswerk %s\n", kStosswerkVersion);
             return 0;
         } else if (a == "--ohne-fenster") {
             ohneFenster = true;

@@ -15,11 +15,13 @@
 #include "model/tisch.h"
 #include "net/xml_lesen.h"
 #include "planner/suche.h"
+#include "stosswerk_version.h"
 
 namespace {
 
 constexpr const char* kHilfe =
-    "Aufruf: stosswerk-plan [--config DATEI] [--gruppe N] [--json] [--kandidaten] [--help] [DOKUMENT|-]\n"
+    "Aufruf: stosswerk-plan [--config DATEI] [--gruppe N] [--json] [--kandidaten]\n"
+    "                       [--help] [--version] [DOKUMENT|-]\n"
     "\n"
     "Plant einen Stoß und gibt die Protokollzeilen der Suche und den Stoßvektor aus:\n"
     "auf der Grundaufstellung aus der Konfiguration, oder auf den Kugeln und der\n"
@@ -31,6 +33,7 @@ constexpr const char* kHilfe =
     "  --json          statt der Protokollzeilen ein JSON-Objekt ausgeben\n"
     "  --kandidaten    mit --json: auch alle Kandidaten, nach Bewertung sortiert\n"
     "  --help          diese Hilfe\n"
+    "  --version       die Version ausgeben\n"
     "\n"
     "Rückgabewert: 0 bei Erfolg, 1 bei fehlerhaftem Dokument, 2 bei falschem Aufruf.\n";
 
@@ -79,6 +82,9 @@ int main(int argc, char** argv) {
         std::string_view a = argv[i];
         if (a == "--help" || a == "-h") {
             std::fputs(kHilfe, stdout);
+            return 0;
+        } else if (a == "--version") {
+            std::printf("stosswerk-plan %s\n", kStosswerkVersion);
             return 0;
         } else if (a == "--json") {
             json = true;

@@ -52,6 +52,7 @@ const char* const kHilfetext =
     "  --status-warten MS     nach dem letzten Tisch so lange auf Status warten (Vorgabe 0)\n"
     "  --nur-senden           nur senden, auf keine Antwort warten\n"
     "  --help                 diese Hilfe\n"
+    "  --version              die Version ausgeben\n"
     "\n"
     "Ausgabe: je Tisch eine Zeile \"cmdid=N x=X y=Y rtt_ms=T\", \"cmdid=N fehlt\" oder\n"
     "\"cmdid=N fehlerhaft\", zum Schluss \"beantwortet=A fehlend=M fehlerhaft=F\n"
@@ -70,6 +71,10 @@ std::optional<Optionen> LeseOptionen(const std::vector<std::string>& argumente, 
         const std::string_view a = argumente[i];
         if (a == "--help" || a == "-h") {
             o.hilfe = true;
+            continue;
+        }
+        if (a == "--version") {
+            o.version = true;
             continue;
         }
         if (a == "--nur-senden") {
@@ -127,7 +132,7 @@ std::optional<Optionen> LeseOptionen(const std::vector<std::string>& argumente, 
             o.speicherVerzeichnis = wert;
         }
     }
-    if (o.hilfe) return o;
+    if (o.hilfe || o.version) return o;
     if (o.zufallSaat.has_value() != anzahl.has_value()) {
         fehler = "--zufall und --anzahl gehören zusammen.";
         return std::nullopt;

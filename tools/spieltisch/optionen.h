@@ -19,6 +19,7 @@ struct Optionen {
     std::uint32_t zeitlimitMs = 5000;
     bool nurSenden = false;
     bool hilfe = false;
+    bool version = false;
     std::vector<std::string> dateien;
 };
 

@@ -7,6 +7,7 @@
 
 #include "ablauf.h"
 #include "optionen.h"
+#include "stosswerk_version.h"
 
 int main(int argc, char** argv) {
     // Ein Spieler, der die Verbindung früh schließt, darf den Lauf nicht beenden.
@@ -20,6 +21,10 @@ int main(int argc, char** argv) {
     }
     if (optionen->hilfe) {
         std::cout << kHilfetext;
+        return 0;
+    }
+    if (optionen->version) {
+        std::cout << "spieltisch " << kStosswerkVersion << "\n";
         return 0;
     }
     return FuehreAus(*optionen, std::cout, std::cerr);

@@ -196,6 +196,16 @@ TEST(Optionen, LiestEinenVollstaendigenAufruf) {
     EXPECT_EQ(o->dateien, (std::vector<std::string>{"a.xml", "b.xml"}));
 }
 
+// --version braucht wie --help keine Tische, auch neben anderen Optionen.
+TEST(Optionen, VersionOhneTische) {
+    for (const auto& argumente : std::vector<std::vector<std::string>>{{"--version"}, {"--zufall", "5", "--version"}}) {
+        std::string fehler;
+        const auto o = LeseOptionen(argumente, fehler);
+        ASSERT_TRUE(o) << fehler;
+        EXPECT_TRUE(o->version);
+    }
+}
+
 TEST(Optionen, WeistFalscheAufrufeAb) {
     const std::vector<std::vector<std::string>> falsch = {
         {"--unbekannt", "a.xml"},
