@@ -1,0 +1,69 @@
+// Laufzeit der Simulation: Stöße je Sekunde und Ereignisse je Stoß, über
+// 1000 zufällige gültige Tische mit 8 bis 15 Objektkugeln, gespielt mit dem
+// Stoß, den der Planer für den Tisch wählt.
+#include <benchmark/benchmark.h>
+
+#include <random>
+#include <vector>
+
+#include "anzeige/anzeige.h"
+#include "model/konfiguration.h"
+#include "planner/suche.h"
+#include "sim/simulation.h"
+#include "tische.h"
+
+namespace {
+
+struct Aufgabe {
+    Spielstand stand;
+    Vektor stoss;
+};
+
+const std::vector<Aufgabe>& Aufgaben() {
+    static const std::vector<Aufgabe> aufgaben = [] {
+        LadeTisch(tisch, Konfigurationsdatei());
+        BerechneTaschenpunkte();
+        InstalliereAnzeige(StilleAnzeige());
+        std::mt19937 zufall(8);
+        std::vector<Aufgabe> a(1000);
+        for (Aufgabe& x : a) {
+            const Zufallstisch t = ErzeugeZufallstisch(tisch, zufall);
+            SetzeStandardaufstellung(x.stand);
+            for (int i = 0; i < kAnzahlKugeln; ++i) {
+                x.stand.kugeln[i].x = t.kugeln[i].x;
+                x.stand.kugeln[i].y = t.kugeln[i].y;
+                x.stand.kugeln[i].zieltasche = t.kugeln[i].target;
+            }
+            // 8 bis 15 Objektkugeln auf dem Tisch, die übrigen eingelocht.
+            const int aufDemTisch = 8 + static_cast<int>(zufall() % 8);
+            for (int i = aufDemTisch + 1; i < kAnzahlKugeln; ++i) x.stand.kugeln[i].inloch = 1;
+            x.stand.gruppe = t.player;
+            SucheStoss(x.stand, x.stoss);
+        }
+        return a;
+    }();
+    return aufgaben;
+}
+
+void Simuliere(benchmark::State& state, Modell modell) {
+    const std::vector<Aufgabe>& aufgaben = Aufgaben();
+    const Tischgeometrie g = BaueTischgeometrie(tisch);
+    const Welt w = LadeWelt(Konfigurationsdatei(), modell);
+    static Simergebnis e;
+    std::size_t i = 0;
+    long ereignisse = 0;
+    for (auto _ : state) {
+        const Aufgabe& a = aufgaben[i];
+        Simuliere(g, w, a.stand, a.stoss, e);
+        ereignisse += e.anzahl;
+        benchmark::DoNotOptimize(e.lage);
+        i = (i + 1) % aufgaben.size();
+    }
+    state.counters["Stoesse/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["Ereignisse/Stoss"] = static_cast<double>(ereignisse) / static_cast<double>(state.iterations());
+}
+
+}  // namespace
+
+BENCHMARK_CAPTURE(Simuliere, P, Modell::P)->Name("BM_Simuliere/P")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Simuliere, R, Modell::R)->Name("BM_Simuliere/R")->Unit(benchmark::kMicrosecond);
