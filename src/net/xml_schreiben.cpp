@@ -17,18 +17,17 @@ std::string Dezimal(std::int32_t wert) {
     return std::string(puffer, ergebnis.ptr);
 }
 
-// "%3.4f": immer mit Punkt, auch unter einer deutschen Locale. Die Breite 3 ist
-// schon durch die vier Nachkommastellen (oder "inf"/"nan") erfüllt.
+const char* Wahrheit(bool b) { return b ? "true" : "false"; }
+
+}  // namespace
+
+// Die Breite 3 ist schon durch die vier Nachkommastellen (oder "inf"/"nan") erfüllt.
 std::string Festkomma(float wert) {
     char puffer[64];  // FLT_MAX hat 39 Vorkommastellen
     const auto ergebnis = std::to_chars(puffer, puffer + sizeof puffer, static_cast<double>(wert),
                                         std::chars_format::fixed, 4);
     return std::string(puffer, ergebnis.ptr);
 }
-
-const char* Wahrheit(bool b) { return b ? "true" : "false"; }
-
-}  // namespace
 
 std::optional<std::string> LeseMusterdatei(std::string_view name, bool ohneLeerzeichen) {
     const std::string pfad = Programmverzeichnis() + std::string(name);

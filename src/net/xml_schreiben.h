@@ -11,6 +11,10 @@
 #include "geometry/vektor.h"
 #include "net/netz_status.h"
 
+// "%3.4f", wie der Stoßvektor im Ergebnis steht: immer mit Punkt, auch unter
+// einer deutschen Locale.
+std::string Festkomma(float wert);
+
 // Die ganze Datei Programmverzeichnis() + name; CR LF wird zu LF. Mit
 // ohneLeerzeichen entfallen alle Leerzeichen, Tabs, CR und LF. Nichts, wenn die
 // Datei nicht zu öffnen oder zu lesen ist.

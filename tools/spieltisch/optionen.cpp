@@ -12,7 +12,7 @@ bool LeseZahl(std::string_view s, Zahl minimum, Zahl maximum, Zahl& zahl) {
     Zahl z{};
     auto [ende, fehler] = std::from_chars(s.data(), s.data() + s.size(), z);
     if (s.empty() || fehler != std::errc{} || ende != s.data() + s.size()) return false;
-    if (z < minimum || z > maximum) return false;
+    if (!(z >= minimum && z <= maximum)) return false;  // auch NaN
     zahl = z;
     return true;
 }
@@ -54,6 +54,27 @@ const char* const kHilfetext =
     "  --help                 diese Hilfe\n"
     "  --version              die Version ausgeben\n"
     "\n"
+    "Ganze Aufnahmen spielen (der Tisch referiert wie ein Spielserver):\n"
+    "  --spielen              je Tisch die Aufnahme des Spielers: Tischstand senden,\n"
+    "                         den geantworteten Stoß (mit Rauschen) auf dem Tisch\n"
+    "                         spielen, beurteilen und, solange es gut geht, den\n"
+    "                         neuen Stand senden; am Ende ein Bericht\n"
+    "  --kugeln N             N Objektkugeln je Tisch (Vorgabe 15, die Schwarze\n"
+    "                         immer dabei), alle Taschen erlaubt\n"
+    "  --gruppe 0|1|2         Gruppe des Spielers: halbe, volle, alle (Vorgabe 0)\n"
+    "  --rauschen F           Rauschfaktor des Queues: Richtung ± 0.125°·F und\n"
+    "                         Stärke ± 0.075·F (Standardabweichungen; Vorgabe 0)\n"
+    "  --modell P|R           P: die Welt des Planers, R: ein echtes Tuch (Vorgabe R)\n"
+    "  --lokal                den Planer im Prozess fragen statt über das Netz; er\n"
+    "                         spielt genau den Stoß, den die Antwort trüge\n"
+    "  --threads T            mit --lokal: Tische auf T Threads, gleiches Ergebnis\n"
+    "  --json                 den Bericht als ein JSON-Objekt\n"
+    "  --protokoll DATEI      je Stoß eine JSON-Zeile (Lage vorher, Antwort,\n"
+    "                         gespielter Stoß, versenkte Kugeln, Urteil)\n"
+    "  --bilder DIR           je misslungenem Stoß ein Bild DIR/tisch-T-stoss-S.png\n"
+    "Gleiche Optionen geben gleiche Berichte (bis auf die Zeiten). Auf einem\n"
+    "Terminal zeigt die Fehlerausgabe den Fortschritt.\n"
+    "\n"
     "Ausgabe: je Tisch eine Zeile \"cmdid=N x=X y=Y rtt_ms=T\", \"cmdid=N fehlt\" oder\n"
     "\"cmdid=N fehlerhaft\", zum Schluss \"beantwortet=A fehlend=M fehlerhaft=F\n"
     "median_ms=T p99_ms=T\" (\"-\" ohne Antworten). Mit --nur-senden je Tisch\n"
@@ -77,8 +98,8 @@ std::optional<Optionen> LeseOptionen(const std::vector<std::string>& argumente, 
             o.version = true;
             continue;
         }
-        if (a == "--nur-senden") {
-            o.nurSenden = true;
+        if (a == "--nur-senden" || a == "--spielen" || a == "--lokal" || a == "--json") {
+            (a == "--nur-senden" ? o.nurSenden : a == "--spielen" ? o.spielen : a == "--lokal" ? o.lokal : o.json) = true;
             continue;
         }
         if (a == "--") {  // alles Weitere sind Dateien
@@ -91,7 +112,9 @@ std::optional<Optionen> LeseOptionen(const std::vector<std::string>& argumente, 
         }
         const bool mitWert = a == "--spieler" || a == "--antwort-port" || a == "--zufall" ||
                              a == "--anzahl" || a == "--speichere" || a == "--status-port" ||
-                             a == "--status-warten" || a == "--zeitlimit";
+                             a == "--status-warten" || a == "--zeitlimit" || a == "--kugeln" || a == "--gruppe" ||
+                             a == "--rauschen" || a == "--modell" || a == "--threads" || a == "--protokoll" ||
+                             a == "--bilder";
         if (!mitWert) {
             fehler = "Unbekannte Option " + std::string(a) + ".";
             return std::nullopt;
@@ -127,9 +150,23 @@ std::optional<Optionen> LeseOptionen(const std::vector<std::string>& argumente, 
         } else if (a == "--status-warten") {
             if (!LeseZahl<std::uint32_t>(wert, 0, 600000, z)) return falsch("Millisekunden 0..600000");
             o.statusWartenMs = z;
-        } else {  // --speichere
-            if (wert.empty()) return falsch("ein Verzeichnis");
-            o.speicherVerzeichnis = wert;
+        } else if (a == "--kugeln") {
+            if (!LeseZahl<std::uint32_t>(wert, 1, 15, z)) return falsch("eine Zahl 1..15");
+            o.kugeln = static_cast<int>(z);
+        } else if (a == "--gruppe") {
+            if (!LeseZahl<std::uint32_t>(wert, 0, 2, z)) return falsch("0 (halbe), 1 (volle) oder 2 (alle)");
+            o.gruppe = static_cast<std::int32_t>(z);
+        } else if (a == "--rauschen") {
+            if (!LeseZahl<double>(wert, 0.0, 100.0, o.rauschen)) return falsch("eine Zahl 0..100, z. B. 1 oder 0.5");
+        } else if (a == "--modell") {
+            if (wert != "P" && wert != "R") return falsch("P oder R");
+            o.modell = wert == "P" ? Modell::P : Modell::R;
+        } else if (a == "--threads") {
+            if (!LeseZahl<std::uint32_t>(wert, 1, 64, z)) return falsch("eine Zahl 1..64");
+            o.threads = static_cast<int>(z);
+        } else if (a == "--protokoll" || a == "--bilder" || a == "--speichere") {
+            if (wert.empty()) return falsch(a == "--protokoll" ? "eine Datei" : "ein Verzeichnis");
+            (a == "--protokoll" ? o.protokollDatei : a == "--bilder" ? o.bilderVerzeichnis : o.speicherVerzeichnis) = wert;
         }
     }
     if (o.hilfe || o.version) return o;
@@ -138,6 +175,21 @@ std::optional<Optionen> LeseOptionen(const std::vector<std::string>& argumente, 
         return std::nullopt;
     }
     o.anzahl = anzahl.value_or(0);
+    const bool nurFuerSpielen = o.lokal || o.json || !o.protokollDatei.empty() || !o.bilderVerzeichnis.empty();
+    if (!o.spielen && nurFuerSpielen) {
+        fehler = "--lokal, --json, --protokoll und --bilder gehören zu --spielen.";
+        return std::nullopt;
+    }
+    if (o.spielen) {
+        if (!o.dateien.empty() || o.anzahl == 0 || o.nurSenden) {
+            fehler = "--spielen braucht --zufall SAAT --anzahl K, keine Dateien und kein --nur-senden.";
+            return std::nullopt;
+        }
+        if (o.threads > 1 && !o.lokal) {
+            fehler = "--threads gilt nur mit --lokal: über das Netz spielt ein Spieler Stoß für Stoß.";
+            return std::nullopt;
+        }
+    }
     if (o.dateien.empty() && o.anzahl == 0) {
         fehler = "Keine Tische: Dateien angeben oder --zufall SAAT --anzahl K.";
         return std::nullopt;

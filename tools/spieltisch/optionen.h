@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <optional>
+
+#include "sim/welt.h"
 #include <string>
 #include <vector>
 
@@ -18,6 +20,19 @@ struct Optionen {
     std::uint32_t statusWartenMs = 0;
     std::uint32_t zeitlimitMs = 5000;
     bool nurSenden = false;
+
+    // Ganze Aufnahmen spielen (--spielen): der Tisch referiert jeden Stoß.
+    bool spielen = false;
+    int kugeln = 15;             // Objektkugeln auf jedem Tisch
+    std::int32_t gruppe = 0;     // die Gruppe des Spielers
+    double rauschen = 0.0;       // Rauschfaktor F
+    Modell modell = Modell::R;
+    bool lokal = false;          // Planer im Prozess statt über das Netz
+    int threads = 1;             // nur mit lokal
+    bool json = false;
+    std::string protokollDatei;  // leer: keines
+    std::string bilderVerzeichnis;
+
     bool hilfe = false;
     bool version = false;
     std::vector<std::string> dateien;

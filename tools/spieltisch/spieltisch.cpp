@@ -7,6 +7,7 @@
 
 #include "ablauf.h"
 #include "optionen.h"
+#include "spielablauf.h"
 #include "stosswerk_version.h"
 
 int main(int argc, char** argv) {
@@ -27,5 +28,6 @@ int main(int argc, char** argv) {
         std::cout << "spieltisch " << kStosswerkVersion << "\n";
         return 0;
     }
+    if (optionen->spielen) return SpieleAufnahmen(*optionen, std::cout, std::cerr, {});
     return FuehreAus(*optionen, std::cout, std::cerr);
 }

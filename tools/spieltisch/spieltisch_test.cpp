@@ -218,6 +218,12 @@ TEST(Optionen, WeistFalscheAufrufeAb) {
         {"--anzahl", "5"},
         {"--zeitlimit"},
         {},
+        {"--lokal", "--zufall", "1", "--anzahl", "2"},
+        {"--spielen", "a.xml"},
+        {"--spielen", "--zufall", "1", "--anzahl", "2", "--threads", "2"},
+        {"--spielen", "--zufall", "1", "--anzahl", "2", "--modell", "Q"},
+        {"--spielen", "--zufall", "1", "--anzahl", "2", "--rauschen", "nan"},
+        {"--spielen", "--zufall", "1", "--anzahl", "2", "--kugeln", "16"},
     };
     for (const auto& argumente : falsch) {
         std::string fehler;

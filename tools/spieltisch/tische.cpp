@@ -1,6 +1,7 @@
 #include "tische.h"
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -57,30 +58,34 @@ bool Setze(const Tisch& t, Zufallstisch& tisch, int i, float wx, float wy, const
     return true;
 }
 
-}  // namespace
-
-Zufallstisch ErzeugeZufallstisch(const Tisch& t, std::mt19937& zufall) {
-    Zufallstisch tisch{};
+// Setzt Kugel i zufällig, frei von den Kugeln 0..i−1.
+void SetzeZufaellig(const Tisch& t, Zufallstisch& tisch, int i, std::mt19937& zufall) {
     const float r = t.radius;
     const Grenzen grenzen{t.bande_x + r + kSicherheitsabstand, t.breite - t.bande_x - r - kSicherheitsabstand,
                           t.bande_y + r + kSicherheitsabstand, t.hoehe - t.bande_y - r - kSicherheitsabstand,
                           2 * r + kSicherheitsabstand};
     const double xMin = grenzen.xMin, xMax = grenzen.xMax, yMin = grenzen.yMin, yMax = grenzen.yMax;
+    bool gesetzt = false;
+    // 16 Kugeln auf gut 100 × 50 Einheiten: ein Versuch trifft fast immer.
+    for (int versuch = 0; versuch < 1000 && !gesetzt; ++versuch) {
+        const float wx = static_cast<float>(Gleichverteilt(zufall, xMin, xMax));
+        const float wy = static_cast<float>(Gleichverteilt(zufall, yMin, yMax));
+        gesetzt = Setze(t, tisch, i, wx, wy, grenzen);
+    }
+    // Nur für den Fall, dass der Zufall nie trifft: ein festes Raster.
+    for (int stelle = 0; !gesetzt && stelle < 24 * 12; ++stelle) {
+        gesetzt = Setze(t, tisch, i, static_cast<float>(xMin + 4.0 * (stelle % 24)),
+                        static_cast<float>(yMin + 4.0 * (stelle / 24)), grenzen);
+    }
+}
 
+}  // namespace
+
+Zufallstisch ErzeugeZufallstisch(const Tisch& t, std::mt19937& zufall) {
+    Zufallstisch tisch{};
     for (int i = 0; i < kAnzahlKugeln; ++i) {
         Tischkugel& k = tisch.kugeln[i];
-        bool gesetzt = false;
-        // 16 Kugeln auf gut 100 × 50 Einheiten: ein Versuch trifft fast immer.
-        for (int versuch = 0; versuch < 1000 && !gesetzt; ++versuch) {
-            const float wx = static_cast<float>(Gleichverteilt(zufall, xMin, xMax));
-            const float wy = static_cast<float>(Gleichverteilt(zufall, yMin, yMax));
-            gesetzt = Setze(t, tisch, i, wx, wy, grenzen);
-        }
-        // Nur für den Fall, dass der Zufall nie trifft: ein festes Raster.
-        for (int stelle = 0; !gesetzt && stelle < 24 * 12; ++stelle) {
-            gesetzt = Setze(t, tisch, i, static_cast<float>(xMin + 4.0 * (stelle % 24)),
-                            static_cast<float>(yMin + 4.0 * (stelle / 24)), grenzen);
-        }
+        SetzeZufaellig(t, tisch, i, zufall);
         k.bagcount = -1;
         k.target = Ganzzahl(zufall, 0, 9) < 8 ? 0 : Ganzzahl(zufall, 1, 6);
     }
@@ -92,5 +97,30 @@ Zufallstisch ErzeugeZufallstisch(const Tisch& t, std::mt19937& zufall) {
         k.bagcount = Ganzzahl(zufall, 0, 5);
     }
     tisch.player = Ganzzahl(zufall, 0, 2);
+    return tisch;
+}
+
+Zufallstisch ErzeugeSpieltisch(const Tisch& t, std::mt19937& zufall, int objektkugeln, std::int32_t gruppe) {
+    // Welche Objektkugeln mitspielen: die Schwarze immer, die übrigen zufällig.
+    bool dabei[kAnzahlKugeln] = {};
+    dabei[0] = dabei[8] = true;
+    int andere[14];
+    for (int i = 1, n = 0; i < kAnzahlKugeln; ++i)
+        if (i != 8) andere[n++] = i;
+    for (int n = 0; n < 14; ++n) std::swap(andere[n], andere[n + static_cast<int>(zufall() % (14 - n))]);
+    for (int n = 0; n < objektkugeln - 1 && n < 14; ++n) dabei[andere[n]] = true;
+
+    // Die mitspielenden werden der Reihe nach frei gesetzt (auf den ersten
+    // Plätzen eines Hilfstisches, denn Setze prüft nur die Plätze davor) und
+    // dann auf ihre Nummern verteilt; die übrigen liegen eingelocht bei (0, 0).
+    Zufallstisch tisch{};
+    int reihenfolge[kAnzahlKugeln], n = 0;
+    for (int i = 0; i < kAnzahlKugeln; ++i)
+        if (dabei[i]) reihenfolge[n++] = i;
+    Zufallstisch gesetzt{};
+    for (int k = 0; k < n; ++k) SetzeZufaellig(t, gesetzt, k, zufall);
+    for (int i = 0; i < kAnzahlKugeln; ++i) tisch.kugeln[i] = {0.0f, 0.0f, 0, 0};
+    for (int k = 0; k < n; ++k) tisch.kugeln[reihenfolge[k]] = {gesetzt.kugeln[k].x, gesetzt.kugeln[k].y, -1, 0};
+    tisch.player = gruppe;
     return tisch;
 }

@@ -39,3 +39,8 @@ void InTischkoordinaten(const Tisch& t, Serverlage s, float& x, float& y);
 // Die Lagen sind schon auf die sechs Nachkommastellen des Dokuments gerundet,
 // stimmen also mit dem überein, was der Spieler liest.
 Zufallstisch ErzeugeZufallstisch(const Tisch& t, std::mt19937& zufall);
+
+// Ein Tisch für ganze Aufnahmen: die Weiße und objektkugeln Kugeln (bei
+// weniger als 15 zufällig gewählt, die Schwarze immer dabei) ohne
+// Überlappung, jede Tasche erlaubt; die übrigen liegen eingelocht in Tasche 0.
+Zufallstisch ErzeugeSpieltisch(const Tisch& t, std::mt19937& zufall, int objektkugeln, std::int32_t gruppe);

@@ -1,0 +1,150 @@
+#include "spielablauf.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <thread>
+
+#include "ablauf.h"
+#include "anzeige/anzeige.h"
+#include "antwort.h"
+#include "bericht.h"
+#include "fortschritt.h"
+#include "model/konfiguration.h"
+#include "net/xml_lesen.h"
+#include "netz.h"
+
+namespace {
+
+constexpr const char* kEigeneAdresse = "127.0.0.1";
+
+// Über das Netz: senden, auf die Antwort warten, sie prüfen. Eine späte Antwort
+// auf einen früheren Stoß wird übergangen.
+Planer Netzplaner(const Optionen& o, const Socket& hoerer, std::ostream& meldungen) {
+    return [&o, &hoerer, &meldungen](const std::string& dokument, std::uint32_t cmdid) {
+        Planerantwort a;
+        std::string fehler;
+        const Zeitpunkt frist = Uhr::now() + std::chrono::milliseconds(o.zeitlimitMs);
+        if (!SendeDokument(o.spielerAdresse, o.spielerPort, dokument, frist, fehler)) {
+            meldungen << "spieltisch: cmdid=" << cmdid << ": Senden gescheitert: " << fehler << "\n";
+            return a;
+        }
+        for (;;) {
+            std::string text;
+            const Empfang e = EmpfangeAntwort(hoerer.fd, -1, frist, text, {});
+            if (e == Empfang::zeitueberschreitung) {
+                meldungen << "spieltisch: cmdid=" << cmdid << ": keine Antwort binnen " << o.zeitlimitMs << " ms.\n";
+                return a;
+            }
+            const Antwortpruefung p = e == Empfang::zu_gross ? Antwortpruefung{} : PruefeAntwort(text, cmdid);
+            if (!p.gut && p.cmdid && *p.cmdid >= 0 && *p.cmdid < static_cast<std::int64_t>(cmdid)) continue;
+            if (!p.gut) {
+                meldungen << "spieltisch: cmdid=" << cmdid << ": fehlerhafte Antwort: " << p.fehler << ".\n";
+                return a;
+            }
+            a.gut = true;
+            a.x = p.x;
+            a.y = p.y;
+            return a;
+        }
+    };
+}
+
+}  // namespace
+
+int SpieleAufnahmen(const Optionen& o, std::ostream& aus, std::ostream& meldungen, const Bildmaler& maler) {
+    Spielumgebung u;
+    {
+        IniDatei leer;  // die Tische liegen immer auf dem Vorgabetisch, wie bei den anderen Zufallstischen
+        TischAus(leer, u.tisch);
+    }
+    // Der Dokumentleser rechnet mit dem globalen Tisch um, und --lokal plant
+    // darauf: beides ist der Tisch, auf dem gespielt wird.
+    tisch = u.tisch;
+    BerechneTaschenpunkte();
+    SetzeXmlFehlerausgabe(false);
+    u.geometrie = BaueTischgeometrie(u.tisch);
+    u.welt = LadeWelt(Konfigurationsdatei(), o.modell);
+    u.rauschen = o.rauschen;
+    u.saat = *o.zufallSaat;
+    u.eigeneAdresse = kEigeneAdresse;
+    u.maler = maler;
+
+    std::ofstream protokoll;
+    if (!o.protokollDatei.empty()) {
+        protokoll.open(o.protokollDatei, std::ios::binary | std::ios::trunc);
+        if (!protokoll) {
+            meldungen << "spieltisch: Protokoll " << o.protokollDatei << " kann nicht geschrieben werden.\n";
+            return kFalscherAufruf;
+        }
+    }
+    if (!o.bilderVerzeichnis.empty()) {
+        std::error_code fehler;
+        std::filesystem::create_directories(o.bilderVerzeichnis, fehler);
+        if (fehler || !std::filesystem::is_directory(o.bilderVerzeichnis)) {
+            meldungen << "spieltisch: Verzeichnis " << o.bilderVerzeichnis << " kann nicht angelegt werden.\n";
+            return kFalscherAufruf;
+        }
+    }
+
+    // Alle Tische vorab aus der Saat: gleiche Tische, wie viele Threads es auch sind.
+    std::mt19937 zufall(*o.zufallSaat);
+    std::vector<Zufallstisch> tische;
+    for (std::uint32_t i = 0; i < o.anzahl; ++i)
+        tische.push_back(ErzeugeSpieltisch(u.tisch, zufall, o.kugeln, o.gruppe));
+
+    std::vector<Aufnahme> aufnahmen(o.anzahl);
+    Fortschritt fortschritt;
+    BeginneFortschritt(fortschritt, o.anzahl, STDERR_FILENO, meldungen);
+
+    if (o.lokal) {
+        InstalliereAnzeige(StilleAnzeige());
+        u.antwortPort = o.antwortPort;
+        const Planer planer = [](const std::string& d, std::uint32_t) { return PlaneLokal(d); };
+        std::atomic<std::uint32_t> naechster{0};
+        auto arbeite = [&] {
+            for (std::uint32_t i; (i = naechster++) < o.anzahl;) {
+                aufnahmen[i] = SpieleAufnahme(u, i + 1, tische[i], planer);
+                TischFertig(fortschritt, static_cast<long>(aufnahmen[i].stoesse.size()));
+            }
+        };
+        std::vector<std::thread> helfer;
+        for (int t = 1; t < o.threads; ++t) helfer.emplace_back(arbeite);
+        arbeite();
+        for (std::thread& t : helfer) t.join();
+    } else {
+        std::string fehler;
+        std::uint16_t port = 0;
+        const Socket hoerer = OeffneAntwortPort(o.antwortPort, port, fehler);
+        if (!hoerer) {
+            meldungen << "spieltisch: " << fehler << "\n";
+            return kFalscherAufruf;
+        }
+        if (o.antwortPort == 0) meldungen << "spieltisch: antwort_port=" << port << "\n";
+        u.antwortPort = port;
+        const Planer planer = Netzplaner(o, hoerer, meldungen);
+        for (std::uint32_t i = 0; i < o.anzahl; ++i) {
+            aufnahmen[i] = SpieleAufnahme(u, i + 1, tische[i], planer);
+            TischFertig(fortschritt, static_cast<long>(aufnahmen[i].stoesse.size()));
+        }
+    }
+    BeendeFortschritt(fortschritt);
+
+    Spielbericht b;
+    b.modell = o.modell;
+    b.rauschen = o.rauschen;
+    for (const Aufnahme& a : aufnahmen) {
+        Zaehle(b, a);
+        for (const Stosszeile& z : a.stoesse)
+            if (protokoll.is_open()) protokoll << Protokollzeile(z) << "\n";
+    }
+    if (protokoll.is_open() && !protokoll.flush()) {
+        meldungen << "spieltisch: Protokoll " << o.protokollDatei << " kann nicht geschrieben werden.\n";
+        return kFalscherAufruf;
+    }
+    if (o.json) SchreibeBerichtJson(b, aus);
+    else SchreibeBericht(b, aus);
+    return b.ohneAntwort == 0 ? kAllesBeantwortet : kAntwortFehlt;
+}
