@@ -45,10 +45,7 @@ Vektor Stossrichtung(const Stoss& s) {
     return {nach.x - s.weiss.x, nach.y - s.weiss.y, 0.0f};
 }
 
-void SucheStoss(const Spielstand& stand, Vektor& stoss, Suchbericht* bericht) {
-    // Auf dem Stack ohne Initialisierung: jede Art schreibt ganze Datensätze.
-    Stoss liste[kListenGroesse];
-    int anzahl[7];
+int SucheKandidaten(const Spielstand& stand, Stoss* liste, int anzahl[7]) {
     const int summe = SammleStoesse(stand, liste, anzahl);
 
     SchreibeLog("\r\ncntWeisseKugelLoch=%d\r\n", anzahl[0]);
@@ -60,15 +57,26 @@ void SucheStoss(const Spielstand& stand, Vektor& stoss, Suchbericht* bericht) {
     SchreibeLog("Anzahl möglicher Stöße: %d\r\n", summe);
 
     SortiereStoesse(liste, summe);
-    ZeichneStoss(liste, 1);
+    return summe;
+}
 
-    const Stoss& bester = liste[0];
-    Vektor d = Stossrichtung(bester);
+Vektor StossVektor(const Stoss& s, float staerke) {
+    Vektor d = Stossrichtung(s);
     // Eine Weiße genau in der Tischmitte gibt dem blinden Stoß keine Richtung:
     // dann entlang +x statt eines NaN-Vektors.
     if (d.x == 0.0f && d.y == 0.0f) d = {1.0f, 0.0f, 0.0f};
-    stoss = Normiere(d);
-    stoss = Skaliere(stoss, BerechneStossstaerke(bester));
+    return Skaliere(Normiere(d), staerke);
+}
+
+void SucheStoss(const Spielstand& stand, Vektor& stoss, Suchbericht* bericht) {
+    // Auf dem Stack ohne Initialisierung: jede Art schreibt ganze Datensätze.
+    Stoss liste[kListenGroesse];
+    int anzahl[7];
+    SucheKandidaten(stand, liste, anzahl);
+    ZeichneStoss(liste, 1);
+
+    const Stoss& bester = liste[0];
+    stoss = StossVektor(bester, BerechneStossstaerke(bester));
     if (bericht) {
         std::copy(anzahl, anzahl + 7, bericht->anzahl);
         bericht->bester = bester;

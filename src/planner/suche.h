@@ -20,6 +20,15 @@ struct Suchbericht {
 // Die Taschenpunkte müssen berechnet sein (einmal nach dem Laden des Tisches).
 void SucheStoss(const Spielstand& stand, Vektor& stoss, Suchbericht* bericht = nullptr);
 
+// Der erste Teil der Suche: sammeln, die sieben Protokollzeilen, sortieren.
+// liste braucht Platz für kListenGroesse; gibt die Anzahl zurück.
+int SucheKandidaten(const Spielstand& stand, Stoss* liste, int anzahl[7]);
+
+// Der Stoßvektor zum Kandidaten s mit der Stärke staerke: Einheitsrichtung
+// zum ersten Punkt der Weißen (eine Weiße genau in der Tischmitte hat
+// beim blinden Stoß keine: dann entlang +x).
+Vektor StossVektor(const Stoss& s, float staerke);
+
 // Wie ein Blasensort nach bewertung mit ">" – stabil, und ein Datensatz mit
 // NaN-Bewertung bleibt stehen und lässt nichts an sich vorbei –, aber nicht
 // quadratisch: jede Strecke zwischen zwei NaN wird stabil sortiert.
