@@ -69,6 +69,9 @@ TEST(Konfiguration, LeeresVerzeichnisGibtVorgabetisch) {
     EXPECT_FLOAT_EQ(t.yd, 50.0f);
     EXPECT_EQ(t.port, 2222);
     EXPECT_EQ(t.bport, 2222);
+    EXPECT_EQ(t.wartezeit, 5000u);
+    EXPECT_EQ(t.gesamtzeit, 60000u);
+    EXPECT_EQ(t.sender, 32u);
     const float erwartet[16][2] = {{41.3f, 6.7f},  {30, 4.75f},   {14, 12.75f}, {90, 20.75f},
                                    {50, 10.75f},   {30, 34.75f},  {5, 48.75f},  {65, 50.75f},
                                    {20, 27.75f},   {80, 35.75f},  {85, 5.75f},  {5, 27.75f},
@@ -108,6 +111,12 @@ TEST(Konfiguration, MitgelieferteDateiEntsprichtDenVorgaben) {
     }
     EXPECT_EQ(vorgabe.port, datei.port);
     EXPECT_EQ(vorgabe.bport, datei.bport);
+    EXPECT_EQ(vorgabe.wartezeit, datei.wartezeit);
+    EXPECT_EQ(vorgabe.gesamtzeit, datei.gesamtzeit);
+    EXPECT_EQ(vorgabe.sender, datei.sender);
+    // Die Schlüssel stehen wirklich in der Datei, nicht nur als Vorgabe.
+    for (const char* schluessel : {"wartezeit", "gesamtzeit", "sender"})
+        EXPECT_NE(IniGanzzahl(ini, "netzwerk", schluessel, 0), 0u) << schluessel;
 }
 
 TEST(Konfiguration, InlochNurBeiEinsUndVorzeichenlos) {

@@ -34,8 +34,9 @@ constexpr const char* kHilfe =
     "  --help                diese Hilfe\n"
     "  --version             die Version ausgeben\n"
     "\n"
-    "Rückgabewert: 0 nach dem Beenden, 1 ohne Bildschirm oder wenn das Bild nicht\n"
-    "gespeichert werden kann, 2 bei falschem Aufruf.\n";
+    "Rückgabewert: 0 nach dem Beenden, 1 ohne Bildschirm, wenn das Bild nicht\n"
+    "gespeichert werden kann oder wenn der Server nicht startet (etwa weil der Port\n"
+    "belegt ist), 2 bei falschem Aufruf.\n";
 
 int Aufruffehler(const std::string& text) {
     std::fprintf(stderr, "stosswerk: %s\n(Hilfe mit --help)\n", text.c_str());
@@ -57,7 +58,12 @@ int OhneFenster() {
 
     InstalliereAnzeige(KonsolenAnzeige());
     LoescheLog();
-    StarteServer(tisch.port);
+    // Die Meldung steht dann auf der Fehlerausgabe; die Rückgabe 1 sieht auch
+    // ein Dienstverwalter.
+    if (!StarteServer(tisch.port)) {
+        std::fflush(stdout);
+        return 1;
+    }
     SendeNetzStatus(true);
 
     int signal = 0;

@@ -39,13 +39,23 @@ void Start() {
     ZeigeVektor(stoss);
 }
 
-void Netzwerk() {
-    NetzwerkAn = !NetzwerkAn;
+void ZeigeSchalter() {
     if (auto* schalter = qobject_cast<QPushButton*>(Hauptfenster->Element(BefehlNetzwerk)))
         schalter->setChecked(NetzwerkAn);
+}
+
+void Netzwerk() {
+    NetzwerkAn = !NetzwerkAn;
+    ZeigeSchalter();
     if (NetzwerkAn) {
         LoescheLog();
-        StarteServer(tisch.port);
+        // Ohne lauschenden Server wäre "running" gelogen: der Schalter geht
+        // wieder aus, Meldung und Protokoll sagen, warum.
+        if (!StarteServer(tisch.port)) {
+            NetzwerkAn = false;
+            ZeigeSchalter();
+            return;
+        }
         SendeNetzStatus(true);
     } else {
         StoppeServer();

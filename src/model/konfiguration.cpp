@@ -89,6 +89,9 @@ void TischAus(const IniDatei& ini, Tisch& t) {
 
     t.port = static_cast<std::int32_t>(IniGanzzahl(ini, "netzwerk", "port", 2222));
     t.bport = static_cast<std::int32_t>(IniGanzzahl(ini, "netzwerk", "bport", 2222));
+    t.wartezeit = IniGanzzahl(ini, "netzwerk", "wartezeit", 5000);
+    t.gesamtzeit = IniGanzzahl(ini, "netzwerk", "gesamtzeit", 60000);
+    t.sender = IniGanzzahl(ini, "netzwerk", "sender", 32);
 }
 
 Physik PhysikAus(const IniDatei& ini) {

@@ -43,6 +43,11 @@ struct Tisch {
     Kugel kugeln[kAnzahlKugeln];  // Grundaufstellung: nur x, y, inloch, zieltasche
     std::int32_t port;
     std::int32_t bport;
+    // Schutz vor Gegenstellen, die den Server aufhalten: Millisekunden ohne
+    // Daten, Millisekunden für ein ganzes Dokument, gleichzeitige Antworten.
+    std::uint32_t wartezeit;
+    std::uint32_t gesamtzeit;
+    std::uint32_t sender;
 };
 
 // Prozessweite Globale. Der Tisch wird einmal beim Start geladen und danach

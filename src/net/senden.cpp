@@ -6,6 +6,8 @@
 #include <sys/time.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <system_error>
 #include <thread>
 
 #include "anzeige/anzeige.h"
@@ -17,11 +19,34 @@ namespace {
 
 void Fehler(const char* titel, const std::string& text) { ZeigeMeldung(titel, text, Symbol::Fehler); }
 
+// Antworten, die gerade gesendet werden. Jede kann an einer stummen Adresse
+// bis zur Sendezeitgrenze hängen; ohne Obergrenze machte eine Flut solcher
+// Anfragen Tausende Threads.
+std::atomic<std::uint32_t> laufendeSender = 0;
+
 }  // namespace
 
 void StarteSendeThread(std::string dokument, std::string ipAdresse, int port) {
-    std::thread([d = std::move(dokument), ip = std::move(ipAdresse), port] { SendeTCPPacket(d, ip, port); })
-        .detach();
+    const std::uint32_t grenze = tisch.sender;
+    std::uint32_t laufend = laufendeSender.load();
+    do {
+        if (laufend >= grenze) {
+            SchreibeLog("Schon %d Antworten unterwegs, Antwort an %s, Port %d verworfen.\r\n",
+                        static_cast<int>(laufend), ipAdresse.c_str(), port);
+            return;
+        }
+    } while (!laufendeSender.compare_exchange_weak(laufend, laufend + 1));
+    try {
+        std::thread([d = std::move(dokument), ip = ipAdresse, port] {  // ipAdresse bleibt fürs Protokoll
+            SendeTCPPacket(d, ip, port);
+            --laufendeSender;
+        }).detach();
+    } catch (const std::system_error& fehler) {
+        // Etwa am Thread-Limit des Benutzers: die Antwort fällt aus, der Spieler läuft weiter.
+        --laufendeSender;
+        SchreibeLog("Kein Sendethread (Errorcode: %d), Antwort an %s, Port %d verworfen.\r\n",
+                    fehler.code().value(), ipAdresse.c_str(), port);
+    }
 }
 
 void SendeTCPPacket(const std::string& dokument, const std::string& ipAdresse, int port) {

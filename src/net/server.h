@@ -9,8 +9,11 @@
 // Höchstlänge eines Dokuments; was darüber hinausgeht, wird zu Ende gelesen und verworfen.
 constexpr std::size_t kMaxDokument = 262143;
 
-// Startet den Server-Thread auf port und kehrt sofort zurück.
-void StarteServer(int port);
+// Bindet und lauscht auf port und startet dann den Server-Thread. Scheitert
+// das, ist die Meldung gezeigt, der Grund im Protokoll und das Ergebnis false:
+// dann läuft nichts, und niemand darf "running" melden. Die Zeitgrenzen für
+// eine Verbindung kommen aus tisch.wartezeit und tisch.gesamtzeit.
+bool StarteServer(int port);
 
 // Weckt einen Server, der in accept oder recv wartet (shutdown), und lässt ihn
 // enden; die Sockets schließt der Server-Thread selbst. Wartet nicht.

@@ -1,10 +1,12 @@
 // Das Fenster mit eingeschaltetem Netz. Nur im privaten Netz-Namensraum
 // (Label netz): Ein- und Ausschalten senden den Status an 255.255.255.255.
 #include <QEventLoop>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <atomic>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <thread>
 
@@ -130,6 +132,40 @@ TEST_F(NetzFenster, EinschaltenEinenTischBedienenAusschalten) {
     mitMenue.gruppe = halbe;
     ErwarteSuche(mitMenue);
     EXPECT_EQ(Feld(FeldGruppe), "halb");
+}
+
+TEST_F(NetzFenster, BelegterPortSchaltetWiederAusOhneRunning) {
+    auto belegt = std::make_unique<Lauscher>();  // auf 127.0.0.1: 0.0.0.0 am selben Port scheitert
+    tisch.port = belegt->port;
+    // Schließt die Meldung, sobald sie offen ist, und hält fest, was sie zeigte.
+    QStringList gesehen;
+    QTimer schliesser;
+    QObject::connect(&schliesser, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible()) return;
+        gesehen << box->windowTitle() + "|" + box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    schliesser.start(10);
+    SchreibeLog("vorher\r\n");
+    Klicke(BefehlNetzwerk);
+    schliesser.stop();
+    EXPECT_EQ(gesehen, QStringList{"StartTCPServer()|Fehler: 'bind' gescheitert! Der Server konnte nicht an den Port "
+                                   "gebunden werden!"});
+    EXPECT_FALSE(NetzwerkAn);
+    EXPECT_FALSE(Knopf(BefehlNetzwerk)->isChecked());
+    EXPECT_EQ(Log(), QString("Port %1 nicht nutzbar (Errorcode: %2), Netzwerk bleibt aus.\n")
+                         .arg(tisch.port)
+                         .arg(EADDRINUSE));
+    EXPECT_FALSE(status.Naechstes(200ms).has_value());
+
+    // Der nächste Klick schaltet ein, nicht aus.
+    belegt.reset();
+    Klicke(BefehlNetzwerk);
+    EXPECT_TRUE(NetzwerkAn);
+    EXPECT_TRUE(Knopf(BefehlNetzwerk)->isChecked());
+    EXPECT_TRUE(Laeuft(status.Naechstes(), true));
+    EXPECT_TRUE(WarteBereit());
 }
 
 TEST_F(NetzFenster, BeendenMitNetzSchaltetErstAus) {

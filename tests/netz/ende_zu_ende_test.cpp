@@ -167,6 +167,27 @@ TEST_F(EndeZuEnde, SpeicherDesSpielersBleibtFlach) {
     EXPECT_EQ(spieler.Warte(), 0);
 }
 
+TEST_F(EndeZuEnde, BelegterPortEndetMitEinsOhneRunning) {
+    Lauscher belegt;  // auf 127.0.0.1: 0.0.0.0 am selben Port scheitert
+    dir.Schreibe("config.ini",
+                 "[netzwerk]\nport=" + std::to_string(belegt.port) + "\nbport=" + std::to_string(bport) + "\n");
+    StatusEmpfaenger status(bport);
+    const std::string fehlerausgabe = (dir.pfad / "fehler.txt").string();
+    // Mit Zeitgrenze: ein Spieler, der trotzdem weiterläuft, soll den Test nicht aufhalten.
+    std::vector<std::string> aufruf = {"/bin/sh", "-c", "f=$1; shift; exec timeout 20 \"$@\" 2>\"$f\"", "sh",
+                                       fehlerausgabe};
+    for (const std::string& a : Spieler()) aufruf.push_back(a);
+    const Ergebnis e = Fuehreaus(aufruf);
+    EXPECT_EQ(e.rueckgabe, 1) << e.ausgabe;
+    EXPECT_EQ(e.ausgabe, "Port " + std::to_string(belegt.port) + " nicht nutzbar (Errorcode: " +
+                             std::to_string(EADDRINUSE) + "), Netzwerk bleibt aus.\r\n");
+    std::ifstream f(fehlerausgabe);
+    const std::string fehler((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(fehler, "StartTCPServer(): Fehler: 'bind' gescheitert! Der Server konnte nicht an den Port gebunden "
+                      "werden!\n");
+    EXPECT_FALSE(status.Naechstes(200ms).has_value());
+}
+
 TEST_F(EndeZuEnde, OhneFensterAufrufUndHilfe) {
     Ergebnis hilfe = Fuehreaus({bin + "stosswerk", "--help"});
     EXPECT_EQ(hilfe.rueckgabe, 0);

@@ -26,11 +26,11 @@ inline sockaddr_in Loopback(int port) {
 struct Lauscher {
     int fd = -1;
     int port = 0;
-    Lauscher() {
+    explicit Lauscher(int warteschlange = 16) {
         fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         sockaddr_in a = Loopback(0);
         ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-        ::listen(fd, 16);
+        ::listen(fd, warteschlange);
         socklen_t l = sizeof a;
         ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &l);
         port = ntohs(a.sin_port);

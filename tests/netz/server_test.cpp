@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <thread>
 
 #include "../hilfen.h"
 #include "anzeige/anzeige.h"
@@ -42,7 +43,7 @@ protected:
         InstalliereAnzeige(AufzeichnendeAnzeige(a));
         port = FreierPort();
         tisch.port = port;
-        StarteServer(port);
+        ASSERT_TRUE(StarteServer(port));
         ASSERT_TRUE(WarteAufBereit());
     }
     void TearDown() override {
@@ -246,12 +247,19 @@ TEST(ServerStart, BelegterPortGibtGenauEineMeldung) {
     Aufzeichnung a;
     InstalliereAnzeige(AufzeichnendeAnzeige(a));
     Lauscher belegt;  // lauscht nur auf 127.0.0.1; 0.0.0.0 am selben Port scheitert dann
-    StarteServer(belegt.port);
-    ASSERT_TRUE(Warte(a, [](Aufzeichnung& z) { return !z.meldungen.empty(); }));
-    EXPECT_EQ(a.meldungen[0],
-              "StartTCPServer(): Fehler: 'bind' gescheitert! Der Server konnte nicht an den Port gebunden werden!");
+    // Gescheitert, bevor ein Thread läuft: Meldung und Grund sind beim Rückkehren schon da.
+    EXPECT_FALSE(StarteServer(belegt.port));
+    {
+        std::lock_guard sperre(a.mutex);
+        ASSERT_EQ(a.meldungen.size(), 1u);
+        EXPECT_EQ(a.meldungen[0],
+                  "StartTCPServer(): Fehler: 'bind' gescheitert! Der Server konnte nicht an den Port gebunden werden!");
+        EXPECT_EQ(a.log, "Port " + std::to_string(belegt.port) + " nicht nutzbar (Errorcode: " +
+                             std::to_string(EADDRINUSE) + "), Netzwerk bleibt aus.\r\n");
+    }
+    EXPECT_TRUE(WarteAufServerende(0ms));
     StoppeServer();
-    EXPECT_FALSE(Warte(a, [](Aufzeichnung& z) { return z.meldungen.size() > 1 || !z.log.empty(); }, 200ms));
+    EXPECT_FALSE(Warte(a, [](Aufzeichnung& z) { return z.meldungen.size() > 1 || z.log.find("Server") != std::string::npos; }, 200ms));
     InstalliereAnzeige(KonsolenAnzeige());
 }
 
@@ -260,7 +268,7 @@ TEST(ServerStart, StoppenWaehrendEinGastSchweigt) {
     Aufzeichnung a;
     InstalliereAnzeige(AufzeichnendeAnzeige(a));
     const int port = FreierPort();
-    StarteServer(port);
+    ASSERT_TRUE(StarteServer(port));
     ASSERT_TRUE(Warte(a, [](Aufzeichnung& z) { return Enthaelt(z.log, "Warte auf Anfrage"); }));
     int stumm = Verbinde(port);
     ASSERT_GE(stumm, 0);
@@ -270,4 +278,87 @@ TEST(ServerStart, StoppenWaehrendEinGastSchweigt) {
     EXPECT_TRUE(a.meldungen.empty());  // ein Bruchstück wird nicht als Anfrage behandelt
     ::close(stumm);
     InstalliereAnzeige(KonsolenAnzeige());
+}
+
+namespace {
+
+// Eine Gegenstelle: sendet text in Stücken von stueck Bytes mit pause
+// dazwischen und schließt danach, wenn sie fertig sein will, ihre
+// Senderichtung. Wahr, wenn der Server die Verbindung binnen 10 s schließt.
+bool Gast(int s, std::string_view text, std::size_t stueck, std::chrono::milliseconds pause, bool fertig) {
+    const auto schluss = std::chrono::steady_clock::now() + 10s;
+    auto geschlossen = [s](std::chrono::milliseconds grenze) {
+        pollfd p{s, POLLIN, 0};
+        char c;
+        return ::poll(&p, 1, static_cast<int>(grenze.count())) == 1 && ::recv(s, &c, 1, 0) <= 0;
+    };
+    for (std::size_t i = 0; i < text.size(); i += stueck) {
+        if (std::chrono::steady_clock::now() > schluss) return false;
+        if (i > 0 && geschlossen(pause)) return true;  // die Pause ist das Warten auf den Server
+        if (!SendeAlles(s, text.substr(i, stueck))) return true;
+    }
+    if (fertig) ::shutdown(s, SHUT_WR);
+    return geschlossen(std::chrono::duration_cast<std::chrono::milliseconds>(schluss - std::chrono::steady_clock::now()));
+}
+
+struct Gegenstelle {
+    const char* name;
+    std::size_t stueck;           // 0: sendet nichts
+    std::chrono::milliseconds pause;
+    const char* trennung;         // die Zeile, mit der der Server trennt; nullptr: er antwortet
+    std::chrono::milliseconds grenze;  // so lange hält sie eine Anfrage dahinter höchstens auf
+};
+
+}  // namespace
+
+TEST(ServerZeitgrenzen, SchweigendeUndTroepfelndeGegenstellenHaltenNichtAuf) {
+    LadeVorgabetisch();
+    SetzeXmlFehlerausgabe(false);
+    TempVerzeichnis dir;
+    LadeTisch(tisch, dir.Schreibe("config.ini", "[netzwerk]\nwartezeit=1500\ngesamtzeit=3000\n"));
+    const Gegenstelle faelle[] = {
+        {"stumm", 0, 0ms, "Keine Daten seit 1500 ms, Verbindung getrennt.\r\n", 1500ms},
+        {"ein Byte je Sekunde", 1, 1000ms, "Dokument nicht in 3000 ms vollständig, Verbindung getrennt.\r\n", 3000ms},
+        {"in drei Stücken", 700, 1000ms, nullptr, 3000ms},
+    };
+    for (const Gegenstelle& g : faelle) {
+        SCOPED_TRACE(g.name);
+        Aufzeichnung a;
+        Anzeige anzeige = AufzeichnendeAnzeige(a);
+        anzeige.logLeeren = [] {};  // die Zeile des Trennens soll die nächste Verbindung überstehen
+        InstalliereAnzeige(anzeige);
+        tisch.port = FreierPort();
+        ASSERT_TRUE(StarteServer(tisch.port));
+        Lauscher antwort;
+        const int s = Verbinde(tisch.port);
+        ASSERT_GE(s, 0);
+        bool getrennt = false;
+        std::thread gast([&] {
+            getrennt = Gast(s, g.stueck ? Anfrage(antwort.port, 1) : "", g.stueck, g.pause, !g.trennung);
+        });
+        EXPECT_TRUE(Warte(a, [](Aufzeichnung& z) { return Enthaelt(z.log, "Warte auf Daten vom Client"); }));
+        EXPECT_TRUE(SendeDokument(tisch.port, Anfrage(antwort.port, 2)));
+
+        std::string antworten;
+        if (!g.trennung) antworten += antwort.Empfange().value_or("keine");
+        antworten += antwort.Empfange(g.grenze + 1s).value_or("keine");
+        gast.join();
+        ::close(s);
+        EXPECT_TRUE(getrennt);
+        EXPECT_EQ(Enthaelt(antworten, "cmdid=\"1\""), !g.trennung) << antworten;
+        EXPECT_TRUE(Enthaelt(antworten, "cmdid=\"2\"")) << antworten;
+
+        StoppeServer();
+        EXPECT_TRUE(WarteAufServerende(10s));
+        std::lock_guard sperre(a.mutex);
+        EXPECT_TRUE(a.meldungen.empty());
+        const std::size_t zeile = a.log.find(g.trennung ? g.trennung : "Verbindung getrennt");
+        EXPECT_EQ(zeile != std::string::npos, g.trennung != nullptr) << a.log;
+        if (g.trennung) {
+            EXPECT_EQ(a.log.find(g.trennung, zeile + 1), std::string::npos) << "nur eine Zeile";
+        }
+    }
+    InstalliereAnzeige(KonsolenAnzeige());
+    SetzeXmlFehlerausgabe(true);
+    LadeVorgabetisch();
 }
