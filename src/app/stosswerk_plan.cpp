@@ -14,13 +14,14 @@
 #include "model/konfiguration.h"
 #include "model/tisch.h"
 #include "net/xml_lesen.h"
+#include "planner/robuste_suche.h"
 #include "planner/suche.h"
 #include "stosswerk_version.h"
 
 namespace {
 
 constexpr const char* kHilfe =
-    "Aufruf: stosswerk-plan [--config DATEI] [--gruppe N] [--json] [--kandidaten]\n"
+    "Aufruf: stosswerk-plan [--config DATEI] [--gruppe N] [--robust] [--json] [--kandidaten]\n"
     "                       [--help] [--version] [DOKUMENT|-]\n"
     "\n"
     "Plant einen Stoß und gibt die Protokollzeilen der Suche und den Stoßvektor aus:\n"
@@ -30,6 +31,8 @@ constexpr const char* kHilfe =
     "\n"
     "  --config DATEI  config.ini lesen statt der Datei neben dem Programm\n"
     "  --gruppe N      Kugelgruppe: 0 halbe (Vorgabe), 1 volle, 2 alle; ohne Dokument\n"
+    "  --robust        robust wählen (die übrigen Werte aus [planer]), auch wenn\n"
+    "                  die Konfiguration den vorgegebenen Planer nennt\n"
     "  --json          statt der Protokollzeilen ein JSON-Objekt ausgeben\n"
     "  --kandidaten    mit --json: auch alle Kandidaten, nach Bewertung sortiert\n"
     "  --help          diese Hilfe\n"
@@ -76,6 +79,7 @@ int main(int argc, char** argv) {
     int gruppe = halbe;
     bool json = false;
     bool kandidaten = false;
+    bool robust = false;
     std::string dokumentPfad;
     bool gruppeGesetzt = false;
     for (int i = 1; i < argc; ++i) {
@@ -90,6 +94,8 @@ int main(int argc, char** argv) {
             json = true;
         } else if (a == "--kandidaten") {
             kandidaten = true;
+        } else if (a == "--robust") {
+            robust = true;
         } else if (a == "--config" || a == "--gruppe") {
             if (i + 1 >= argc) return Aufruffehler(std::string(a) + " braucht einen Wert.");
             std::string_view wert = argv[++i];
@@ -138,7 +144,13 @@ int main(int argc, char** argv) {
     InstalliereAnzeige(json ? StilleAnzeige() : KonsolenAnzeige());
     Vektor stoss{};
     Suchbericht bericht{};
-    SucheStoss(stand, stoss, &bericht);
+    if (robust) {
+        IniDatei ini;
+        LeseIniDatei(Konfigurationsdatei(), ini);
+        SucheStossRobust(stand, stoss, PlanerAus(ini), ini, &bericht);
+    } else {
+        PlaneStoss(stand, stoss, &bericht);
+    }
 
     if (json) {
         nlohmann::ordered_json j;
@@ -151,6 +163,7 @@ int main(int argc, char** argv) {
         j["bewertung"] = bericht.bester.bewertung;
         j["stoss"] = {{"x", stoss.x}, {"y", stoss.y}, {"z", stoss.z}};
         j["betrag"] = Laenge(stoss);
+        if (bericht.proben > 0) j["robust"] = {{"proben", bericht.proben}, {"erfolge", bericht.erfolge}};
         if (kandidaten) {
             std::vector<Stoss> liste(kListenGroesse);
             int anzahl[7];

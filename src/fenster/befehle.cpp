@@ -14,7 +14,7 @@
 #include "model/tisch.h"
 #include "net/senden.h"
 #include "net/server.h"
-#include "planner/suche.h"
+#include "planner/robuste_suche.h"
 
 bool NetzwerkAn = false;
 
@@ -34,7 +34,7 @@ void Start() {
     LoescheLog();
     const Spielstand stand = Kopie();
     Vektor stoss{};
-    SucheStoss(stand, stoss);  // zeichnet über das stehende Bild, ohne Neuzeichnen
+    PlaneStoss(stand, stoss);  // zeichnet über das stehende Bild, ohne Neuzeichnen
     ZeigeKugeln(Kopie());
     ZeigeVektor(stoss);
 }

@@ -23,7 +23,7 @@
 #include "net/senden.h"
 #include "net/xml_lesen.h"
 #include "net/xml_schreiben.h"
-#include "planner/suche.h"
+#include "planner/robuste_suche.h"
 
 namespace {
 
@@ -257,7 +257,7 @@ void BearbeiteAnfrage(const std::string& dokument) {
     UebernehmeKugeln(stand);
     ZeigeKugeln(stand);
     Vektor stoss{};
-    SucheStoss(stand, stoss);
+    PlaneStoss(stand, stoss);  // vorgegeben wie immer, robust nur, wenn [planer] es sagt
     ZeigeVektor(stoss);
 
     NetzStatus antwort;

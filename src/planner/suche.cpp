@@ -38,6 +38,12 @@ void SortiereStoesse(Stoss* liste, int n) {
     }
 }
 
+const char* Artname(std::int32_t art) {
+    static const char* const namen[6] = {"WeisseKugelLoch",      "WeisseBandeKugelLoch", "WeisseKugelBandeLoch",
+                                         "WeisseKugelKugelLoch", "NurAnspielen",         "UngewisserStoss"};
+    return art >= 0 && art < 6 ? namen[art] : "?";
+}
+
 Vektor Stossrichtung(const Stoss& s) {
     Vektor nach = s.ziel;
     if (s.art == WeisseBandeKugelLoch) nach = s.bande;

@@ -14,7 +14,10 @@ int SammleStoesse(const Spielstand& stand, Stoss* liste, int anzahl[7]);
 // Was eine Suche gefunden hat, für Programme, die mehr als den Vektor zeigen.
 struct Suchbericht {
     int anzahl[7];  // je Art, dann die Summe
-    Stoss bester;
+    Stoss bester;   // der gespielte Kandidat
+    // Nur bei der robusten Wahl: wie oft er in den Proben gelang (proben 0: nicht robust).
+    int proben = 0;
+    int erfolge = 0;
 };
 
 // Die Taschenpunkte müssen berechnet sein (einmal nach dem Laden des Tisches).
@@ -35,6 +38,9 @@ Vektor StossVektor(const Stoss& s, float staerke);
 void SortiereStoesse(Stoss* liste, int anzahl);
 // Der wörtliche Blasensort, zum Vergleich in Tests und Benchmarks.
 void SortiereStoesseBlasensort(Stoss* liste, int anzahl);
+
+// "WeisseKugelLoch", … wie die Zähler der Suche ohne "cnt"; "?" für andere Werte.
+const char* Artname(std::int32_t art);
 
 // Richtung zum ersten Punkt, den die Weiße ansteuert, z = 0.
 Vektor Stossrichtung(const Stoss& s);

@@ -16,6 +16,10 @@ void Normalpaar(std::mt19937_64& zufall, double& z1, double& z2) {
 Vektor VerrauscheStoss(Vektor stoss, double faktor, std::mt19937_64& zufall) {
     double zr, zs;
     Normalpaar(zufall, zr, zs);
+    return VerrauscheStoss(stoss, faktor, zr, zs);
+}
+
+Vektor VerrauscheStoss(Vektor stoss, double faktor, double zr, double zs) {
     if (faktor == 0.0) return stoss;
     const double staerke = std::hypot(static_cast<double>(stoss.x), static_cast<double>(stoss.y));
     const double richtung = std::atan2(static_cast<double>(stoss.y), static_cast<double>(stoss.x)) +

@@ -19,3 +19,7 @@ void Normalpaar(std::mt19937_64& zufall, double& z1, double& z2);
 // immer genau zwei Zahlen, auch bei F = 0, damit zwei Spieler auf denselben
 // Tischen dieselben Störungen bekommen.
 Vektor VerrauscheStoss(Vektor stoss, double faktor, std::mt19937_64& zufall);
+
+// Dasselbe mit schon gezogenen Normalwerten (zr für die Richtung, zs für die
+// Stärke): so vergleicht der Planer Stöße unter denselben Störungen.
+Vektor VerrauscheStoss(Vektor stoss, double faktor, double zr, double zs);

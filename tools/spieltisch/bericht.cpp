@@ -13,12 +13,6 @@ const char* const kUrsachenText[kAnzahlUrsachen] = {"", "verfehlt", "Weiße vers
 
 }  // namespace
 
-const char* Artname(int art) {
-    static const char* const namen[6] = {"WeisseKugelLoch",      "WeisseBandeKugelLoch", "WeisseKugelBandeLoch",
-                                         "WeisseKugelKugelLoch", "NurAnspielen",         "UngewisserStoss"};
-    return art >= 0 && art < 6 ? namen[art] : "?";
-}
-
 void SchreibeBericht(const Spielbericht& b, std::ostream& aus) {
     double unten, oben;
     Intervall95(b.erfolge, b.stoesse, unten, oben);

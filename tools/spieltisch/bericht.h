@@ -5,10 +5,8 @@
 #include <ostream>
 #include <string>
 
+#include "planner/suche.h"
 #include "spielen.h"
-
-// "WeisseKugelLoch", … wie die Zähler der Suche, ohne "cnt".
-const char* Artname(int art);
 
 void SchreibeBericht(const Spielbericht& b, std::ostream& aus);
 void SchreibeBerichtJson(const Spielbericht& b, std::ostream& aus);

@@ -68,6 +68,11 @@ const char* const kHilfetext =
     "  --lokal                den Planer im Prozess fragen statt über das Netz; er\n"
     "                         spielt genau den Stoß, den die Antwort trüge\n"
     "  --threads T            mit --lokal: Tische auf T Threads, gleiches Ergebnis\n"
+    "  --config DATEI         config.ini für --spielen (Welt P/R und, mit --lokal,\n"
+    "                         der Planer) statt der Datei neben dem Programm\n"
+    "  --planer vorgegeben|robust\n"
+    "                         mit --lokal: welcher Planer; robust nimmt die übrigen\n"
+    "                         Werte aus [planer] der config.ini (Vorgabe: vorgegeben)\n"
     "  --json                 den Bericht als ein JSON-Objekt\n"
     "  --protokoll DATEI      je Stoß eine JSON-Zeile (Lage vorher, Antwort,\n"
     "                         gespielter Stoß, versenkte Kugeln, Urteil)\n"
@@ -114,7 +119,7 @@ std::optional<Optionen> LeseOptionen(const std::vector<std::string>& argumente, 
                              a == "--anzahl" || a == "--speichere" || a == "--status-port" ||
                              a == "--status-warten" || a == "--zeitlimit" || a == "--kugeln" || a == "--gruppe" ||
                              a == "--rauschen" || a == "--modell" || a == "--threads" || a == "--protokoll" ||
-                             a == "--bilder";
+                             a == "--bilder" || a == "--planer" || a == "--config";
         if (!mitWert) {
             fehler = "Unbekannte Option " + std::string(a) + ".";
             return std::nullopt;
@@ -161,9 +166,15 @@ std::optional<Optionen> LeseOptionen(const std::vector<std::string>& argumente, 
         } else if (a == "--modell") {
             if (wert != "P" && wert != "R") return falsch("P oder R");
             o.modell = wert == "P" ? Modell::P : Modell::R;
+        } else if (a == "--planer") {
+            if (wert != "vorgegeben" && wert != "robust") return falsch("vorgegeben oder robust");
+            o.robust = wert == "robust";
         } else if (a == "--threads") {
             if (!LeseZahl<std::uint32_t>(wert, 1, 64, z)) return falsch("eine Zahl 1..64");
             o.threads = static_cast<int>(z);
+        } else if (a == "--config") {
+            if (wert.empty()) return falsch("eine Datei");
+            o.konfiguration = wert;
         } else if (a == "--protokoll" || a == "--bilder" || a == "--speichere") {
             if (wert.empty()) return falsch(a == "--protokoll" ? "eine Datei" : "ein Verzeichnis");
             (a == "--protokoll" ? o.protokollDatei : a == "--bilder" ? o.bilderVerzeichnis : o.speicherVerzeichnis) = wert;
@@ -175,9 +186,13 @@ std::optional<Optionen> LeseOptionen(const std::vector<std::string>& argumente, 
         return std::nullopt;
     }
     o.anzahl = anzahl.value_or(0);
-    const bool nurFuerSpielen = o.lokal || o.json || !o.protokollDatei.empty() || !o.bilderVerzeichnis.empty();
+    if (o.robust && !o.lokal) {
+        fehler = "--planer gilt nur mit --lokal; über das Netz plant der Spieler, wie seine config.ini sagt.";
+        return std::nullopt;
+    }
+    const bool nurFuerSpielen = !o.konfiguration.empty() || o.lokal || o.json || !o.protokollDatei.empty() || !o.bilderVerzeichnis.empty();
     if (!o.spielen && nurFuerSpielen) {
-        fehler = "--lokal, --json, --protokoll und --bilder gehören zu --spielen.";
+        fehler = "--config, --lokal, --json, --protokoll und --bilder gehören zu --spielen.";
         return std::nullopt;
     }
     if (o.spielen) {

@@ -28,9 +28,11 @@ struct Optionen {
     double rauschen = 0.0;       // Rauschfaktor F
     Modell modell = Modell::R;
     bool lokal = false;          // Planer im Prozess statt über das Netz
+    bool robust = false;         // mit lokal: die robuste Wahl statt der vorgegebenen
     int threads = 1;             // nur mit lokal
     bool json = false;
     std::string protokollDatei;  // leer: keines
+    std::string konfiguration;   // leer: config.ini neben dem Programm
     std::string bilderVerzeichnis;
 
     bool hilfe = false;

@@ -55,6 +55,15 @@ Planer Netzplaner(const Optionen& o, const Socket& hoerer, std::ostream& meldung
 }  // namespace
 
 int SpieleAufnahmen(const Optionen& o, std::ostream& aus, std::ostream& meldungen, const Bildmaler& maler) {
+    if (!o.konfiguration.empty()) {
+        // Nur die Datei neben dem Programm darf fehlen; eine genannte muss lesbar sein.
+        IniDatei ini;
+        if (!LeseIniDatei(o.konfiguration, ini)) {
+            meldungen << "spieltisch: Die Konfigurationsdatei " << o.konfiguration << " kann nicht gelesen werden.\n";
+            return kFalscherAufruf;
+        }
+        SetzeKonfigurationsdatei(o.konfiguration);
+    }
     Spielumgebung u;
     {
         IniDatei leer;  // die Tische liegen immer auf dem Vorgabetisch, wie bei den anderen Zufallstischen
@@ -102,7 +111,9 @@ int SpieleAufnahmen(const Optionen& o, std::ostream& aus, std::ostream& meldunge
     if (o.lokal) {
         InstalliereAnzeige(StilleAnzeige());
         u.antwortPort = o.antwortPort;
-        const Planer planer = [](const std::string& d, std::uint32_t) { return PlaneLokal(d); };
+        const Planer planer = [robust = o.robust](const std::string& d, std::uint32_t) {
+            return PlaneLokal(d, robust);
+        };
         std::atomic<std::uint32_t> naechster{0};
         auto arbeite = [&] {
             for (std::uint32_t i; (i = naechster++) < o.anzahl;) {

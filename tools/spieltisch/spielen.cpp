@@ -8,6 +8,8 @@
 #include "anfrage.h"
 #include "net/xml_lesen.h"
 #include "net/xml_schreiben.h"
+#include "model/konfiguration.h"
+#include "planner/robuste_suche.h"
 #include "planner/suche.h"
 #include "sim/rauschen.h"
 
@@ -45,13 +47,19 @@ std::uint64_t RauschSaat(std::uint32_t saat, std::uint32_t tischNr) {
     return Mische((static_cast<std::uint64_t>(saat) << 32) | tischNr);
 }
 
-Planerantwort PlaneLokal(const std::string& dokument) {
+Planerantwort PlaneLokal(const std::string& dokument, bool robust) {
     Planerantwort a;
     Spielstand stand;
     if (!LeseSpielstandXML(dokument, stand)) return a;
     Vektor stoss{};
     Suchbericht bericht{};
-    SucheStoss(stand, stoss, &bericht);
+    if (robust) {
+        IniDatei ini;
+        LeseIniDatei(Konfigurationsdatei(), ini);
+        SucheStossRobust(stand, stoss, PlanerAus(ini), ini, &bericht);
+    } else {
+        SucheStoss(stand, stoss, &bericht);
+    }
     a.gut = true;
     a.x = Festkomma(stoss.x);
     a.y = Festkomma(stoss.y);

@@ -74,7 +74,8 @@ Aufnahme SpieleAufnahme(const Spielumgebung& u, std::uint32_t tischNr, const Zuf
 
 // Der Planer im Prozess: liest das Dokument wie der Spieler, sucht den Stoß
 // und schreibt seine Zahlen, wie sie die Antwort trüge. Threadsicher.
-Planerantwort PlaneLokal(const std::string& dokument);
+// robust: die robuste Wahl mit den Werten aus [planer] der config.ini.
+Planerantwort PlaneLokal(const std::string& dokument, bool robust);
 
 // Die Zusammenfassung über alle Aufnahmen.
 struct Spielbericht {

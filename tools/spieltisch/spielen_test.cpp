@@ -38,7 +38,7 @@ struct Umgebung {
     }
 };
 
-const Planer kLokal = [](const std::string& d, std::uint32_t) { return PlaneLokal(d); };
+const Planer kLokal = [](const std::string& d, std::uint32_t) { return PlaneLokal(d, false); };
 
 std::string Lies(const std::filesystem::path& p) {
     std::ifstream f(p, std::ios::binary);

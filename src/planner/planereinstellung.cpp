@@ -1,0 +1,17 @@
+#include "planner/planereinstellung.h"
+
+#include <algorithm>
+
+Planereinstellung PlanerAus(const IniDatei& ini) {
+    auto zahl = [&](const char* schluessel, std::int32_t vorgabe) { return IniGanzzahl(ini, "planer", schluessel, vorgabe); };
+    Planereinstellung e;
+    e.modus = zahl("modus", 0) == 1u ? Planermodus::robust : Planermodus::vorgegeben;
+    // Vorzeichenlos gelesen: eine −1 wäre riesig. Begrenzt, damit eine Suche
+    // nie unbegrenzt lange rechnet.
+    e.kandidaten = static_cast<int>(std::clamp<std::uint32_t>(zahl("kandidaten", 6), 1, 20));
+    e.proben = static_cast<int>(std::clamp<std::uint32_t>(zahl("proben", 32), 1, 256));
+    e.rauschen = static_cast<double>(std::min<std::uint32_t>(zahl("rauschen", 100), 1000)) * 0.01;
+    e.welt = zahl("welt", 0) == 1u ? Modell::R : Modell::P;
+    e.stellung = static_cast<double>(std::min<std::uint32_t>(zahl("stellung", 50), 1000)) * 0.01;
+    return e;
+}

@@ -1,0 +1,21 @@
+// Wie der Planer wählt: der vorgegebene Weg (geometrische Bewertung) oder,
+// auf Wunsch, robust (jeden guten Kandidaten unter dem Rauschen eines echten
+// Queues durchspielen). Abschnitt [planer] in config.ini, bei jedem Stoß neu gelesen.
+#pragma once
+
+#include "model/ini_datei.h"
+#include "sim/welt.h"
+
+enum class Planermodus : int { vorgegeben = 0, robust = 1 };
+
+struct Planereinstellung {
+    Planermodus modus;
+    int kandidaten;   // so viele Lochstöße aus der Liste (dazu der beste der Liste)
+    int proben;       // Rauschproben je Stoßvariante
+    double rauschen;  // angenommener Rauschfaktor F
+    Modell welt;      // in dieser Welt wird durchgespielt
+    double stellung;  // Gewicht des Stellungsspiels, 0: aus
+};
+
+// Fehlende Schlüssel geben die Vorgaben; unsinnige Werte werden begrenzt.
+Planereinstellung PlanerAus(const IniDatei& ini);

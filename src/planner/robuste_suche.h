@@ -1,0 +1,25 @@
+// Die robuste Wahl: die vorgegebene Suche läuft unverändert (ihre sieben
+// Protokollzeilen, ihre sortierte Liste); dann spielt der Planer die besten
+// Lochstöße in einigen Stärken und Richtungen unter dem Rauschen eines echten
+// Queues durch, in der eingestellten Welt, und nimmt den, der am sichersten
+// gelingt und die Weiße gut stehen lässt. Gelingt keiner, bleibt es beim
+// besten der Liste.
+#pragma once
+
+#include "model/ini_datei.h"
+#include "planner/planereinstellung.h"
+#include "planner/suche.h"
+
+// Die Saat der Rauschproben: nur aus dem Tischstand, also gibt dieselbe
+// Anfrage immer dieselbe Antwort.
+std::uint64_t SaatAusStand(const Spielstand& stand);
+
+// Wie SucheStoss, mit der robusten Wahl; schreibt nach den sieben Zeilen
+// zwei eigene ins Protokoll. ini liefert Physik, Kugelradius und Welt. Hält
+// keinen Zustand zwischen zwei Aufrufen und teilt nichts Veränderliches.
+void SucheStossRobust(const Spielstand& stand, Vektor& stoss, const Planereinstellung& e, const IniDatei& ini,
+                      Suchbericht* bericht = nullptr);
+
+// Liest config.ini einmal und plant, wie [planer] es sagt: vorgegeben
+// (genau SucheStoss) oder robust. Für Fenster, Server und Programme.
+void PlaneStoss(const Spielstand& stand, Vektor& stoss, Suchbericht* bericht = nullptr);

@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include "anzeige/anzeige.h"
+#include "hilfen.h"
+#include "planner/robuste_suche.h"
+
+namespace {
+
+Planereinstellung Vorgaben() {
+    IniDatei leer;
+    return PlanerAus(leer);
+}
+
+struct Plan {
+    Vektor stoss;
+    Suchbericht bericht;
+    std::string log;
+};
+
+Plan Robust(const Spielstand& s) {
+    Aufzeichnung a;
+    InstalliereAnzeige(AufzeichnendeAnzeige(a));
+    Plan p{};
+    IniDatei leer;
+    SucheStossRobust(s, p.stoss, Vorgaben(), leer, &p.bericht);
+    p.log = a.log;
+    InstalliereAnzeige(KonsolenAnzeige());
+    return p;
+}
+
+Plan Vorgegeben(const Spielstand& s) {
+    Aufzeichnung a;
+    InstalliereAnzeige(AufzeichnendeAnzeige(a));
+    Plan p{};
+    SucheStoss(s, p.stoss, &p.bericht);
+    p.log = a.log;
+    InstalliereAnzeige(KonsolenAnzeige());
+    return p;
+}
+
+}  // namespace
+
+TEST(Robust, EinstellungenUndVorgaben) {
+    const Planereinstellung v = Vorgaben();
+    EXPECT_EQ(v.modus, Planermodus::vorgegeben);
+    EXPECT_EQ(v.kandidaten, 6);
+    EXPECT_EQ(v.proben, 32);
+    EXPECT_DOUBLE_EQ(v.rauschen, 1.0);
+    EXPECT_EQ(v.welt, Modell::P);
+    EXPECT_DOUBLE_EQ(v.stellung, 0.5);
+
+    IniDatei ini;
+    ini.text = "[planer]\nmodus=1\nkandidaten=-1\nproben=12\nrauschen=150\nwelt=1\nstellung=0\n";
+    ZerlegeIniText(ini);
+    const Planereinstellung e = PlanerAus(ini);
+    EXPECT_EQ(e.modus, Planermodus::robust);
+    EXPECT_EQ(e.kandidaten, 20);  // −1 ist vorzeichenlos riesig: begrenzt
+    EXPECT_EQ(e.proben, 12);
+    EXPECT_DOUBLE_EQ(e.rauschen, 1.5);
+    EXPECT_EQ(e.welt, Modell::R);
+    EXPECT_DOUBLE_EQ(e.stellung, 0.0);
+}
+
+TEST(Robust, VorgabeBleibtDerVorgegebenePlaner) {
+    // Ohne [planer] plant PlaneStoss genau wie SucheStoss: Stoß und Protokoll.
+    LadeVorgabetisch();
+    Spielstand s;
+    SetzeStandardaufstellung(s);
+    const Plan v = Vorgegeben(s);
+    Aufzeichnung a;
+    InstalliereAnzeige(AufzeichnendeAnzeige(a));
+    Vektor stoss{};
+    PlaneStoss(s, stoss);
+    InstalliereAnzeige(KonsolenAnzeige());
+    EXPECT_EQ(stoss.x, v.stoss.x);
+    EXPECT_EQ(stoss.y, v.stoss.y);
+    EXPECT_EQ(a.log, v.log);
+}
+
+TEST(Robust, GleicheAnfrageGleicheAntwortUndProtokoll) {
+    LadeVorgabetisch();
+    Spielstand s;
+    SetzeStandardaufstellung(s);
+    const Plan a = Robust(s), b = Robust(s);
+    EXPECT_EQ(a.stoss.x, b.stoss.x);
+    EXPECT_EQ(a.stoss.y, b.stoss.y);
+    EXPECT_EQ(a.log, b.log);
+    // Die sieben Zeilen der Suche, dann zwei eigene.
+    const Plan v = Vorgegeben(s);
+    ASSERT_EQ(a.log.rfind(v.log, 0), 0u) << a.log;
+    const std::string rest = a.log.substr(v.log.size());
+    EXPECT_EQ(rest, "Robust: Kugel 15 in Tasche 4 (WeisseKugelLoch), Stärke 1.31\r\nErfolg 32 von 32 Proben\r\n");
+}
+
+TEST(Robust, SpieltDenGeradenStossStattDesDuennenSchnitts) {
+    // Halbe; die Liste nimmt die 10 mit 80° Schnitt (kurze Wege), robust
+    // spielt die 9 fast gerade über den halben Tisch.
+    LadeVorgabetisch();
+    Spielstand s = LeererStand(36, 30, halbe);
+    SetzeKugel(s, 9, 86, 12);
+    SetzeKugel(s, 10, 33, 45);
+    SetzeKugel(s, 8, 53.5f, 27.75f);
+    const Plan v = Vorgegeben(s), r = Robust(s);
+    EXPECT_EQ(v.bericht.bester.art, WeisseKugelLoch);
+    EXPECT_LT(v.bericht.bester.winkel, 105.0f);
+    EXPECT_EQ(r.bericht.bester.art, WeisseKugelLoch);
+    EXPECT_GT(r.bericht.bester.winkel, 170.0f);
+    EXPECT_EQ(r.bericht.erfolge, r.bericht.proben);
+}
+
+TEST(Robust, OhneMoeglichenErfolgBleibtDerBesteDerListe) {
+    // Volle, alle Vollen und die Schwarze schon eingelocht: keine eigene Kugel liegt.
+    LadeVorgabetisch();
+    Spielstand s = LeererStand(30, 20, volle);
+    for (int i : {9, 10, 11}) SetzeKugel(s, i, 20.0f + 10.0f * i, 35.0f);
+    const Plan v = Vorgegeben(s), r = Robust(s);
+    EXPECT_EQ(r.stoss.x, v.stoss.x);
+    EXPECT_EQ(r.stoss.y, v.stoss.y);
+    EXPECT_EQ(r.bericht.erfolge, 0);
+    EXPECT_NE(r.log.find("Robust: kein Stoß gelingt in den Proben, gespielt wird der beste der Liste.\r\n"),
+              std::string::npos);
+}
