@@ -5,6 +5,7 @@
 #include <cstring>
 #include <numbers>
 #include <random>
+#include <span>
 #include <vector>
 
 #include "anzeige/anzeige.h"
@@ -24,13 +25,15 @@ namespace {
 // ankommen; unter Rauschen bleibt sie so oft davor liegen.
 constexpr float kFaktoren[] = {1.0f, 1.3f, 1.7f, 2.2f, 2.9f};
 constexpr float kDrehungen[] = {0.0f, -0.25f, 0.25f};  // Grad
+constexpr float kRundumFaktoren[] = {0.85f, 1.0f, 1.2f};
 constexpr int kVorproben = 8;    // jede Variante
 constexpr int kEngereWahl = 8;   // so viele bekommen alle Proben
 constexpr int kStellungsWahl = 3;
+// Kandidaten aus der Rundumsuche haben keine Art der Liste.
+constexpr std::int32_t kRichtungssuche = 6;
 
 struct Variante {
     int kandidat;  // Index in der Liste
-    float faktor, drehung;
     Vektor stoss;
     int erfolge = 0, proben = 0;
     int ersteErfolgreiche = -1;  // Probe, deren Endstand die Stellung zeigt
@@ -105,7 +108,6 @@ double Stellungswert(const Spielstand& nachher, const Tischgeometrie& g, const W
 // auf der um r hereingerückten Linie trifft in der Welt des Planers genau.
 Vektor BandenpunktMitRadius(const Stoss& s, float r) {
     const float bx = tisch.bande_x, by = tisch.bande_y, rechts = tisch.breite - bx, oben = tisch.hoehe - by;
-    Vektor punkte[4];
     const Vektor von = s.ziel, nach = s.weiss;
     auto teile = [](float a, float b) { return a / (a + b); };
     const float dx = nach.x - von.x, dy = nach.y - von.y;
@@ -125,7 +127,6 @@ Vektor BandenpunktMitRadius(const Stoss& s, float r) {
         const float t = teile(oben - r - von.y, oben - r - nach.y);
         return {von.x + dx * t, oben - r, 0.0f};
     }
-    (void)punkte;
     return s.bande;
 }
 
@@ -160,28 +161,75 @@ int GroszuegigeDirekte(const Spielstand& stand, Stoss* frei) {
     return n;
 }
 
-// Welche Kugel fällt, in welche Tasche (für das Protokoll): aus der Geometrie
-// des Kandidaten; −1, wo es keine gibt.
-void KugelUndTasche(const Stoss& s, const Spielstand& stand, int& kugel, int& tasche) {
-    tasche = -1;
-    for (int j = 0; j < kAnzahlTaschenpunkte; ++j)
-        if (Taschenpunkte[j].x == s.tasche.x && Taschenpunkte[j].y == s.tasche.y) tasche = j / 3;
-    Vektor mitte = s.ziel;
-    const float r = stand.kugeln[0].radius;
-    if (Lochstoss(s.art)) {
-        const Vektor nach = s.art == WeisseKugelBandeLoch ? s.bande : s.tasche;
-        const Vektor d = Subtrahiere(nach, s.ziel);
-        if (Laenge(d) > 0.0f) mitte = Addiere(s.ziel, Skaliere(Normiere(d), 2.0f * r));
-    } else {
-        tasche = -1;
+// Die großzügigen direkten Stöße, die ohne Rauschen in einer von zwei
+// Stärken gelingen und nicht schon unter den Kandidaten sind, nach Bewertung.
+std::vector<Stoss> GuteGroszuegige(const Spielstand& stand, const Stoss* liste, const std::vector<int>& kandidaten,
+                                   Durchspiel& d, const Physik& physik, float radius, int kandidatenZahl) {
+    std::vector<Stoss> extra(kMaxWeisseKugelLoch), gut;
+    const int m = GroszuegigeDirekte(stand, extra.data());
+    for (int i = 0; i < m; ++i) {
+        bool schonDa = false;
+        for (int k : kandidaten)
+            schonDa |= liste[k].art == WeisseKugelLoch && liste[k].ziel.x == extra[i].ziel.x &&
+                       liste[k].ziel.y == extra[i].ziel.y && liste[k].tasche.x == extra[i].tasche.x &&
+                       liste[k].tasche.y == extra[i].tasche.y;
+        if (schonDa) continue;
+        const float staerke = BerechneStossstaerke(extra[i], physik, radius);
+        for (float faktor : {1.3f, 2.2f}) {
+            Simuliere(d.g, d.w, stand, StossVektor(extra[i], staerke * faktor), d.e);
+            if (BeurteileStoss(stand, d.e).erfolg) {
+                gut.push_back(extra[i]);
+                break;
+            }
+        }
     }
-    kugel = -1;
-    float naechste = 2.0f * r;
-    for (int i = 1; i < kAnzahlKugeln; ++i) {
-        if (stand.kugeln[i].inloch) continue;
-        const float a = Abstand(Lage(stand.kugeln[i]), mitte);
-        if (a < naechste) naechste = a, kugel = i;
+    std::stable_sort(gut.begin(), gut.end(), [](const Stoss& a, const Stoss& b) { return a.bewertung < b.bewertung; });
+    gut.resize(std::min<std::size_t>(gut.size(), static_cast<std::size_t>(std::max(2, kandidatenZahl / 2))));
+    return gut;
+}
+
+struct Richtungstreffer {
+    Vektor richtung;  // Einheitsvektor
+    float staerke;
+    int breite;       // so viele halbe Grad in Folge gelangen
+};
+
+// Rundum in halben Grad und drei Stärken, ohne Rauschen; je Stärke die
+// Mitten der zusammenhängenden Treffer, die breitesten zuerst.
+std::vector<Richtungstreffer> Rundumsuche(Durchspiel& d) {
+    constexpr int kSchritte = 720;
+    constexpr float kStaerken[] = {0.9f, 1.6f, 2.6f};
+    std::vector<Richtungstreffer> treffer;
+    std::vector<char> gelingt(kSchritte);
+    for (float staerke : kStaerken) {
+        for (int a = 0; a < kSchritte; ++a) {
+            const double w = a * 2.0 * std::numbers::pi / kSchritte;
+            const Vektor v{static_cast<float>(staerke * std::cos(w)), static_cast<float>(staerke * std::sin(w)), 0.0f};
+            Simuliere(d.g, d.w, d.stand, v, d.e);
+            gelingt[static_cast<std::size_t>(a)] = BeurteileStoss(d.stand, d.e).erfolg;
+        }
+        // Läufe im Kreis: bei einem Fehlschlag beginnen, damit keiner zerschnitten wird.
+        int start = 0;
+        while (start < kSchritte && gelingt[static_cast<std::size_t>(start)]) ++start;
+        if (start == kSchritte) start = 0;
+        for (int i = 0; i < kSchritte;) {
+            const int a = (start + i) % kSchritte;
+            if (!gelingt[static_cast<std::size_t>(a)]) {
+                ++i;
+                continue;
+            }
+            int laenge = 0;
+            while (i + laenge < kSchritte && gelingt[static_cast<std::size_t>((start + i + laenge) % kSchritte)]) ++laenge;
+            const double mitte = (start + i + (laenge - 1) / 2.0) * 2.0 * std::numbers::pi / kSchritte;
+            treffer.push_back({{static_cast<float>(std::cos(mitte)), static_cast<float>(std::sin(mitte)), 0.0f},
+                               staerke, laenge});
+            i += laenge;
+        }
     }
+    std::stable_sort(treffer.begin(), treffer.end(),
+                     [](const Richtungstreffer& a, const Richtungstreffer& b) { return a.breite > b.breite; });
+    if (treffer.size() > 6) treffer.resize(6);
+    return treffer;
 }
 
 }  // namespace
@@ -219,67 +267,66 @@ void SucheStossRobust(const Spielstand& stand, Vektor& stoss, const Planereinste
     std::vector<double> zr(static_cast<std::size_t>(std::max(proben, kVorproben))), zs(zr.size());
     std::mt19937_64 zufall(SaatAusStand(stand));
     for (std::size_t k = 0; k < zr.size(); ++k) Normalpaar(zufall, zr[k], zs[k]);
+    Durchspiel d{stand, g, welt, e.rauschen, zr.data(), zs.data(), {}};
 
     // Der Beste der Liste und die besten Lochstöße in Listenfolge.
     std::vector<int> kandidaten{0};
     for (int k = 1; k < n && static_cast<int>(kandidaten.size()) <= e.kandidaten; ++k)
         if (Lochstoss(liste[k].art)) kandidaten.push_back(k);
-
-    Durchspiel d{stand, g, welt, e.rauschen, zr.data(), zs.data(), {}};
-
-    // Großzügige direkte Stöße, die ohne Rauschen gelingen, kommen hinten an
-    // die Liste und dazu (die Liste hat Platz: sie fasst mehr als alle Arten).
-    {
-        std::vector<Stoss> extra(kMaxWeisseKugelLoch);
-        const int m = GroszuegigeDirekte(stand, extra.data());
-        std::vector<Stoss> gut;
-        for (int i = 0; i < m; ++i) {
-            bool schonDa = false;
-            for (int k : kandidaten) schonDa |= liste[k].art == WeisseKugelLoch && liste[k].ziel.x == extra[i].ziel.x &&
-                                                liste[k].ziel.y == extra[i].ziel.y && liste[k].tasche.x == extra[i].tasche.x &&
-                                                liste[k].tasche.y == extra[i].tasche.y;
-            if (schonDa) continue;
-            const float staerke = BerechneStossstaerke(extra[i], physik, radius);
-            for (float faktor : {1.3f, 2.2f}) {
-                Simuliere(g, welt, stand, StossVektor(extra[i], staerke * faktor), d.e);
-                if (BeurteileStoss(stand, d.e).erfolg) {
-                    gut.push_back(extra[i]);
-                    break;
-                }
-            }
-        }
-        std::stable_sort(gut.begin(), gut.end(), [](const Stoss& a, const Stoss& b) { return a.bewertung < b.bewertung; });
-        const int platz = std::max(2, e.kandidaten / 2);
-        for (int i = 0; i < static_cast<int>(gut.size()) && i < platz && n + i < kListenGroesse; ++i) {
-            liste[n + i] = gut[i];
-            kandidaten.push_back(n + i);
-        }
-    }
+    // Hinten an der Liste ist Platz: sie fasst mehr als alle Arten zusammen.
+    int frei = n;
+    auto anhaengen = [&](const Stoss& s) {
+        if (frei >= kListenGroesse) return;
+        liste[frei] = s;
+        kandidaten.push_back(frei++);
+    };
+    for (const Stoss& s : GuteGroszuegige(stand, liste.data(), kandidaten, d, physik, radius, e.kandidaten))
+        anhaengen(s);
 
     std::vector<Variante> varianten;
+    auto varianten_zu = [&](int k, Vektor richtung, float staerke, std::span<const float> faktoren) {
+        for (float faktor : faktoren)
+            for (float drehung : kDrehungen) {
+                Variante v;
+                v.kandidat = k;
+                v.stoss = Gedreht(Skaliere(richtung, staerke * faktor), drehung);
+                varianten.push_back(v);
+            }
+    };
     for (int k : kandidaten) {
         const float staerke = BerechneStossstaerke(liste[k], physik, radius);
-        Vektor richtungen[2] = {StossVektor(liste[k], 1.0f), {}};
-        int anzahlRichtungen = 1;
+        varianten_zu(k, StossVektor(liste[k], 1.0f), staerke, kFaktoren);
         if (liste[k].art == WeisseBandeKugelLoch) {
             const Vektor m = BandenpunktMitRadius(liste[k], radius);
-            const Vektor d2{m.x - liste[k].weiss.x, m.y - liste[k].weiss.y, 0.0f};
-            if (Laenge(d2) > 0.0f) richtungen[anzahlRichtungen++] = Normiere(d2);
+            const Vektor richtung{m.x - liste[k].weiss.x, m.y - liste[k].weiss.y, 0.0f};
+            if (Laenge(richtung) > 0.0f) varianten_zu(k, Normiere(richtung), staerke, kFaktoren);
         }
-        for (int ri = 0; ri < anzahlRichtungen; ++ri)
-            for (float faktor : kFaktoren)
-                for (float drehung : kDrehungen) {
-                    Variante v;
-                    v.kandidat = k;
-                    v.faktor = faktor;
-                    v.drehung = drehung;
-                    v.stoss = Gedreht(Skaliere(richtungen[ri], staerke * faktor), drehung);
-                    varianten.push_back(v);
-                }
     }
 
     const int vor = std::min(kVorproben, proben);
     for (Variante& v : varianten) SpieleProben(d, v, 0, vor);
+    int besteVorprobe = 0;
+    for (const Variante& v : varianten) besteVorprobe = std::max(besteVorprobe, v.erfolge);
+
+    // Steht keiner gut da, sucht der Planer rundum: Richtungen in halben Grad,
+    // drei Stärken, ohne Rauschen. Zusammenhängende Treffer sind Stöße, die die
+    // Liste nicht kennt (über Banden, über andere Kugeln); ihre Mitte übersteht
+    // das Rauschen am ehesten.
+    if (2 * besteVorprobe < vor) {
+        for (const Richtungstreffer& t : Rundumsuche(d)) {
+            Stoss s{};
+            s.weiss = liste[0].weiss;
+            s.ziel = Addiere(s.weiss, Skaliere(t.richtung, 20.0f));
+            s.art = kRichtungssuche;
+            const int vorher = static_cast<int>(varianten.size());
+            anhaengen(s);
+            if (frei - 1 < n) break;
+            varianten_zu(frei - 1, t.richtung, t.staerke, kRundumFaktoren);
+            for (std::size_t i = static_cast<std::size_t>(vorher); i < varianten.size(); ++i)
+                SpieleProben(d, varianten[i], 0, vor);
+        }
+    }
+
     // Die aussichtsreichsten bekommen alle Proben; bei Gleichstand die frühere.
     std::vector<int> reihe(varianten.size());
     for (std::size_t i = 0; i < reihe.size(); ++i) reihe[i] = static_cast<int>(i);
@@ -312,15 +359,27 @@ void SucheStossRobust(const Spielstand& stand, Vektor& stoss, const Planereinste
     const Variante& gewaehlt = varianten[wahl];
     const bool nichts = gewaehlt.erfolge == 0;
     const Stoss& kandidat = nichts ? liste[0] : liste[gewaehlt.kandidat];
-    ZeichneStoss(&kandidat, 1);
     stoss = nichts ? StossVektor(liste[0], BerechneStossstaerke(liste[0], physik, radius)) : gewaehlt.stoss;
+    if (kandidat.art == kRichtungssuche) {
+        const Vektor bis = Addiere(kandidat.weiss, Skaliere(Normiere(stoss), 20.0f));
+        ZeichneLinie(bis.x, bis.y, kandidat.weiss.x, kandidat.weiss.y, kGrau);
+    } else {
+        ZeichneStoss(&kandidat, 1);
+    }
 
     if (nichts) {
         SchreibeLog("Robust: kein Stoß gelingt in den Proben, gespielt wird der beste der Liste.\r\n");
     } else {
-        int kugel, tasche;
-        KugelUndTasche(kandidat, stand, kugel, tasche);
-        SchreibeLog("Robust: Kugel %d in Tasche %d (%s), Stärke %f\r\n", kugel, tasche + 1, Artname(kandidat.art),
+        // Was fällt: aus einer gelungenen Probe dieses Stoßes.
+        const int k = gewaehlt.ersteErfolgreiche;
+        Simuliere(g, welt, stand, VerrauscheStoss(stoss, e.rauschen, zr[k], zs[k]), d.e);
+        int kugel = -1;
+        bool eigene[kAnzahlKugeln] = {};
+        EigeneKugeln(stand, eigene);
+        for (int i = 1; i < kAnzahlKugeln && kugel < 0; ++i)
+            if (d.e.tasche[i] >= 0 && eigene[i]) kugel = i;
+        SchreibeLog("Robust: Kugel %d in Tasche %d (%s), Stärke %f\r\n", kugel, kugel > 0 ? d.e.tasche[kugel] + 1 : 0,
+                    kandidat.art == kRichtungssuche ? "Richtungssuche" : Artname(kandidat.art),
                     static_cast<double>(Laenge(stoss)));
     }
     SchreibeLog("Erfolg %d von %d Proben\r\n", gewaehlt.erfolge, gewaehlt.proben);
