@@ -49,6 +49,19 @@ TEST(Robust, EinstellungenUndVorgaben) {
     EXPECT_EQ(v.welt, Modell::P);
     EXPECT_DOUBLE_EQ(v.stellung, 0.5);
 
+    // Die ausgelieferte config.ini nennt jeden Schlüssel, mit dem Wert der Vorgabe.
+    IniDatei datei;
+    ASSERT_TRUE(LeseIniDatei(Programmverzeichnis() + "config.ini", datei));
+    for (const char* k : {"modus", "kandidaten", "proben", "rauschen", "welt", "stellung"})
+        EXPECT_NE(IniGanzzahl(datei, "planer", k, 12345), 12345u) << k;
+    const Planereinstellung d = PlanerAus(datei);
+    EXPECT_EQ(d.modus, v.modus);
+    EXPECT_EQ(d.kandidaten, v.kandidaten);
+    EXPECT_EQ(d.proben, v.proben);
+    EXPECT_EQ(d.rauschen, v.rauschen);
+    EXPECT_EQ(d.welt, v.welt);
+    EXPECT_EQ(d.stellung, v.stellung);
+
     IniDatei ini;
     ini.text = "[planer]\nmodus=1\nkandidaten=-1\nproben=12\nrauschen=150\nwelt=1\nstellung=0\n";
     ZerlegeIniText(ini);
