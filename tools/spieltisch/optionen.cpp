@@ -77,6 +77,11 @@ const char* const kHilfetext =
     "  --protokoll DATEI      je Stoß eine JSON-Zeile (Lage vorher, Antwort,\n"
     "                         gespielter Stoß, versenkte Kugeln, Urteil)\n"
     "  --bilder DIR           je misslungenem Stoß ein Bild DIR/tisch-T-stoss-S.png\n"
+    "  --vergleich            beide Planer im Prozess über die Rauschfaktoren 0, 0.5,\n"
+    "                         1, 1.5 und 2, auf denselben Tischen und unter denselben\n"
+    "                         Störungen; eine Tabelle (oder JSON)\n"
+    "  --bild DATEI.png       mit --vergleich: Erfolg je Stoß (mit 95-%-Intervall) und\n"
+    "                         Kugeln je Aufnahme als Kurven\n"
     "Gleiche Optionen geben gleiche Berichte (bis auf die Zeiten). Auf einem\n"
     "Terminal zeigt die Fehlerausgabe den Fortschritt.\n"
     "\n"
@@ -103,8 +108,12 @@ std::optional<Optionen> LeseOptionen(const std::vector<std::string>& argumente, 
             o.version = true;
             continue;
         }
-        if (a == "--nur-senden" || a == "--spielen" || a == "--lokal" || a == "--json") {
-            (a == "--nur-senden" ? o.nurSenden : a == "--spielen" ? o.spielen : a == "--lokal" ? o.lokal : o.json) = true;
+        if (a == "--nur-senden" || a == "--spielen" || a == "--lokal" || a == "--json" || a == "--vergleich") {
+            (a == "--nur-senden" ? o.nurSenden
+             : a == "--spielen"  ? o.spielen
+             : a == "--lokal"    ? o.lokal
+             : a == "--json"     ? o.json
+                                 : o.vergleich) = true;
             continue;
         }
         if (a == "--") {  // alles Weitere sind Dateien
@@ -119,7 +128,7 @@ std::optional<Optionen> LeseOptionen(const std::vector<std::string>& argumente, 
                              a == "--anzahl" || a == "--speichere" || a == "--status-port" ||
                              a == "--status-warten" || a == "--zeitlimit" || a == "--kugeln" || a == "--gruppe" ||
                              a == "--rauschen" || a == "--modell" || a == "--threads" || a == "--protokoll" ||
-                             a == "--bilder" || a == "--planer" || a == "--config";
+                             a == "--bilder" || a == "--planer" || a == "--config" || a == "--bild";
         if (!mitWert) {
             fehler = "Unbekannte Option " + std::string(a) + ".";
             return std::nullopt;
@@ -172,6 +181,9 @@ std::optional<Optionen> LeseOptionen(const std::vector<std::string>& argumente, 
         } else if (a == "--threads") {
             if (!LeseZahl<std::uint32_t>(wert, 1, 64, z)) return falsch("eine Zahl 1..64");
             o.threads = static_cast<int>(z);
+        } else if (a == "--bild") {
+            if (wert.empty()) return falsch("eine Datei");
+            o.bild = wert;
         } else if (a == "--config") {
             if (wert.empty()) return falsch("eine Datei");
             o.konfiguration = wert;
@@ -186,6 +198,17 @@ std::optional<Optionen> LeseOptionen(const std::vector<std::string>& argumente, 
         return std::nullopt;
     }
     o.anzahl = anzahl.value_or(0);
+    if (o.vergleich) {
+        // Der Vergleich spielt beide Planer im Prozess, also wie --spielen --lokal.
+        o.spielen = o.lokal = true;
+        if (o.robust || !o.protokollDatei.empty() || !o.bilderVerzeichnis.empty()) {
+            fehler = "--vergleich spielt beide Planer; --planer, --protokoll und --bilder gehören zu --spielen.";
+            return std::nullopt;
+        }
+    } else if (!o.bild.empty()) {
+        fehler = "--bild gehört zu --vergleich.";
+        return std::nullopt;
+    }
     if (o.robust && !o.lokal) {
         fehler = "--planer gilt nur mit --lokal; über das Netz plant der Spieler, wie seine config.ini sagt.";
         return std::nullopt;

@@ -33,6 +33,8 @@ struct Optionen {
     bool json = false;
     std::string protokollDatei;  // leer: keines
     std::string konfiguration;   // leer: config.ini neben dem Programm
+    bool vergleich = false;      // beide Planer über mehrere Rauschfaktoren
+    std::string bild;            // mit vergleich: die Kurven als PNG
     std::string bilderVerzeichnis;
 
     bool hilfe = false;

@@ -54,17 +54,16 @@ Planer Netzplaner(const Optionen& o, const Socket& hoerer, std::ostream& meldung
 
 }  // namespace
 
-int SpieleAufnahmen(const Optionen& o, std::ostream& aus, std::ostream& meldungen, const Bildmaler& maler) {
+bool BereiteSpielVor(const Optionen& o, Spielumgebung& u, std::ostream& meldungen) {
     if (!o.konfiguration.empty()) {
         // Nur die Datei neben dem Programm darf fehlen; eine genannte muss lesbar sein.
         IniDatei ini;
         if (!LeseIniDatei(o.konfiguration, ini)) {
             meldungen << "spieltisch: Die Konfigurationsdatei " << o.konfiguration << " kann nicht gelesen werden.\n";
-            return kFalscherAufruf;
+            return false;
         }
         SetzeKonfigurationsdatei(o.konfiguration);
     }
-    Spielumgebung u;
     {
         IniDatei leer;  // die Tische liegen immer auf dem Vorgabetisch, wie bei den anderen Zufallstischen
         TischAus(leer, u.tisch);
@@ -74,11 +73,45 @@ int SpieleAufnahmen(const Optionen& o, std::ostream& aus, std::ostream& meldunge
     tisch = u.tisch;
     BerechneTaschenpunkte();
     SetzeXmlFehlerausgabe(false);
+    InstalliereAnzeige(StilleAnzeige());
     u.geometrie = BaueTischgeometrie(u.tisch);
     u.welt = LadeWelt(Konfigurationsdatei(), o.modell);
     u.rauschen = o.rauschen;
     u.saat = *o.zufallSaat;
     u.eigeneAdresse = kEigeneAdresse;
+    u.antwortPort = o.antwortPort;
+    return true;
+}
+
+std::vector<Zufallstisch> Spieltische(const Optionen& o, const Tisch& t) {
+    // Alle Tische vorab aus der Saat: gleiche Tische, wie viele Threads es auch sind.
+    std::mt19937 zufall(*o.zufallSaat);
+    std::vector<Zufallstisch> tische;
+    for (std::uint32_t i = 0; i < o.anzahl; ++i) tische.push_back(ErzeugeSpieltisch(t, zufall, o.kugeln, o.gruppe));
+    return tische;
+}
+
+std::vector<Aufnahme> SpieleLokal(const Optionen& o, const Spielumgebung& u, const std::vector<Zufallstisch>& tische,
+                                  bool robust, Fortschritt& fortschritt) {
+    std::vector<Aufnahme> aufnahmen(tische.size());
+    const Planer planer = [robust](const std::string& d, std::uint32_t) { return PlaneLokal(d, robust); };
+    std::atomic<std::size_t> naechster{0};
+    auto arbeite = [&] {
+        for (std::size_t i; (i = naechster++) < tische.size();) {
+            aufnahmen[i] = SpieleAufnahme(u, static_cast<std::uint32_t>(i + 1), tische[i], planer);
+            TischFertig(fortschritt, static_cast<long>(aufnahmen[i].stoesse.size()));
+        }
+    };
+    std::vector<std::thread> helfer;
+    for (int t = 1; t < o.threads; ++t) helfer.emplace_back(arbeite);
+    arbeite();
+    for (std::thread& t : helfer) t.join();
+    return aufnahmen;
+}
+
+int SpieleAufnahmen(const Optionen& o, std::ostream& aus, std::ostream& meldungen, const Bildmaler& maler) {
+    Spielumgebung u;
+    if (!BereiteSpielVor(o, u, meldungen)) return kFalscherAufruf;
     u.maler = maler;
 
     std::ofstream protokoll;
@@ -98,33 +131,13 @@ int SpieleAufnahmen(const Optionen& o, std::ostream& aus, std::ostream& meldunge
         }
     }
 
-    // Alle Tische vorab aus der Saat: gleiche Tische, wie viele Threads es auch sind.
-    std::mt19937 zufall(*o.zufallSaat);
-    std::vector<Zufallstisch> tische;
-    for (std::uint32_t i = 0; i < o.anzahl; ++i)
-        tische.push_back(ErzeugeSpieltisch(u.tisch, zufall, o.kugeln, o.gruppe));
-
+    const std::vector<Zufallstisch> tische = Spieltische(o, u.tisch);
     std::vector<Aufnahme> aufnahmen(o.anzahl);
     Fortschritt fortschritt;
     BeginneFortschritt(fortschritt, o.anzahl, STDERR_FILENO, meldungen);
 
     if (o.lokal) {
-        InstalliereAnzeige(StilleAnzeige());
-        u.antwortPort = o.antwortPort;
-        const Planer planer = [robust = o.robust](const std::string& d, std::uint32_t) {
-            return PlaneLokal(d, robust);
-        };
-        std::atomic<std::uint32_t> naechster{0};
-        auto arbeite = [&] {
-            for (std::uint32_t i; (i = naechster++) < o.anzahl;) {
-                aufnahmen[i] = SpieleAufnahme(u, i + 1, tische[i], planer);
-                TischFertig(fortschritt, static_cast<long>(aufnahmen[i].stoesse.size()));
-            }
-        };
-        std::vector<std::thread> helfer;
-        for (int t = 1; t < o.threads; ++t) helfer.emplace_back(arbeite);
-        arbeite();
-        for (std::thread& t : helfer) t.join();
+        aufnahmen = SpieleLokal(o, u, tische, o.robust, fortschritt);
     } else {
         std::string fehler;
         std::uint16_t port = 0;

@@ -1,6 +1,10 @@
 // spieltisch: ein Ersatz für den Spielserver. Schickt Tischstände an den
 // Spieler, nimmt seine Ergebnisse an und prüft sie.
+#include <QGuiApplication>
+
 #include <csignal>
+#include <cstdlib>
+#include <memory>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -8,6 +12,8 @@
 #include "ablauf.h"
 #include "optionen.h"
 #include "spielablauf.h"
+#include "vergleich.h"
+#include "vergleichsbild.h"
 #include "stosswerk_version.h"
 
 int main(int argc, char** argv) {
@@ -28,6 +34,13 @@ int main(int argc, char** argv) {
         std::cout << "spieltisch " << kStosswerkVersion << "\n";
         return 0;
     }
+    // Bilder malt Qt ohne Bildschirm; die Anwendung braucht es für die Schrift.
+    std::unique_ptr<QGuiApplication> qt;
+    if (!optionen->bild.empty()) {
+        if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        qt = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    if (optionen->vergleich) return Vergleiche(*optionen, std::cout, std::cerr, MaleVergleich);
     if (optionen->spielen) return SpieleAufnahmen(*optionen, std::cout, std::cerr, {});
     return FuehreAus(*optionen, std::cout, std::cerr);
 }
