@@ -6,6 +6,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 #include <nlohmann/json.hpp>
@@ -16,22 +17,32 @@
 
 namespace fs = std::filesystem;
 
-TEST(SpielenUeberDasNetz, GleichtDemSpielImProzess) {
+namespace {
+
+// Ein Spieler ohne Fenster in einem eigenen Verzeichnis mit eigener config.ini.
+struct Spielerlauf {
     TempVerzeichnis dir;
-    const std::string bin = Programmverzeichnis();
-    const int port = FreierPort(), bport = FreierPort();
-    dir.Schreibe("config.ini", "[netzwerk]\nport=" + std::to_string(port) + "\nbport=" + std::to_string(bport) + "\n");
-    for (const char* vorlage : {"ki-status.xml", "ki-result.xml"}) fs::copy_file(bin + vorlage, dir.pfad / vorlage);
+    std::string bin = Programmverzeichnis();
+    int port = FreierPort(), bport = FreierPort();
+    std::unique_ptr<Kind> spieler;
 
-    Kind spieler({bin + "stosswerk", "--ohne-fenster", "--verzeichnis", dir.pfad.string()});
-    ASSERT_TRUE(spieler.WarteAufAusgabe("Warte auf Anfrage vom Client...")) << spieler.ausgabe;
-
-    const std::vector<std::string> gemeinsam = {"--spielen", "--zufall", "21", "--anzahl", "12", "--rauschen", "1",
-                                                "--json"};
-    auto lauf = [&](std::vector<std::string> argumente, const std::string& protokoll) {
+    explicit Spielerlauf(const std::string& mehrKonfiguration) {
+        dir.Schreibe("config.ini", "[netzwerk]\nport=" + std::to_string(port) + "\nbport=" + std::to_string(bport) +
+                                       "\n" + mehrKonfiguration);
+        for (const char* vorlage : {"ki-status.xml", "ki-result.xml"}) fs::copy_file(bin + vorlage, dir.pfad / vorlage);
+        spieler = std::make_unique<Kind>(
+            std::vector<std::string>{bin + "stosswerk", "--ohne-fenster", "--verzeichnis", dir.pfad.string()});
+    }
+    ~Spielerlauf() {
+        ::kill(spieler->pid, SIGTERM);
+        EXPECT_EQ(spieler->Warte(), 0);
+    }
+    // Bericht (ohne Zeiten und Stoßarten) und Stoßprotokoll eines spieltisch-Laufs.
+    std::pair<nlohmann::json, std::string> Spieltisch(std::vector<std::string> argumente, const std::string& protokoll,
+                                                      int tische) const {
         argumente.insert(argumente.begin(), bin + "spieltisch");
-        argumente.insert(argumente.end(), gemeinsam.begin(), gemeinsam.end());
-        argumente.insert(argumente.end(), {"--protokoll", (dir.pfad / protokoll).string()});
+        argumente.insert(argumente.end(), {"--spielen", "--zufall", "21", "--anzahl", std::to_string(tische),
+                                           "--rauschen", "1", "--json", "--protokoll", (dir.pfad / protokoll).string()});
         const Ergebnis e = Fuehreaus(argumente);
         EXPECT_EQ(e.rueckgabe, 0) << e.ausgabe;
         nlohmann::json j = nlohmann::json::parse(e.ausgabe);
@@ -40,14 +51,36 @@ TEST(SpielenUeberDasNetz, GleichtDemSpielImProzess) {
         std::ifstream f(dir.pfad / protokoll);
         std::stringstream s;
         s << f.rdbuf();
-        return std::make_pair(j, s.str());
-    };
-    const auto netz = lauf({"--spieler", "127.0.0.1:" + std::to_string(port), "--antwort-port", "0"}, "netz.jsonl");
-    const auto lokal = lauf({"--lokal"}, "lokal.jsonl");
+        return {j, s.str()};
+    }
+    std::vector<std::string> UeberDasNetz() const {
+        return {"--spieler", "127.0.0.1:" + std::to_string(port), "--antwort-port", "0"};
+    }
+};
+
+}  // namespace
+
+TEST(SpielenUeberDasNetz, GleichtDemSpielImProzess) {
+    Spielerlauf lauf("");
+    ASSERT_TRUE(lauf.spieler->WarteAufAusgabe("Warte auf Anfrage vom Client...")) << lauf.spieler->ausgabe;
+    const auto netz = lauf.Spieltisch(lauf.UeberDasNetz(), "netz.jsonl", 12);
+    const auto lokal = lauf.Spieltisch({"--lokal"}, "lokal.jsonl", 12);
     EXPECT_EQ(netz.first, lokal.first);
     EXPECT_EQ(netz.second, lokal.second);
     EXPECT_GT(netz.first["stoesse"].get<int>(), 12);
+}
 
-    ::kill(spieler.pid, SIGTERM);
-    EXPECT_EQ(spieler.Warte(), 0);
+TEST(SpielenUeberDasNetz, EinRobusterSpielerAntwortetRobust) {
+    // Die config.ini des Spielers sagt robust: seine Aufnahmen gleichen denen
+    // von --lokal --planer robust mit derselben Datei, nicht denen des vorgegebenen.
+    Spielerlauf lauf("[planer]\nmodus=1\n");
+    ASSERT_TRUE(lauf.spieler->WarteAufAusgabe("Warte auf Anfrage vom Client...")) << lauf.spieler->ausgabe;
+    const std::string config = (lauf.dir.pfad / "config.ini").string();
+    const auto netz = lauf.Spieltisch(lauf.UeberDasNetz(), "netz.jsonl", 4);
+    const auto robust = lauf.Spieltisch({"--lokal", "--planer", "robust", "--config", config}, "robust.jsonl", 4);
+    const auto vorgegeben = lauf.Spieltisch({"--lokal", "--config", config}, "vorgegeben.jsonl", 4);
+    EXPECT_EQ(netz.first, robust.first);
+    EXPECT_EQ(netz.second, robust.second);
+    EXPECT_NE(netz.second, vorgegeben.second);
+    EXPECT_NE(lauf.spieler->ausgabe.find("Erfolg "), std::string::npos);  // die Zeilen der robusten Wahl im Protokoll
 }
