@@ -144,13 +144,7 @@ int main(int argc, char** argv) {
     InstalliereAnzeige(json ? StilleAnzeige() : KonsolenAnzeige());
     Vektor stoss{};
     Suchbericht bericht{};
-    if (robust) {
-        IniDatei ini;
-        LeseIniDatei(Konfigurationsdatei(), ini);
-        SucheStossRobust(stand, stoss, PlanerAus(ini), ini, &bericht);
-    } else {
-        PlaneStoss(stand, stoss, &bericht);
-    }
+    PlaneStoss(stand, stoss, &bericht, robust ? Planerwahl::robust : Planerwahl::nachKonfiguration);
 
     if (json) {
         nlohmann::ordered_json j;

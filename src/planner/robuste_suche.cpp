@@ -391,10 +391,12 @@ void SucheStossRobust(const Spielstand& stand, Vektor& stoss, const Planereinste
     }
 }
 
-void PlaneStoss(const Spielstand& stand, Vektor& stoss, Suchbericht* bericht) {
+void PlaneStoss(const Spielstand& stand, Vektor& stoss, Suchbericht* bericht, Planerwahl wahl) {
     IniDatei ini;
     LeseIniDatei(Konfigurationsdatei(), ini);
     const Planereinstellung e = PlanerAus(ini);
-    if (e.modus == Planermodus::robust) SucheStossRobust(stand, stoss, e, ini, bericht);
+    const bool robust = wahl == Planerwahl::robust || (wahl == Planerwahl::nachKonfiguration &&
+                                                       e.modus == Planermodus::robust);
+    if (robust) SucheStossRobust(stand, stoss, e, ini, bericht);
     else SucheStoss(stand, stoss, bericht);
 }

@@ -20,6 +20,10 @@ std::uint64_t SaatAusStand(const Spielstand& stand);
 void SucheStossRobust(const Spielstand& stand, Vektor& stoss, const Planereinstellung& e, const IniDatei& ini,
                       Suchbericht* bericht = nullptr);
 
-// Liest config.ini einmal und plant, wie [planer] es sagt: vorgegeben
-// (genau SucheStoss) oder robust. Für Fenster, Server und Programme.
-void PlaneStoss(const Spielstand& stand, Vektor& stoss, Suchbericht* bericht = nullptr);
+// Wer bestimmt, welcher Planer plant: die config.ini oder der Aufrufer.
+enum class Planerwahl { nachKonfiguration, vorgegeben, robust };
+
+// Liest config.ini einmal und plant vorgegeben (genau SucheStoss) oder
+// robust, wie [planer] oder der Aufrufer es sagt. Für Fenster, Server und Programme.
+void PlaneStoss(const Spielstand& stand, Vektor& stoss, Suchbericht* bericht = nullptr,
+                Planerwahl wahl = Planerwahl::nachKonfiguration);

@@ -8,7 +8,6 @@
 #include "anfrage.h"
 #include "net/xml_lesen.h"
 #include "net/xml_schreiben.h"
-#include "model/konfiguration.h"
 #include "planner/robuste_suche.h"
 #include "planner/suche.h"
 #include "sim/rauschen.h"
@@ -53,13 +52,7 @@ Planerantwort PlaneLokal(const std::string& dokument, bool robust) {
     if (!LeseSpielstandXML(dokument, stand)) return a;
     Vektor stoss{};
     Suchbericht bericht{};
-    if (robust) {
-        IniDatei ini;
-        LeseIniDatei(Konfigurationsdatei(), ini);
-        SucheStossRobust(stand, stoss, PlanerAus(ini), ini, &bericht);
-    } else {
-        SucheStoss(stand, stoss, &bericht);
-    }
+    PlaneStoss(stand, stoss, &bericht, robust ? Planerwahl::robust : Planerwahl::vorgegeben);
     a.gut = true;
     a.x = Festkomma(stoss.x);
     a.y = Festkomma(stoss.y);
