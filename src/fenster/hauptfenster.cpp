@@ -16,6 +16,7 @@
 #include "fenster/befehle.h"
 #include "fenster/bildfenster.h"
 #include "fenster/dialoglayout.h"
+#include "fenster/tischbild.h"
 
 HauptDialog* Hauptfenster = nullptr;
 
@@ -85,10 +86,7 @@ HauptDialog::HauptDialog() : QDialog(nullptr), flaeche_(new QWidget(this)) {
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     // Eine schmale Schrift in 10 Pixeln: so passen die Texte in ihre Felder,
     // deren Maße aus Dialogeinheiten kommen.
-    QFont schrift(QStringLiteral("Liberation Sans"));
-    schrift.setStyleHint(QFont::SansSerif);
-    schrift.setPixelSize(10);
-    setFont(schrift);
+    setFont(Dialogschrift());
 
     auto* menue = new QMenuBar(this);
     std::map<std::string, QMenu*> menues;
