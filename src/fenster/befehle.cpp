@@ -17,6 +17,7 @@
 #include "planner/suche.h"
 
 bool NetzwerkAn = false;
+std::atomic<bool> LaufwegeAn = false;
 
 namespace {
 
@@ -73,6 +74,13 @@ void Gruppe(int befehl) {
     ZeigeKugeln(Kopie());
 }
 
+// Die Marke setzt Qt beim Auslösen selbst um; der Befehl übernimmt sie.
+void Laufwege() {
+    const QAction* a = Hauptfenster->Menuepunkt(BefehlLaufwege);
+    LaufwegeAn = a && a->isChecked();
+    if (!LaufwegeAn) Hauptfenster->Tischansicht()->LoescheVorschau();
+}
+
 }  // namespace
 
 void InitialisiereHauptfenster() {
@@ -84,6 +92,7 @@ void InitialisiereHauptfenster() {
     }
     Hauptfenster->setWindowTitle(QString::fromUtf8(kFenstertitel));
     MarkiereGruppe(BefehlHalbe);
+    Laufwege();
     ZeigeKugeln(Kopie());
 }
 
@@ -101,6 +110,9 @@ void FuehreBefehlAus(int befehl) {
         case BefehlVolle:
         case BefehlAlle:
             Gruppe(befehl);
+            break;
+        case BefehlLaufwege:
+            Laufwege();
             break;
         default:
             break;

@@ -24,13 +24,26 @@ BildFenster::BildFenster(QWidget* eltern) : QWidget(eltern) {
     setAttribute(Qt::WA_OpaquePaintEvent);  // paintEvent füllt selbst weiß
 }
 
+BildFenster::~BildFenster() = default;
+
 void BildFenster::NeueLinie(const Linie& linie) {
     linien_.push_back(linie);
     update();
 }
 
+void BildFenster::NeueVorschau(std::unique_ptr<const Stossvorschau> vorschau) {
+    vorschau_ = std::move(vorschau);
+    update();
+}
+
+void BildFenster::LoescheVorschau() {
+    vorschau_.reset();
+    update();
+}
+
 void BildFenster::NeuZeichnenMitLoeschen() {
     linien_.clear();
+    vorschau_.reset();
     update();
 }
 
@@ -42,6 +55,7 @@ void BildFenster::paintEvent(QPaintEvent*) {
     ZeichneTisch(p, a);
     ZeichneKugeln(p, a, s);
     ZeichneLinien(p, a, linien_);
+    if (vorschau_) ZeichneLaufwege(p, a, vorschau_->wege, vorschau_->ergebnis);
 }
 
 void BildFenster::mousePressEvent(QMouseEvent* e) {

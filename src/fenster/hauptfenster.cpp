@@ -101,10 +101,8 @@ HauptDialog::HauptDialog() : QDialog(nullptr), flaeche_(new QWidget(this)) {
         }
         QAction* a = untermenue->addAction(QString::fromUtf8(m.text));
         a->setObjectName(QString::number(m.befehl));
-        if (m.befehl != BefehlBeenden) {
-            a->setCheckable(true);
-            gruppe->addAction(a);
-        }
+        a->setCheckable(m.art != Menueart::Einfach);
+        if (m.art == Menueart::Auswahl) gruppe->addAction(a);
         const int befehl = m.befehl;
         connect(a, &QAction::triggered, [befehl] { FuehreBefehlAus(befehl); });
     }
