@@ -103,13 +103,15 @@ void ZeichneLaufwege(QPainter& p, const Ansicht& a, const Laufwege& wege, const 
         }
         p.setPen(QPen(Wegfarbe(i), 1, Qt::DashLine));
         p.drawPolyline(punkte.data(), static_cast<int>(punkte.size()));
+        const QRect ende = Umriss(Kugelkasten(a, w.x[w.anzahl - 1], w.y[w.anzahl - 1], tisch.radius));
         if (e.tasche[i] >= 0) {
-            const Kasten k = Kugelkasten(a, w.x[w.anzahl - 1], w.y[w.anzahl - 1], tisch.radius);
-            const QRect r = Umriss(k);
             p.setPen(QPen(Wegfarbe(i), 1));
-            p.drawEllipse(r);
-            p.drawLine(r.topLeft(), r.bottomRight());
-            p.drawLine(r.topRight(), r.bottomLeft());
+            p.drawEllipse(ende);
+            p.drawLine(ende.topLeft(), ende.bottomRight());
+            p.drawLine(ende.topRight(), ende.bottomLeft());
+        } else {
+            p.setPen(QPen(Wegfarbe(i), 1, Qt::DotLine));
+            p.drawEllipse(ende);
         }
     }
     p.restore();

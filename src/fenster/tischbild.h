@@ -29,8 +29,9 @@ void ZeichneKugeln(QPainter& p, const Ansicht& a, const Spielstand& s);
 // Durchgezogene Linien von einem Pixel in ihrer Farbe.
 void ZeichneLinien(QPainter& p, const Ansicht& a, std::span<const Linie> linien);
 // Die Wege aller Kugeln, die sich bewegt haben: gestrichelt in der Farbe der
-// Kugel (die Weiße dunkelgrau, sonst sähe man sie nicht); wo eine Kugel in
-// eine Tasche fiel, ein Kreis mit Kreuz in Kugelgröße.
+// Kugel (die Weiße dunkelgrau, sonst sähe man sie nicht); am Ende ein
+// gepunkteter Kreis in Kugelgröße, wo sie liegen bleibt, oder ein Kreis mit
+// Kreuz, wo sie in eine Tasche fiel.
 void ZeichneLaufwege(QPainter& p, const Ansicht& a, const Laufwege& wege, const Simergebnis& e);
 
 // Die Farbe, in der der Weg von Kugel i gezeichnet wird.
