@@ -1,6 +1,8 @@
 // Die Pixelrechnung der Tischansicht an der Ansicht von 828 × 439 Pixeln.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "anzeige/bildgeometrie.h"
 #include "hilfen.h"
 
@@ -20,6 +22,10 @@ TEST_F(Bildgeometrie, RundenGehtBeiDerHaelfteNachOben) {
     EXPECT_EQ(Runde(219.4999), 219);
     EXPECT_EQ(Runde(-0.5), 0);
     EXPECT_EQ(Runde(-1.5), -1);
+    // Kugeln weit draußen: kein Überlauf, auch nicht in den Kästen darum.
+    EXPECT_EQ(Runde(5e31), 1000000000);
+    EXPECT_EQ(Runde(-5e31), -1000000000);
+    EXPECT_EQ(Runde(std::nan("")), 0);
     EXPECT_EQ(Rx(kAnsicht, 1.75f), 14);  // 13.54
     EXPECT_EQ(Ry(kAnsicht, 1.75f), 14);  // 13.84
     EXPECT_EQ(Rx(kAnsicht, 3.5f), 27);   // 27.08

@@ -5,6 +5,7 @@
 #include "hilfen.h"
 #include "model/ini_datei.h"
 #include "model/konfiguration.h"
+#include "sim/welt.h"
 
 namespace {
 
@@ -117,6 +118,14 @@ TEST(Konfiguration, MitgelieferteDateiEntsprichtDenVorgaben) {
     // Die Schlüssel stehen wirklich in der Datei, nicht nur als Vorgabe.
     for (const char* schluessel : {"wartezeit", "gesamtzeit", "sender"})
         EXPECT_NE(IniGanzzahl(ini, "netzwerk", schluessel, 0), 0u) << schluessel;
+    // Auch die Welten der Simulation: [simulation] steht mit den Vorgaben in der Datei.
+    EXPECT_EQ(IniGanzzahl(ini, "simulation", "gleitreibung", 0), 20u);
+    for (Modell m : {Modell::P, Modell::R}) {
+        const Welt w = WeltAus(ini, m), v = WeltAus(IniDatei{}, m);
+        EXPECT_TRUE(w.bandengesetz == v.bandengesetz && w.aRollen == v.aRollen && w.k == v.k &&
+                    w.aGleiten == v.aGleiten && w.eKugel == v.eKugel && w.eNormal == v.eNormal &&
+                    w.eTangential == v.eTangential) << Modellname(m);
+    }
 }
 
 TEST(Konfiguration, InlochNurBeiEinsUndVorzeichenlos) {

@@ -22,7 +22,7 @@ Ergebnis Plan(std::vector<std::string> argumente) {
 // Jedes Programm nennt auf --version seinen Namen und die Version des Pakets,
 // und seine Hilfe erwähnt die Option. Ein neues Programm gehört in die Liste.
 TEST(Programme, VersionUndHilfe) {
-    for (const char* programm : {"stosswerk", "stosswerk-plan", "spieltisch"}) {
+    for (const char* programm : {"stosswerk", "stosswerk-plan", "stosswerk-sim", "spieltisch"}) {
         SCOPED_TRACE(programm);
         Ergebnis version = Fuehreaus({Bin(programm), "--version"});
         EXPECT_EQ(version.rueckgabe, 0);

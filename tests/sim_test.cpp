@@ -103,7 +103,7 @@ TEST(Simulation, FreierLaufBisZumHalt) {
 TEST(Simulation, PlanerstossImModellP) {
     // Freier gerader Stoß: die Objektkugel erreicht das Maul mit mindestens
     // vend und fällt in die geplante Tasche.
-    Umgebung();
+    Umgebung();  // lädt den Tisch: der Test läuft unter CTest allein
     Spielstand s = LeererStand(53.5f, 30.0f, volle);
     SetzeKugel(s, 1, 53.5f, 12.5f);
     Vektor stoss;

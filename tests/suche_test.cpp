@@ -120,6 +120,9 @@ TEST_F(Suche, ZaehlerUndLogJeSuche) {
     EXPECT_EQ(zeilen, 8u);
     EXPECT_EQ(aufzeichnung.log.rfind("\r\ncntWeisseKugelLoch=", 0), 0u);
     EXPECT_NE(aufzeichnung.log.find("Anzahl möglicher Stöße: " + std::to_string(summe) + "\r\n"), std::string::npos);
+    // Gemeldet wird einmal genau der Stoß, den die Suche zurückgibt (das Fenster zeigt seine Laufwege).
+    ASSERT_EQ(aufzeichnung.stoesse.size(), 1u);
+    EXPECT_TRUE(aufzeichnung.stoesse[0].x == stoss.x && aufzeichnung.stoesse[0].y == stoss.y);
 }
 
 TEST_F(Suche, GleicheBewertungGewinntDieFruehereArt) {

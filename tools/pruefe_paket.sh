@@ -98,7 +98,7 @@ programme=()
 for programm in "$wurzel"/usr/lib/stosswerk/*; do
     [ -f "$programm" ] && [ ! -L "$programm" ] && [ -x "$programm" ] && programme+=("$(basename "$programm")")
 done
-for name in stosswerk stosswerk-plan spieltisch; do
+for name in stosswerk stosswerk-plan stosswerk-sim spieltisch; do
     [[ " ${programme[*]} " == *" $name "* ]] || fehler "$name fehlt in usr/lib/stosswerk"
 done
 for name in "${programme[@]}"; do
@@ -120,6 +120,18 @@ geaendert=$("$wurzel/usr/bin/stosswerk-plan" --json)
     fehler "stosswerk-plan aus dem Paket plant nicht auf etc/stosswerk/config.ini"
 [ "$geaendert" != "$($bau/bin/stosswerk-plan --json --config /dev/null)" ] ||
     fehler "stosswerk-plan aus dem Paket plant auf den Vorgaben"
+
+# stosswerk-sim spielt auf derselben Konfiguration den Stoß des Planers und
+# zeichnet ihn ohne Bildschirm: alles dafür (Qt Gui, Plattform offscreen) kommt
+# über die Abhängigkeiten des Pakets.
+gespielt=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM \
+    "$wurzel/usr/bin/stosswerk-sim" --plan --json --bild "$arbeit/sim.png") ||
+    fehler "stosswerk-sim aus dem Paket gescheitert"
+geplant=$(echo "$geaendert" | sed -n 's/.*"stoss":{"x":\([^,]*\),"y":\([^,]*\),.*/[\1,\2]/p')
+[ -n "$geplant" ] && [ "$geplant" = "$(echo "$gespielt" | sed -n 's/.*"stoss":\(\[[^]]*\]\).*/\1/p')" ] ||
+    fehler "stosswerk-sim aus dem Paket spielt nicht den Stoß von stosswerk-plan"
+[ "$(od -An -tx1 -N8 "$arbeit/sim.png" | tr -d ' \n')" = 89504e470d0a1a0a ] ||
+    fehler "stosswerk-sim aus dem Paket schreibt kein PNG"
 
 # Der Spieler liest Port und Vorlagen aus /etc/stosswerk: er antwortet auf dem
 # dort eingetragenen Port und meldet keinen Fehler (eine fehlende Vorlage gäbe

@@ -82,6 +82,7 @@ Anzeige KonsolenAnzeige() {
         std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(titel.size()), titel.data(),
                      static_cast<int>(text.size()), text.data());
     };
+    a.stossGespielt = [](const Spielstand&, Vektor) {};
     return a;
 }
 
@@ -93,6 +94,7 @@ Anzeige StilleAnzeige() {
     a.linieZeichnen = [](Linie) {};
     a.kugelnUebernommen = [] {};
     a.meldung = [](std::string_view, std::string_view, Symbol) {};
+    a.stossGespielt = [](const Spielstand&, Vektor) {};
     return a;
 }
 
@@ -127,6 +129,11 @@ Anzeige AufzeichnendeAnzeige(Aufzeichnung& z) {
         std::lock_guard l(z.mutex);
         z.geaendert.notify_all();
         z.meldungen.push_back(std::string(titel) + ": " + std::string(text));
+    };
+    a.stossGespielt = [&z](const Spielstand&, Vektor stoss) {
+        std::lock_guard l(z.mutex);
+        z.geaendert.notify_all();
+        z.stoesse.push_back(stoss);
     };
     return a;
 }
@@ -201,6 +208,10 @@ void ZeichneLinie(float x1, float y1, float x2, float y2, std::uint32_t farbe) {
 
 void ZeigeMeldung(std::string_view titel, std::string_view text, Symbol symbol) {
     anzeige.meldung(titel, text, symbol);
+}
+
+void MeldeStoss(const Spielstand& stand, Vektor stoss) {
+    if (anzeige.stossGespielt) anzeige.stossGespielt(stand, stoss);
 }
 
 void UebernehmeKugeln(const Spielstand& empfangen) {

@@ -48,12 +48,15 @@ struct Anzeige {
     std::function<void(Linie)> linieZeichnen;
     std::function<void()> kugelnUebernommen;  // die Ansicht muss die neuen Kugeln zeigen
     std::function<void(std::string_view titel, std::string_view text, Symbol)> meldung;
+    // Die Suche hat auf stand diesen Stoß gewählt (das Fenster zeigt auf Wunsch seine Laufwege).
+    std::function<void(const Spielstand& stand, Vektor stoss)> stossGespielt;
 };
 
 // Einmal beim Start, bevor Threads laufen.
 void InstalliereAnzeige(Anzeige anzeige);
 
-// Konsole: Log nach stdout, Meldungen als "TITEL: Text" nach stderr, Felder und Linien entfallen.
+// Konsole: Log nach stdout, Meldungen als "TITEL: Text" nach stderr, Felder,
+// Linien und gespielte Stöße entfallen.
 Anzeige KonsolenAnzeige();
 // Verwirft alles (Benchmarks).
 Anzeige StilleAnzeige();
@@ -68,6 +71,7 @@ struct Aufzeichnung {
     std::vector<Linie> linien;
     int uebernommen = 0;
     std::vector<std::string> meldungen;  // "TITEL: Text"
+    std::vector<Vektor> stoesse;         // gespielte Stöße
 };
 Anzeige AufzeichnendeAnzeige(Aufzeichnung& a);
 
@@ -88,6 +92,8 @@ void ZeigeKugeln(const Spielstand& stand);
 void ZeigeVektor(const Vektor& v);
 void ZeichneLinie(float x1, float y1, float x2, float y2, std::uint32_t farbe);
 void ZeigeMeldung(std::string_view titel, std::string_view text, Symbol symbol);
+// Am Ende jeder Suche, mit dem Stoß, den sie zurückgibt.
+void MeldeStoss(const Spielstand& stand, Vektor stoss);
 // Übernimmt Lage und inloch der empfangenen Kugeln in den Spielstand des
 // Fensters (unter spielstandMutex) und lässt die Ansicht neu zeichnen.
 void UebernehmeKugeln(const Spielstand& empfangen);

@@ -1,8 +1,17 @@
 #include "anzeige/bildgeometrie.h"
 
+#include <algorithm>
 #include <cmath>
 
-std::int32_t Runde(double v) { return static_cast<std::int32_t>(std::floor(v + 0.5)); }
+// Ein Dokument kann Kugeln beliebig weit weg legen: dann bleibt das Pixel bei
+// ±10⁹ stehen (noch Platz für Kästen und Abstände in int32), statt beim
+// Umwandeln undefiniert zu werden; NaN wird 0.
+std::int32_t Runde(double v) {
+    constexpr double kGrenze = 1e9;
+    const double r = std::floor(v + 0.5);
+    if (std::isnan(r)) return 0;
+    return static_cast<std::int32_t>(std::clamp(r, -kGrenze, kGrenze));
+}
 
 std::int32_t Rx(const Ansicht& a, float v) {
     return Runde(static_cast<double>(a.w) * static_cast<double>(v) / static_cast<double>(tisch.breite));

@@ -25,7 +25,7 @@ struct Ansicht {
     int w, h;
 };
 
-// ⌊v + 0.5⌋: eine genaue Hälfte rundet nach oben.
+// ⌊v + 0.5⌋: eine genaue Hälfte rundet nach oben. Begrenzt auf ±10⁹, NaN gibt 0.
 std::int32_t Runde(double v);
 // Rx(v) = R(W·v/breite), Ry(v) = R(H·v/hoehe), in double gerechnet.
 std::int32_t Rx(const Ansicht& a, float v);

@@ -1,7 +1,6 @@
 // stosswerk-plan: plant einen Stoß auf der Grundaufstellung der Konfiguration
 // und gibt die Protokollzeilen und den Stoß aus (oder ein JSON-Objekt).
 #include <cerrno>
-#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -11,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "anzeige/anzeige.h"
+#include "aufruf.h"
 #include "model/konfiguration.h"
 #include "model/tisch.h"
 #include "net/xml_lesen.h"
@@ -43,33 +43,6 @@ constexpr const char* kHilfe =
 int Aufruffehler(const std::string& text) {
     std::fprintf(stderr, "stosswerk-plan: %s\n(Hilfe mit --help)\n", text.c_str());
     return 2;
-}
-
-// Der Grund eines Dateifehlers, deutsch wie alle Meldungen.
-std::string Grund(int fehler) {
-    switch (fehler) {
-        case ENOENT: return "Datei nicht gefunden";
-        case EACCES: return "keine Leserechte";
-        case EISDIR: return "ist ein Verzeichnis";
-        default: return "Fehler " + std::to_string(fehler);
-    }
-}
-
-// Die ganze Datei, oder mit "-" die Standardeingabe.
-bool LeseDokument(const std::string& pfad, std::string& text) {
-    std::FILE* f = pfad == "-" ? stdin : std::fopen(pfad.c_str(), "rb");
-    if (!f) return false;
-    char puffer[65536];
-    std::size_t n;
-    while ((n = std::fread(puffer, 1, sizeof puffer, f)) > 0) text.append(puffer, n);
-    const bool ok = !std::ferror(f);
-    if (f != stdin) std::fclose(f);
-    return ok;
-}
-
-bool LeseZahl(std::string_view s, int& zahl) {
-    auto [ende, fehler] = std::from_chars(s.data(), s.data() + s.size(), zahl);
-    return fehler == std::errc{} && ende == s.data() + s.size();
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "planner/robuste_suche.h"
 
 bool NetzwerkAn = false;
+std::atomic<bool> LaufwegeAn = false;
 
 namespace {
 
@@ -83,6 +84,13 @@ void Gruppe(int befehl) {
     ZeigeKugeln(Kopie());
 }
 
+// Die Marke setzt Qt beim Auslösen selbst um; der Befehl übernimmt sie.
+void Laufwege() {
+    const QAction* a = Hauptfenster->Menuepunkt(BefehlLaufwege);
+    LaufwegeAn = a && a->isChecked();
+    if (!LaufwegeAn) Hauptfenster->Tischansicht()->LoescheVorschau();
+}
+
 }  // namespace
 
 void InitialisiereHauptfenster() {
@@ -94,6 +102,7 @@ void InitialisiereHauptfenster() {
     }
     Hauptfenster->setWindowTitle(QString::fromUtf8(kFenstertitel));
     MarkiereGruppe(BefehlHalbe);
+    Laufwege();
     ZeigeKugeln(Kopie());
 }
 
@@ -111,6 +120,9 @@ void FuehreBefehlAus(int befehl) {
         case BefehlVolle:
         case BefehlAlle:
             Gruppe(befehl);
+            break;
+        case BefehlLaufwege:
+            Laufwege();
             break;
         default:
             break;

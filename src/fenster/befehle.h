@@ -2,11 +2,16 @@
 // und Menü. Alles im Fenster-Thread.
 #pragma once
 
+#include <atomic>
+
 // Wahr, solange das Netz eingeschaltet ist.
 extern bool NetzwerkAn;
+// Wahr, solange "Laufwege anzeigen" markiert ist. Nur der Fenster-Thread
+// schreibt; die Anzeige liest es auch im Server-Thread.
+extern std::atomic<bool> LaufwegeAn;
 
 // Konfiguration laden, Grundaufstellung mit Gruppe halbe, Titel, Menümarke
-// auf "halbe", Kugelfelder schreiben.
+// auf "halbe", Laufwege aus, Kugelfelder schreiben.
 void InitialisiereHauptfenster();
 
 // Ein Befehl nach seiner Nummer (dialoglayout.h); unbekannte tun nichts.

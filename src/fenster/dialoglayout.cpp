@@ -29,11 +29,12 @@ constexpr Steuerelement kElemente[] = {
 };
 
 constexpr Menueeintrag kMenue[] = {
-    {"&Programm", "Beenden...\tAlt+F4", BefehlBeenden},
-    {"&Optionen", "Spiele \"halbe\" Kugeln", BefehlHalbe},
-    {"&Optionen", "Spiele \"volle\" Kugeln an", BefehlVolle},
-    {"&Optionen", "Spiele \"alle\" Kugeln an", BefehlAlle},
-    {"&Optionen", nullptr, 0},
+    {"&Programm", "Beenden...\tAlt+F4", BefehlBeenden, Menueart::Einfach},
+    {"&Optionen", "Spiele \"halbe\" Kugeln", BefehlHalbe, Menueart::Auswahl},
+    {"&Optionen", "Spiele \"volle\" Kugeln an", BefehlVolle, Menueart::Auswahl},
+    {"&Optionen", "Spiele \"alle\" Kugeln an", BefehlAlle, Menueart::Auswahl},
+    {"&Optionen", nullptr, 0, Menueart::Einfach},
+    {"&Optionen", "Laufwege anzeigen", BefehlLaufwege, Menueart::Umschalter},
 };
 
 }  // namespace

@@ -36,15 +36,23 @@ enum Befehl : int {
     BefehlHalbe = 40002,
     BefehlVolle = 40003,
     BefehlAlle = 40004,
+    BefehlLaufwege = 40005,
 };
 constexpr int kAnsichtId = 1006;
 
 // In der Reihenfolge der Erzeugung: spätere liegen über früheren.
 std::span<const Steuerelement> Dialogelemente();
 
+enum class Menueart {
+    Einfach,     // löst nur den Befehl aus
+    Auswahl,     // Marke in der Gruppe: genau eine ist gesetzt
+    Umschalter,  // Marke für sich, an und aus
+};
+
 struct Menueeintrag {
     const char* menue;
     const char* text;  // nullptr: Trennstrich
     int befehl;
+    Menueart art;
 };
 std::span<const Menueeintrag> Menueeintraege();

@@ -6,10 +6,14 @@
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QThread>
+#include <memory>
 #include <mutex>
 
+#include "fenster/befehle.h"
 #include "fenster/bildfenster.h"
 #include "fenster/hauptfenster.h"
+#include "fenster/tischbild.h"
+#include "model/konfiguration.h"
 
 namespace {
 
@@ -99,6 +103,19 @@ Anzeige FensterAnzeige() {
         AufFensterThread([titel, text, symbol] {
             QMessageBox box(Symbolbild(symbol), Text(titel), Text(text), QMessageBox::Ok);
             box.exec();
+        });
+    };
+    // Gerechnet wird im Thread der Suche (ein Stoß dauert Mikrosekunden), die
+    // Ansicht bekommt das Ergebnis im Fenster-Thread. Die Physik wird wie für
+    // die Stoßstärke bei jedem Stoß neu gelesen.
+    a.stossGespielt = [](const Spielstand& stand, Vektor stoss) {
+        if (!LaufwegeAn) return;
+        auto vorschau = std::make_unique<Stossvorschau>();
+        const Welt welt = LadeWelt(Konfigurationsdatei(), Modell::P);
+        if (!Simuliere(BaueTischgeometrie(tisch), welt, stand, stoss, vorschau->ergebnis, &vorschau->wege)) return;
+        std::unique_ptr<const Stossvorschau> fertig = std::move(vorschau);
+        AufFensterThread([&fertig] {
+            if (Hauptfenster && LaufwegeAn) Hauptfenster->Tischansicht()->NeueVorschau(std::move(fertig));
         });
     };
     return a;

@@ -1,4 +1,4 @@
-// Die Anzeige des Fensters: Log, Felder, Stoßlinien und Meldungen gehen an die
+// Die Anzeige des Fensters: Log, Felder, Stoßlinien, Laufwege und Meldungen gehen an die
 // Steuerelemente des Hauptfensters. Aufrufe aus anderen Threads laufen im
 // Fenster-Thread, und der Aufrufer wartet, bis sie getan sind.
 #pragma once

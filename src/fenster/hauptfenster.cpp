@@ -16,6 +16,7 @@
 #include "fenster/befehle.h"
 #include "fenster/bildfenster.h"
 #include "fenster/dialoglayout.h"
+#include "fenster/tischbild.h"
 
 HauptDialog* Hauptfenster = nullptr;
 
@@ -85,10 +86,7 @@ HauptDialog::HauptDialog() : QDialog(nullptr), flaeche_(new QWidget(this)) {
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     // Eine schmale Schrift in 10 Pixeln: so passen die Texte in ihre Felder,
     // deren Maße aus Dialogeinheiten kommen.
-    QFont schrift(QStringLiteral("Liberation Sans"));
-    schrift.setStyleHint(QFont::SansSerif);
-    schrift.setPixelSize(10);
-    setFont(schrift);
+    setFont(Dialogschrift());
 
     auto* menue = new QMenuBar(this);
     std::map<std::string, QMenu*> menues;
@@ -103,10 +101,8 @@ HauptDialog::HauptDialog() : QDialog(nullptr), flaeche_(new QWidget(this)) {
         }
         QAction* a = untermenue->addAction(QString::fromUtf8(m.text));
         a->setObjectName(QString::number(m.befehl));
-        if (m.befehl != BefehlBeenden) {
-            a->setCheckable(true);
-            gruppe->addAction(a);
-        }
+        a->setCheckable(m.art != Menueart::Einfach);
+        if (m.art == Menueart::Auswahl) gruppe->addAction(a);
         const int befehl = m.befehl;
         connect(a, &QAction::triggered, [befehl] { FuehreBefehlAus(befehl); });
     }

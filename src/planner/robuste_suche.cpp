@@ -389,6 +389,7 @@ void SucheStossRobust(const Spielstand& stand, Vektor& stoss, const Planereinste
         bericht->proben = gewaehlt.proben;
         bericht->erfolge = gewaehlt.erfolge;
     }
+    MeldeStoss(stand, stoss);  // die Vorschau im Fenster zeigt den robusten Stoß
 }
 
 void PlaneStoss(const Spielstand& stand, Vektor& stoss, Suchbericht* bericht, Planerwahl wahl) {

@@ -87,4 +87,5 @@ void SucheStoss(const Spielstand& stand, Vektor& stoss, Suchbericht* bericht) {
         std::copy(anzahl, anzahl + 7, bericht->anzahl);
         bericht->bester = bester;
     }
+    MeldeStoss(stand, stoss);
 }

@@ -1,5 +1,6 @@
 // Die Stoßsuche: alle sechs Arten sammeln, zählen, sortieren, den besten
-// zeichnen und als Stoßvektor (Richtung × Stärke) zurückgeben.
+// zeichnen und als Stoßvektor (Richtung × Stärke) zurückgeben; der Anzeige wird
+// der Stoß gemeldet (MeldeStoss).
 #pragma once
 
 #include "planner/stoss.h"

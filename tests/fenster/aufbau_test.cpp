@@ -83,7 +83,7 @@ TEST_F(Aufbau, MenueMitBeendenUndDenDreiGruppen) {
     EXPECT_TRUE(programm[0]->shortcut().isEmpty());  // Alt+F4 ist nur ein Hinweis
 
     const QList<QAction*> optionen = menues[1]->menu()->actions();
-    ASSERT_EQ(optionen.size(), 4);
+    ASSERT_EQ(optionen.size(), 5);
     const char* texte[] = {"Spiele \"halbe\" Kugeln", "Spiele \"volle\" Kugeln an", "Spiele \"alle\" Kugeln an"};
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(optionen[i]->text(), texte[i]);
@@ -93,6 +93,12 @@ TEST_F(Aufbau, MenueMitBeendenUndDenDreiGruppen) {
         EXPECT_EQ(optionen[i]->isChecked(), i == 0);  // die Marke steht auf "halbe"
     }
     EXPECT_TRUE(optionen[3]->isSeparator());
+    // Dahinter die Laufwege: eine Marke für sich, zu Beginn aus.
+    EXPECT_EQ(optionen[4]->text(), "Laufwege anzeigen");
+    EXPECT_EQ(optionen[4], fenster->Menuepunkt(BefehlLaufwege));
+    EXPECT_TRUE(optionen[4]->isCheckable());
+    EXPECT_FALSE(optionen[4]->isChecked());
+    EXPECT_EQ(optionen[4]->actionGroup(), nullptr);
 }
 
 TEST_F(Aufbau, StartzustandNachDerInitialisierung) {

@@ -183,11 +183,12 @@ TEST_F(NetzFenster, BeendenMitNetzSchaltetErstAus) {
 }
 
 // Für den Thread-Sanitizer: "Start" im Fenster-Thread, während der Server
-// Anfragen plant und ins Fenster schreibt.
+// Anfragen plant und ins Fenster schreibt, mit Laufwegen: beide simulieren.
 class NetzNebenlaeufig : public NetzFenster {};
 
 TEST_F(NetzNebenlaeufig, StartUndAnfragenUeberlappen) {
     constexpr int kAnfragen = 12;
+    Menue(BefehlLaufwege);
     Klicke(BefehlNetzwerk);
     ASSERT_TRUE(WarteBereit());
 

@@ -1,0 +1,338 @@
+// stosswerk-sim: spielt einen Stoß auf dem simulierten Tisch und berichtet,
+// was geschieht (deutsch oder als JSON-Objekt), auf Wunsch auch als Bild.
+#include <QGuiApplication>
+#include <QImage>
+#include <cerrno>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <random>
+#include <string>
+#include <string_view>
+
+#include <nlohmann/json.hpp>
+
+#include "anzeige/anzeige.h"
+#include "aufruf.h"
+#include "fenster/tischbild.h"
+#include "model/konfiguration.h"
+#include "model/tisch.h"
+#include "net/xml_lesen.h"
+#include "planner/suche.h"
+#include "sim/rauschen.h"
+#include "sim/simulation.h"
+#include "stosswerk_version.h"
+
+namespace {
+
+constexpr const char* kHilfe =
+    "Aufruf: stosswerk-sim [--config DATEI] [--modell P|R] (--stoss X,Y | --plan)\n"
+    "                      [--gruppe N] [--rauschen F --saat S] [--json]\n"
+    "                      [--bild DATEI.png] [--help] [--version] [DOKUMENT|-]\n"
+    "\n"
+    "Spielt einen Stoß auf dem Tisch aus der Konfiguration und berichtet, was\n"
+    "geschieht: die Ereignisse der Reihe nach, die versenkten Kugeln, die erste\n"
+    "Kugel, die die Weiße berührt, und die Lagen am Ende. Gespielt wird auf der\n"
+    "Grundaufstellung aus der Konfiguration, oder auf den Kugeln und der Gruppe\n"
+    "(player) eines Tischstand-Dokuments des Spielservers (- liest es von der\n"
+    "Standardeingabe).\n"
+    "\n"
+    "  --config DATEI    config.ini lesen statt der Datei neben dem Programm;\n"
+    "                    [tisch] und [kugeln] geben den Tisch, [physik] und\n"
+    "                    [simulation] die Physik\n"
+    "  --modell P|R      die Welt, in der der Stoß läuft (Vorgabe R):\n"
+    "                    P  die Physik, die der Planer annimmt: jede Kugel rollt\n"
+    "                       gleichmäßig gebremst, Kugelstöße ohne Verlust, an der\n"
+    "                       Bande gespiegelt mit dem Bandenfaktor k aus [physik];\n"
+    "                    R  ein Tuch wie beim Ersatz-Spielserver: die Kugel gleitet\n"
+    "                       erst und rollt dann, Kugel- und Bandenstöße verlieren\n"
+    "                       Energie ([simulation] in config.ini)\n"
+    "  --stoss X,Y       diesen Stoß spielen: die Anfangsgeschwindigkeit der Weißen\n"
+    "                    in Tischkoordinaten (x nach rechts, y nach oben), ihr\n"
+    "                    Betrag ist die Stärke, wie in der Antwort an den Server;\n"
+    "                    z. B. --stoss 0.421,0.912 oder --stoss -1.5,0\n"
+    "  --plan            den Stoß spielen, den der Planer wählt (wie stosswerk-plan)\n"
+    "                    Genau eines von --stoss und --plan ist nötig.\n"
+    "  --gruppe N        Kugelgruppe für den Planer: 0 halbe (Vorgabe), 1 volle,\n"
+    "                    2 alle; nur ohne Dokument, sonst gilt player\n"
+    "  --rauschen F      den Stoß stören wie ein echter Queue, nur beide zusammen:\n"
+    "  --saat S          Richtung + N(0, 0.125° · F), Stärke + N(0, 0.075 · F);\n"
+    "                    F ≥ 0 (0 genau, 1 das übliche Maß, 2 doppelt so viel),\n"
+    "                    S eine ganze Zahl von 0 bis 2^64 − 1 für den Zufalls-\n"
+    "                    generator (mt19937_64): gleiche Saat, gleicher Stoß\n"
+    "  --json            statt des Berichts genau ein JSON-Objekt ausgeben (unten)\n"
+    "  --bild DATEI.png  den Tisch wie im Fenster (828 × 439 Pixel) als PNG:\n"
+    "                    die Kugeln am Anfang, gestrichelt der Weg jeder Kugel, die\n"
+    "                    sich bewegt, in ihrer Farbe (die Weiße dunkelgrau), am\n"
+    "                    Ende ein gepunkteter Kreis, wo sie liegen bleibt, oder ein\n"
+    "                    Kreis mit Kreuz, wo sie in eine Tasche fällt.\n"
+    "                    Braucht keinen Bildschirm.\n"
+    "  --help            diese Hilfe\n"
+    "  --version         die Version ausgeben\n"
+    "\n"
+    "Einheiten: Längen in Tischeinheiten, Geschwindigkeiten in Stärkeeinheiten,\n"
+    "Zeiten in Tischeinheiten je Stärkeeinheit. Im Bericht tragen die Taschen die\n"
+    "Nummern des Tischbilds (1 links unten, 2 links oben, 3 Mitte unten, 4 Mitte\n"
+    "oben, 5 rechts unten, 6 rechts oben), im JSON-Objekt eins weniger (0..5).\n"
+    "\n"
+    "Das JSON-Objekt hat diese Schlüssel:\n"
+    "  modell            \"P\" oder \"R\"\n"
+    "  stoss             [x, y], der Stoß, wie er gespielt wurde (nach dem Rauschen)\n"
+    "  ereignisse        der Reihe nach, je {t, art, kugeln, tasche}: art ist\n"
+    "                    kugel (kugeln [i, j]), bande, backe (schräge Seite einer\n"
+    "                    Tasche), ecke (Bandenecke), tasche (mit tasche 0..5),\n"
+    "                    rollen (Gleiten wird Rollen) oder halt; sonst kugeln [i]\n"
+    "  kugeln            16 × {nr, x, y, inloch 0/1, tasche −1 oder 0..5}: die Lage\n"
+    "                    am Ende; eine versenkte Kugel dort, wo sie das Maul kreuzte;\n"
+    "                    inloch 1 und tasche −1: schon vor dem Stoß im Loch\n"
+    "  erste_beruehrung  die erste Kugel, die die Weiße berührt, −1 ohne\n"
+    "  versenkt          je {nr, tasche, t}, in der Reihenfolge der Zeit\n"
+    "  ereignisgrenze    true, wenn der Stoß nach 500 Ereignissen abgebrochen wurde\n"
+    "\n"
+    "Rückgabewert: 0 bei Erfolg, 1 bei fehlerhaftem Dokument (auch wenn der Planer\n"
+    "darauf keinen endlichen Stoß findet), 2 bei falschem Aufruf (auch ein Bild,\n"
+    "das sich nicht schreiben lässt).\n";
+
+int Aufruffehler(const std::string& text) {
+    std::fprintf(stderr, "stosswerk-sim: %s\n(Hilfe mit --help)\n", text.c_str());
+    return 2;
+}
+
+bool Endlich(Vektor v) { return std::isfinite(v.x) && std::isfinite(v.y); }
+
+// "X,Y" mit zwei endlichen Zahlen (als float, wie der Stoßvektor des Planers).
+bool LeseStoss(std::string_view s, Vektor& stoss) {
+    const auto komma = s.find(',');
+    if (komma == std::string_view::npos) return false;
+    double x = 0.0, y = 0.0;
+    if (!LeseZahl(s.substr(0, komma), x) || !LeseZahl(s.substr(komma + 1), y)) return false;
+    stoss = {static_cast<float>(x), static_cast<float>(y), 0.0f};
+    return Endlich(stoss);
+}
+
+// Qt bricht mit qFatal ab, wenn die gewählte Plattform nicht geht
+// (QT_QPA_PLATFORM=xcb ohne Bildschirm): dann eine Meldung statt eines Absturzes.
+void QtAusgabe(QtMsgType art, const QMessageLogContext&, const QString& text) {
+    if (art != QtFatalMsg) return;  // Warnungen gehören nicht in den Bericht
+    std::fprintf(stderr, "stosswerk-sim: Das Bild kann nicht gezeichnet werden (%s).\n",
+                 text.toLocal8Bit().constData());
+    std::fflush(stderr);
+    std::_Exit(2);
+}
+
+bool SchreibeBild(const std::string& pfad, const Spielstand& start, const Laufwege& wege, const Simergebnis& e) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);  // ohne Bildschirm; eine gesetzte Wahl gilt
+    qInstallMessageHandler(QtAusgabe);
+    static int argc = 1;
+    static char name[] = "stosswerk-sim";
+    static char* argv[] = {name, nullptr};
+    QGuiApplication anwendung(argc, argv);
+    Spielstand anfang = start;
+    anfang.kugeln[0].inloch = 0;  // gestoßen wird sie in jedem Fall
+    const QImage bild = Tischbild(kFensteransicht, anfang, {}, &wege, &e);
+    // Stärkste Kompression, wie das Bildschirmfoto des Fensters.
+    return bild.save(QString::fromLocal8Bit(pfad.c_str()), "PNG", 0);
+}
+
+// Tasche 0..5 des Tischmodells, wie das Tischbild sie beschriftet.
+int Beschriftung(int tasche) { return tasche + 1; }
+
+void SchreibeBericht(Modell modell, Vektor geplant, Vektor gespielt, bool verrauscht, const Simergebnis& e,
+                     const Spielstand& vorher) {
+    std::printf("Modell %s (%s)\n", Modellname(modell),
+                modell == Modell::P ? "die Physik des Planers" : "Tuch mit Gleiten und Rollen");
+    std::printf("Stoß: x = %.4f, y = %.4f, Stärke %.4f\n", static_cast<double>(gespielt.x),
+                static_cast<double>(gespielt.y), std::hypot(static_cast<double>(gespielt.x), static_cast<double>(gespielt.y)));
+    if (verrauscht)
+        std::printf("      (gestört; ohne Rauschen x = %.4f, y = %.4f)\n", static_cast<double>(geplant.x),
+                    static_cast<double>(geplant.y));
+
+    std::printf("\nEreignisse (%d):\n", e.anzahl);
+    for (int n = 0; n < e.anzahl; ++n) {
+        const Ereignis& r = e.ereignisse[n];
+        std::printf("  t = %9.4f  %-7s Kugel %d", r.t, Ereignisname(r.art), r.kugel);
+        if (r.art == Ereignisart::kugel) std::printf(" und %d", r.andere);
+        if (r.art == Ereignisart::tasche) std::printf(", Tasche %d", Beschriftung(r.tasche));
+        std::printf("\n");
+    }
+    if (e.ereignisgrenze)
+        std::printf("  Abgebrochen: mehr als %d Ereignisse (Ereignisgrenze).\n", kMaxEreignisse);
+
+    std::printf("\nVersenkt:");
+    bool keine = true;
+    for (int n = 0; n < e.anzahl; ++n) {
+        const Ereignis& r = e.ereignisse[n];
+        if (r.art != Ereignisart::tasche) continue;
+        std::printf("%s Kugel %d in Tasche %d (t = %.4f)", keine ? "" : ",", r.kugel, Beschriftung(r.tasche), r.t);
+        keine = false;
+    }
+    std::printf("%s\n", keine ? " keine" : "");
+    if (e.ersteBeruehrung >= 0)
+        std::printf("Erste Berührung der Weißen: Kugel %d\n", e.ersteBeruehrung);
+    else
+        std::printf("Erste Berührung der Weißen: keine\n");
+
+    std::printf("\nLagen am Ende:\n");
+    for (int i = 0; i < kAnzahlKugeln; ++i) {
+        std::printf(i == 0 ? "  weiß: " : "  %4d: ", i);
+        if (e.tasche[i] >= 0)
+            std::printf("versenkt in Tasche %d\n", Beschriftung(e.tasche[i]));
+        else if (e.inloch[i] && vorher.kugeln[i].inloch)
+            std::printf("schon im Loch\n");
+        else
+            std::printf("%7.3f / %6.3f\n", e.lage[i].x, e.lage[i].y);
+    }
+}
+
+void SchreibeJson(Modell modell, Vektor gespielt, const Simergebnis& e) {
+    using J = nlohmann::ordered_json;
+    J j;
+    j["modell"] = Modellname(modell);
+    j["stoss"] = J::array({gespielt.x, gespielt.y});
+    j["ereignisse"] = J::array();
+    J versenkt = J::array();
+    for (int n = 0; n < e.anzahl; ++n) {
+        const Ereignis& r = e.ereignisse[n];
+        J ereignis{{"t", r.t}, {"art", Ereignisname(r.art)}};
+        ereignis["kugeln"] = r.art == Ereignisart::kugel ? J::array({r.kugel, r.andere}) : J::array({r.kugel});
+        if (r.art == Ereignisart::tasche) {
+            ereignis["tasche"] = r.tasche;
+            versenkt.push_back({{"nr", r.kugel}, {"tasche", r.tasche}, {"t", r.t}});
+        }
+        j["ereignisse"].push_back(ereignis);
+    }
+    for (int i = 0; i < kAnzahlKugeln; ++i)
+        j["kugeln"].push_back({{"nr", i}, {"x", e.lage[i].x}, {"y", e.lage[i].y}, {"inloch", e.inloch[i] ? 1 : 0},
+                               {"tasche", e.tasche[i]}});
+    j["erste_beruehrung"] = e.ersteBeruehrung;
+    j["versenkt"] = std::move(versenkt);
+    j["ereignisgrenze"] = e.ereignisgrenze;
+    std::printf("%s\n", j.dump().c_str());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string config, dokumentPfad, bildPfad;
+    Modell modell = Modell::R;
+    Vektor stoss{};
+    bool stossGesetzt = false, plan = false, json = false;
+    int gruppe = halbe;
+    bool gruppeGesetzt = false;
+    double rauschen = 0.0;
+    std::uint64_t saat = 0;
+    bool rauschenGesetzt = false, saatGesetzt = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view a = argv[i];
+        if (a == "--help" || a == "-h") {
+            std::fputs(kHilfe, stdout);
+            return 0;
+        } else if (a == "--version") {
+            std::printf("stosswerk-sim %s\n", kStosswerkVersion);
+            return 0;
+        } else if (a == "--json") {
+            json = true;
+        } else if (a == "--plan") {
+            plan = true;
+        } else if (a == "--config" || a == "--modell" || a == "--stoss" || a == "--gruppe" || a == "--rauschen" ||
+                   a == "--saat" || a == "--bild") {
+            if (i + 1 >= argc) return Aufruffehler(std::string(a) + " braucht einen Wert.");
+            const std::string wert = argv[++i];
+            if (a == "--config") {
+                config = wert;
+            } else if (a == "--modell") {
+                if (wert == "P" || wert == "p") modell = Modell::P;
+                else if (wert == "R" || wert == "r") modell = Modell::R;
+                else return Aufruffehler("Das Modell ist P oder R, nicht \"" + wert + "\".");
+            } else if (a == "--stoss") {
+                if (!LeseStoss(wert, stoss))
+                    return Aufruffehler("Der Stoß ist X,Y mit zwei endlichen Zahlen, z. B. 0.421,0.912, nicht \"" +
+                                        wert + "\".");
+                stossGesetzt = true;
+            } else if (a == "--gruppe") {
+                if (!LeseZahl(wert, gruppe))
+                    return Aufruffehler("Die Gruppe muss eine ganze Zahl sein, nicht \"" + wert + "\".");
+                gruppeGesetzt = true;
+            } else if (a == "--rauschen") {
+                if (!LeseZahl(wert, rauschen) || !std::isfinite(rauschen) || rauschen < 0.0)
+                    return Aufruffehler("Der Rauschfaktor ist eine endliche Zahl ab 0, nicht \"" + wert + "\".");
+                rauschenGesetzt = true;
+            } else if (a == "--saat") {
+                if (!LeseZahl(wert, saat))
+                    return Aufruffehler("Die Saat ist eine ganze Zahl von 0 bis 18446744073709551615, nicht \"" +
+                                        wert + "\".");
+                saatGesetzt = true;
+            } else {
+                if (wert.empty()) return Aufruffehler("--bild braucht einen Dateinamen.");
+                bildPfad = wert;
+            }
+        } else if ((a == "-" || a.empty() || a[0] != '-') && dokumentPfad.empty()) {
+            dokumentPfad = a;
+        } else {
+            return Aufruffehler("Unbekannte Option \"" + std::string(a) + "\".");
+        }
+    }
+    if (stossGesetzt == plan) return Aufruffehler("Genau eines von --stoss X,Y und --plan ist nötig.");
+    if (rauschenGesetzt != saatGesetzt) return Aufruffehler("--rauschen und --saat gehören zusammen.");
+    if (!dokumentPfad.empty() && gruppeGesetzt)
+        return Aufruffehler("--gruppe gilt nur ohne Dokument: die Gruppe steht im Dokument.");
+    if (!config.empty()) {
+        // Nur die Datei neben dem Programm darf fehlen; eine genannte muss lesbar sein.
+        IniDatei ini;
+        if (!LeseIniDatei(config, ini))
+            return Aufruffehler("Die Konfigurationsdatei \"" + config + "\" kann nicht gelesen werden (" +
+                                Grund(errno) + ").");
+        SetzeKonfigurationsdatei(config);
+    }
+
+    LadeTisch(tisch, Konfigurationsdatei());
+    BerechneTaschenpunkte();
+    Spielstand stand;
+    SetzeStandardaufstellung(stand);
+    stand.gruppe = gruppe;
+    if (!dokumentPfad.empty()) {
+        std::string text;
+        if (!LeseDokument(dokumentPfad, text))
+            return Aufruffehler("Das Dokument \"" + dokumentPfad + "\" kann nicht gelesen werden (" +
+                                Grund(errno) + ").");
+        SetzeXmlFehlerausgabe(!json);  // "fehler"-Zeilen gehören nicht in die JSON-Ausgabe
+        if (!LeseSpielstandXML(text, stand)) {
+            std::fprintf(stderr, "stosswerk-sim: Fehlerhaftes Tischstand-Dokument \"%s\": es fehlen Kugeln, "
+                                 "Elemente einer Kugel oder player, oder eine Lage ist keine Zahl.\n",
+                         dokumentPfad.c_str());
+            return 1;
+        }
+    }
+
+    if (plan) {
+        InstalliereAnzeige(StilleAnzeige());
+        SucheStoss(stand, stoss);
+        if (!Endlich(stoss)) {
+            std::fprintf(stderr, "stosswerk-sim: Der Planer findet auf diesem Tisch keinen endlichen Stoß "
+                                 "(liegen Kugeln weit außerhalb?).\n");
+            return 1;
+        }
+    }
+    const Vektor geplant = stoss;
+    if (rauschenGesetzt) {
+        std::mt19937_64 zufall(saat);
+        stoss = VerrauscheStoss(stoss, rauschen, zufall);
+        if (!Endlich(stoss)) return Aufruffehler("Der Rauschfaktor ist zu groß: der Stoß wird unendlich.");
+    }
+
+    const Tischgeometrie geometrie = BaueTischgeometrie(tisch);
+    const Welt welt = LadeWelt(Konfigurationsdatei(), modell);
+    auto ergebnis = std::make_unique<Simergebnis>();
+    auto wege = bildPfad.empty() ? nullptr : std::make_unique<Laufwege>();
+    Simuliere(geometrie, welt, stand, stoss, *ergebnis, wege.get());  // der Stoß ist endlich
+
+    if (!bildPfad.empty() && !SchreibeBild(bildPfad, stand, *wege, *ergebnis))
+        return Aufruffehler("Das Bild \"" + bildPfad + "\" kann nicht geschrieben werden.");
+    if (json)
+        SchreibeJson(modell, stoss, *ergebnis);
+    else
+        SchreibeBericht(modell, geplant, stoss, rauschenGesetzt, *ergebnis, stand);
+    return 0;
+}

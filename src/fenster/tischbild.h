@@ -1,0 +1,46 @@
+// Das Bild des Tisches mit QPainter, ohne Fenster: Banden und Taschennummern,
+// Kugeln eines Spielstands, Stoßlinien und die Laufwege eines simulierten
+// Stoßes. Die Tischansicht malt damit, Programme ohne Fenster schreiben damit
+// ein PNG. Datensätze hinein, Pixel heraus; kein Zugriff auf Globale außer dem
+// Tisch, den Ansicht und Kugelkästen ohnehin brauchen.
+#pragma once
+
+#include <QImage>
+#include <QPainter>
+#include <span>
+
+#include "anzeige/anzeige.h"
+#include "anzeige/bildgeometrie.h"
+#include "sim/simulation.h"
+
+// Ein simulierter Stoß zum Zeichnen.
+struct Stossvorschau {
+    Laufwege wege;
+    Simergebnis ergebnis;
+};
+
+// Die Größe der Tischansicht im Fenster.
+constexpr Ansicht kFensteransicht{828, 439};
+
+// Banden (grün, schwarzer Umriss) und die Taschennummern 1..6.
+void ZeichneTisch(QPainter& p, const Ansicht& a);
+// Die Kugeln 0..15, höhere Nummern obenauf; eingelochte fehlen.
+void ZeichneKugeln(QPainter& p, const Ansicht& a, const Spielstand& s);
+// Durchgezogene Linien von einem Pixel in ihrer Farbe.
+void ZeichneLinien(QPainter& p, const Ansicht& a, std::span<const Linie> linien);
+// Die Wege aller Kugeln, die sich bewegt haben: gestrichelt in der Farbe der
+// Kugel (die Weiße dunkelgrau, sonst sähe man sie nicht); am Ende ein
+// gepunkteter Kreis in Kugelgröße, wo sie liegen bleibt, oder ein Kreis mit
+// Kreuz, wo sie in eine Tasche fiel.
+void ZeichneLaufwege(QPainter& p, const Ansicht& a, const Laufwege& wege, const Simergebnis& e);
+
+// Die Farbe, in der der Weg von Kugel i gezeichnet wird.
+QColor Wegfarbe(int i);
+
+// Die Schrift des Dialogs, auch der Zahlen im Tischbild: schmal, 10 Pixel.
+QFont Dialogschrift();
+
+// Das ganze Bild: weißer Grund, Tisch, die Kugeln von start, Linien, Laufwege
+// (ohne wege oder ergebnis keine). Braucht eine QGuiApplication (die Schrift).
+QImage Tischbild(const Ansicht& a, const Spielstand& start, std::span<const Linie> linien,
+                 const Laufwege* wege, const Simergebnis* ergebnis);

@@ -1,0 +1,140 @@
+// stosswerk-sim auf der Kommandozeile: das JSON-Objekt, der Stoß des Planers,
+// das Rauschen und die Rückgabewerte. Das Bild prüfen die Fenstertests (Qt).
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <set>
+
+#include "hilfen.h"
+#include "prozess.h"
+
+namespace {
+
+std::string Bin(const char* programm) { return Programmverzeichnis() + programm; }
+
+Ergebnis Sim(std::vector<std::string> argumente) {
+    argumente.insert(argumente.begin(), Bin("stosswerk-sim"));
+    return Fuehreaus(argumente);
+}
+
+nlohmann::ordered_json SimJson(std::vector<std::string> argumente) {
+    argumente.push_back("--json");
+    const Ergebnis e = Sim(argumente);
+    EXPECT_EQ(e.rueckgabe, 0);
+    return nlohmann::ordered_json::parse(e.ausgabe);
+}
+
+}  // namespace
+
+TEST(StosswerkSim, JsonHatDieVereinbartenSchluesselUndTypen) {
+    // In P fällt der Planerstoß der Grundaufstellung: Kugel 15 in Tasche 3 (die "4" im Bild).
+    const auto j = SimJson({"--plan", "--modell", "P"});
+    std::vector<std::string> schluessel;
+    for (const auto& [k, v] : j.items()) schluessel.push_back(k);
+    EXPECT_EQ(schluessel, (std::vector<std::string>{"modell", "stoss", "ereignisse", "kugeln", "erste_beruehrung",
+                                                    "versenkt", "ereignisgrenze"}));
+    EXPECT_EQ(j["modell"], "P");
+    ASSERT_TRUE(j["stoss"].is_array() && j["stoss"].size() == 2 && j["stoss"][0].is_number());
+    EXPECT_EQ(j["erste_beruehrung"], 15);
+    EXPECT_EQ(j["ereignisgrenze"], false);
+
+    const std::set<std::string> arten{"kugel", "bande", "backe", "ecke", "tasche", "rollen", "halt"};
+    ASSERT_FALSE(j["ereignisse"].empty());
+    double vorher = 0.0;
+    nlohmann::ordered_json versenkt = nlohmann::ordered_json::array();
+    for (const auto& r : j["ereignisse"]) {
+        ASSERT_TRUE(r["t"].is_number() && r["art"].is_string()) << r;
+        EXPECT_GE(r["t"].get<double>(), vorher);
+        vorher = r["t"];
+        const std::string art = r["art"];
+        EXPECT_TRUE(arten.count(art)) << art;
+        EXPECT_EQ(r["kugeln"].size(), art == "kugel" ? 2u : 1u) << r;
+        EXPECT_EQ(r.contains("tasche"), art == "tasche") << r;
+        if (art == "tasche") versenkt.push_back({{"nr", r["kugeln"][0]}, {"tasche", r["tasche"]}, {"t", r["t"]}});
+    }
+    EXPECT_EQ(j["versenkt"], versenkt);
+    ASSERT_EQ(versenkt.size(), 1u);
+    EXPECT_EQ(versenkt[0]["nr"], 15);
+    EXPECT_EQ(versenkt[0]["tasche"], 3);
+
+    ASSERT_EQ(j["kugeln"].size(), 16u);
+    for (int i = 0; i < 16; ++i) {
+        const auto& k = j["kugeln"][i];
+        EXPECT_EQ(k["nr"], i);
+        EXPECT_TRUE(k["x"].is_number_float() && k["y"].is_number_float());
+        EXPECT_EQ(k["inloch"], i == 15 ? 1 : 0);
+        EXPECT_EQ(k["tasche"], i == 15 ? 3 : -1);
+    }
+}
+
+TEST(StosswerkSim, PlanSpieltDenStossVonStosswerkPlan) {
+    const std::string beispiel = Bin("beispiel-anfrage.xml");
+    for (const std::vector<std::string>& fall :
+         {std::vector<std::string>{}, {"--gruppe", "2"}, {"--gruppe", "1"}, {beispiel}}) {
+        SCOPED_TRACE(fall.empty() ? "Grundaufstellung" : fall.back());
+        std::vector<std::string> plan{Bin("stosswerk-plan"), "--json"};
+        plan.insert(plan.end(), fall.begin(), fall.end());
+        const auto p = nlohmann::json::parse(Fuehreaus(plan).ausgabe);
+        std::vector<std::string> sim{"--plan"};
+        sim.insert(sim.end(), fall.begin(), fall.end());
+        const auto s = SimJson(sim);
+        EXPECT_EQ(s["modell"], "R");  // die Vorgabe
+        EXPECT_EQ(s["stoss"][0], p["stoss"]["x"]);
+        EXPECT_EQ(s["stoss"][1], p["stoss"]["y"]);
+    }
+}
+
+TEST(StosswerkSim, RauschenWiederholtSichMitDerSaat) {
+    const auto genau = SimJson({"--stoss", "0.5,1"});
+    const auto a = SimJson({"--stoss", "0.5,1", "--rauschen", "1", "--saat", "18446744073709551615"});
+    const auto b = SimJson({"--stoss", "0.5,1", "--rauschen", "1", "--saat", "18446744073709551615"});
+    const auto c = SimJson({"--stoss", "0.5,1", "--rauschen", "1", "--saat", "7"});
+    EXPECT_EQ(genau["stoss"], nlohmann::ordered_json::array({0.5, 1.0}));
+    EXPECT_EQ(a, b);
+    EXPECT_NE(a["stoss"], genau["stoss"]);
+    EXPECT_NE(a["stoss"], c["stoss"]);
+}
+
+TEST(StosswerkSim, FehlerUndRueckgabewerte) {
+    TempVerzeichnis dir;
+    const std::string kaputt = dir.Schreibe("kaputt.xml", "<tablestate><ball></ball></tablestate>");
+    const std::string beispiel = Bin("beispiel-anfrage.xml");
+    const struct {
+        std::vector<std::string> argumente;
+        int rueckgabe;
+    } faelle[] = {
+        {{"--help"}, 0},
+        {{}, 2},  // weder --stoss noch --plan
+        {{"--plan", "--stoss", "1,0"}, 2},
+        {{"--stoss", "1"}, 2},
+        {{"--stoss", "nan,1"}, 2},
+        {{"--stoss", "1,inf"}, 2},
+        {{"--stoss", "1e39,0"}, 2},  // als float unendlich
+        {{"--stoss"}, 2},
+        {{"--plan", "--modell", "Q"}, 2},
+        {{"--plan", "--rauschen", "1"}, 2},
+        {{"--plan", "--saat", "1"}, 2},
+        {{"--plan", "--rauschen", "-0.5", "--saat", "1"}, 2},
+        {{"--plan", "--rauschen", "nan", "--saat", "1"}, 2},
+        {{"--plan", "--rauschen", "1", "--saat", "-1"}, 2},
+        {{"--plan", "--gruppe", "zwei"}, 2},
+        {{"--plan", "--unbekannt"}, 2},
+        {{"--plan", "--gruppe", "1", beispiel}, 2},
+        {{"--plan", (dir.pfad / "fehlt.xml").string()}, 2},
+        {{"--plan", "--config", (dir.pfad / "fehlt.ini").string()}, 2},
+        {{"--plan", "--bild", (dir.pfad / "fehlt" / "bild.png").string()}, 2},
+        {{"--plan", kaputt}, 1},
+        {{"--stoss", "1,0", "--json", kaputt}, 1},
+    };
+    for (const auto& f : faelle) {
+        std::string aufruf;
+        for (const std::string& a : f.argumente) aufruf += a + " ";
+        SCOPED_TRACE(aufruf);
+        const Ergebnis e = Sim(f.argumente);
+        EXPECT_EQ(e.rueckgabe, f.rueckgabe);
+        // Fehler gehen auf die Fehlerausgabe; mit --json steht nicht einmal "fehler" in der Ausgabe.
+        if (f.rueckgabe == 2 || aufruf.find("--json") != std::string::npos) {
+            EXPECT_EQ(e.ausgabe, "");
+        }
+    }
+}
