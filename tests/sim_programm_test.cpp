@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
+#include <algorithm>
+#include <fstream>
 #include <set>
 
 #include "hilfen.h"
@@ -137,4 +139,48 @@ TEST(StosswerkSim, FehlerUndRueckgabewerte) {
             EXPECT_EQ(e.ausgabe, "");
         }
     }
+}
+
+TEST(StosswerkSim, SpieltJedeZeileEinesStossprotokollsNach) {
+    // spieltisch protokolliert ganze Aufnahmen (Modell R); jede Zeile gibt
+    // nachgespielt denselben Ausgang.
+    TempVerzeichnis dir;
+    const std::string protokoll = (dir.pfad / "p.jsonl").string();
+    const Ergebnis lauf = Fuehreaus({Bin("spieltisch"), "--spielen", "--lokal", "--zufall", "3", "--anzahl", "6",
+                                     "--rauschen", "1", "--protokoll", protokoll});
+    ASSERT_EQ(lauf.rueckgabe, 0) << lauf.ausgabe;
+    std::ifstream datei(protokoll);
+    int n = 0;
+    for (std::string zeile; std::getline(datei, zeile);) {
+        const auto z = nlohmann::ordered_json::parse(zeile);
+        const auto j = SimJson({"--protokoll", protokoll, "--zeile", std::to_string(++n)});
+        std::vector<int> versenkt;
+        for (const auto& v : j["versenkt"]) versenkt.push_back(v["nr"]);
+        std::sort(versenkt.begin(), versenkt.end());
+        EXPECT_EQ(nlohmann::ordered_json(versenkt), z["versenkt"]) << n;
+        EXPECT_EQ(j["erste_beruehrung"], z["erste_beruehrung"]) << n;
+        EXPECT_EQ(j["stoss"], z["gespielt"]) << n;
+    }
+    EXPECT_GE(n, 6);
+    EXPECT_EQ(Sim({"--protokoll", protokoll, "--zeile", "999"}).rueckgabe, 1);
+    EXPECT_EQ(Sim({"--protokoll", protokoll}).rueckgabe, 2);
+    EXPECT_EQ(Sim({"--protokoll", protokoll, "--zeile", "1", "--plan"}).rueckgabe, 2);
+}
+
+TEST(Spieltisch, BilderJeMisslungenemStoss) {
+    TempVerzeichnis dir;
+    const Ergebnis lauf = Fuehreaus({Bin("spieltisch"), "--spielen", "--lokal", "--zufall", "3", "--anzahl", "6",
+                                     "--rauschen", "1", "--json", "--bilder", (dir.pfad / "b").string()});
+    ASSERT_EQ(lauf.rueckgabe, 0) << lauf.ausgabe;
+    const auto j = nlohmann::ordered_json::parse(lauf.ausgabe);
+    int bilder = 0;
+    for (const auto& datei : std::filesystem::directory_iterator(dir.pfad / "b")) {
+        std::ifstream f(datei.path(), std::ios::binary);
+        char kopf[8] = {};
+        f.read(kopf, 8);
+        EXPECT_EQ(std::string(kopf + 1, 3), "PNG") << datei.path();
+        ++bilder;
+    }
+    EXPECT_EQ(bilder, j["stoesse"].get<int>() - j["erfolge"].get<int>());
+    EXPECT_GT(bilder, 0);
 }

@@ -136,7 +136,7 @@ TEST(Simulation, SchnittTeiltNachKosinusUndSinus) {
         const Kugelzustand& weiss = m.zustaende[0][0];
         const Kugelzustand& neun = m.zustaende[0][9];
         const double e = w.eKugel, vn = std::cos(winkel);
-        EXPECT_NEAR(Punkt(neun.v, n), 0.5 * (1 + e) * vn, 1e-6) << Modellname(w.modell);
+        EXPECT_NEAR(Skalar(neun.v, n), 0.5 * (1 + e) * vn, 1e-6) << Modellname(w.modell);
         EXPECT_NEAR(Kreuz(n, neun.v), 0.0, 1e-9);
         EXPECT_NEAR(Kreuz(n, weiss.v), -std::sin(winkel), 1e-6);
         // Impuls bleibt, Energie sinkt nur um den Verlust der Stoßzahl.

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <random>
 #include <string>
@@ -20,6 +21,7 @@
 #include "model/konfiguration.h"
 #include "model/tisch.h"
 #include "net/xml_lesen.h"
+#include "planner/robuste_suche.h"
 #include "planner/suche.h"
 #include "sim/rauschen.h"
 #include "sim/simulation.h"
@@ -31,6 +33,8 @@ constexpr const char* kHilfe =
     "Aufruf: stosswerk-sim [--config DATEI] [--modell P|R] (--stoss X,Y | --plan)\n"
     "                      [--gruppe N] [--rauschen F --saat S] [--json]\n"
     "                      [--bild DATEI.png] [--help] [--version] [DOKUMENT|-]\n"
+    "       stosswerk-sim [--config DATEI] [--modell P|R] [--json] [--bild DATEI.png]\n"
+    "                      --protokoll DATEI.jsonl --zeile N\n"
     "\n"
     "Spielt einen Stoß auf dem Tisch aus der Konfiguration und berichtet, was\n"
     "geschieht: die Ereignisse der Reihe nach, die versenkten Kugeln, die erste\n"
@@ -55,6 +59,11 @@ constexpr const char* kHilfe =
     "                    z. B. --stoss 0.421,0.912 oder --stoss -1.5,0\n"
     "  --plan            den Stoß spielen, den der Planer wählt (wie stosswerk-plan)\n"
     "                    Genau eines von --stoss und --plan ist nötig.\n"
+    "  --protokoll DATEI.jsonl --zeile N\n"
+    "                    Zeile N (ab 1) eines Stoßprotokolls von spieltisch --spielen\n"
+    "                    nachspielen: die Kugeln und die Gruppe vor dem Stoß und der\n"
+    "                    gespielte Stoß (schon mit Rauschen) kommen aus der Zeile;\n"
+    "                    --modell wie beim Lauf von spieltisch (dort Vorgabe R)\n"
     "  --gruppe N        Kugelgruppe für den Planer: 0 halbe (Vorgabe), 1 volle,\n"
     "                    2 alle; nur ohne Dokument, sonst gilt player\n"
     "  --rauschen F      den Stoß stören wie ein echter Queue, nur beide zusammen:\n"
@@ -212,10 +221,55 @@ void SchreibeJson(Modell modell, Vektor gespielt, const Simergebnis& e) {
     std::printf("%s\n", j.dump().c_str());
 }
 
+// Zeile n eines Stoßprotokolls von spieltisch: die Kugeln vor dem Stoß, die
+// Gruppe und der gespielte Stoß. false mit deutschem Grund.
+bool LeseProtokollzeile(const std::string& pfad, int n, Spielstand& stand, Vektor& stoss, std::string& fehler) {
+    std::ifstream datei(pfad);
+    if (!datei) {
+        fehler = "Das Protokoll \"" + pfad + "\" kann nicht gelesen werden (" + Grund(errno) + ").";
+        return false;
+    }
+    std::string text;
+    for (int i = 0; i < n; ++i) {
+        if (!std::getline(datei, text)) {
+            fehler = "Das Protokoll \"" + pfad + "\" hat keine Zeile " + std::to_string(n) + ".";
+            return false;
+        }
+    }
+    const nlohmann::json z = nlohmann::json::parse(text, nullptr, false);
+    const auto zahl = [](const nlohmann::json& j) { return j.is_number() && std::isfinite(j.get<double>()); };
+    bool gut = z.is_object() && z.contains("kugeln") && z["kugeln"].is_array() && z["kugeln"].size() == 16 &&
+               z.contains("gespielt") && z["gespielt"].is_array() && z["gespielt"].size() == 2 &&
+               zahl(z["gespielt"][0]) && zahl(z["gespielt"][1]) && z.contains("gruppe") && z["gruppe"].is_number_integer();
+    for (int i = 0; gut && i < kAnzahlKugeln; ++i) {
+        const nlohmann::json& k = z["kugeln"][static_cast<std::size_t>(i)];
+        gut = k.is_array() && k.size() == 3 && zahl(k[0]) && zahl(k[1]) && k[2].is_number_integer();
+    }
+    if (!gut) {
+        fehler = "Zeile " + std::to_string(n) + " von \"" + pfad +
+                 "\" ist keine Zeile eines Stoßprotokolls (kugeln, gruppe, gespielt).";
+        return false;
+    }
+    for (int i = 0; i < kAnzahlKugeln; ++i) {
+        const nlohmann::json& k = z["kugeln"][static_cast<std::size_t>(i)];
+        Kugel& kugel = stand.kugeln[i];
+        kugel.x = k[0].get<float>();
+        kugel.y = k[1].get<float>();
+        kugel.z = 0.0f;
+        kugel.inloch = k[2].get<int>() != 0;
+        kugel.zieltasche = 0;  // spieltisch spielt mit jeder Tasche
+        kugel.radius = tisch.radius;
+    }
+    stand.gruppe = z["gruppe"].get<std::int32_t>();
+    stoss = {z["gespielt"][0].get<float>(), z["gespielt"][1].get<float>(), 0.0f};
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string config, dokumentPfad, bildPfad;
+    std::string config, dokumentPfad, bildPfad, protokollPfad;
+    int zeile = 0;
     Modell modell = Modell::R;
     Vektor stoss{};
     bool stossGesetzt = false, plan = false, json = false;
@@ -237,7 +291,7 @@ int main(int argc, char** argv) {
         } else if (a == "--plan") {
             plan = true;
         } else if (a == "--config" || a == "--modell" || a == "--stoss" || a == "--gruppe" || a == "--rauschen" ||
-                   a == "--saat" || a == "--bild") {
+                   a == "--saat" || a == "--bild" || a == "--protokoll" || a == "--zeile") {
             if (i + 1 >= argc) return Aufruffehler(std::string(a) + " braucht einen Wert.");
             const std::string wert = argv[++i];
             if (a == "--config") {
@@ -259,6 +313,12 @@ int main(int argc, char** argv) {
                 if (!LeseZahl(wert, rauschen) || !std::isfinite(rauschen) || rauschen < 0.0)
                     return Aufruffehler("Der Rauschfaktor ist eine endliche Zahl ab 0, nicht \"" + wert + "\".");
                 rauschenGesetzt = true;
+            } else if (a == "--protokoll") {
+                if (wert.empty()) return Aufruffehler("--protokoll braucht einen Dateinamen.");
+                protokollPfad = wert;
+            } else if (a == "--zeile") {
+                if (!LeseZahl(wert, zeile) || zeile < 1)
+                    return Aufruffehler("Die Zeile ist eine ganze Zahl ab 1, nicht \"" + wert + "\".");
             } else if (a == "--saat") {
                 if (!LeseZahl(wert, saat))
                     return Aufruffehler("Die Saat ist eine ganze Zahl von 0 bis 18446744073709551615, nicht \"" +
@@ -274,7 +334,15 @@ int main(int argc, char** argv) {
             return Aufruffehler("Unbekannte Option \"" + std::string(a) + "\".");
         }
     }
-    if (stossGesetzt == plan) return Aufruffehler("Genau eines von --stoss X,Y und --plan ist nötig.");
+    const bool nachspielen = !protokollPfad.empty() || zeile > 0;
+    if (nachspielen) {
+        if (protokollPfad.empty() || zeile == 0) return Aufruffehler("--protokoll und --zeile gehören zusammen.");
+        if (stossGesetzt || plan || rauschenGesetzt || saatGesetzt || gruppeGesetzt || !dokumentPfad.empty())
+            return Aufruffehler("Mit --protokoll kommen Kugeln, Gruppe und Stoß aus der Zeile: kein --stoss, "
+                                "--plan, --rauschen, --saat, --gruppe und kein Dokument.");
+    } else if (stossGesetzt == plan) {
+        return Aufruffehler("Genau eines von --stoss X,Y und --plan ist nötig.");
+    }
     if (rauschenGesetzt != saatGesetzt) return Aufruffehler("--rauschen und --saat gehören zusammen.");
     if (!dokumentPfad.empty() && gruppeGesetzt)
         return Aufruffehler("--gruppe gilt nur ohne Dokument: die Gruppe steht im Dokument.");
@@ -306,9 +374,16 @@ int main(int argc, char** argv) {
         }
     }
 
+    if (nachspielen) {
+        std::string fehler;
+        if (!LeseProtokollzeile(protokollPfad, zeile, stand, stoss, fehler)) {
+            std::fprintf(stderr, "stosswerk-sim: %s\n", fehler.c_str());
+            return 1;
+        }
+    }
     if (plan) {
         InstalliereAnzeige(StilleAnzeige());
-        SucheStoss(stand, stoss);
+        PlaneStoss(stand, stoss);
         if (!Endlich(stoss)) {
             std::fprintf(stderr, "stosswerk-sim: Der Planer findet auf diesem Tisch keinen endlichen Stoß "
                                  "(liegen Kugeln weit außerhalb?).\n");

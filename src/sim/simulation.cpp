@@ -104,7 +104,7 @@ void Vorbereite(Bahn& b) {
     if (b.gerade) {
         b.u = bv > 0.0 ? b.v * (1.0 / bv) : Einheit(b.a);
         b.v0 = bv;
-        b.alpha = Punkt(b.a, b.u);
+        b.alpha = Skalar(b.a, b.u);
         // Kehrt die Kugel innerhalb der Phase um, ist die Bahn nicht mehr monoton.
         if (b.alpha < 0.0 && b.v0 + b.alpha * b.ende < -1e-12 * b.v0) b.gerade = false;
     }
@@ -162,7 +162,7 @@ double ZeitZumPunkt(const Bahn& b, V2 q, double d, double tmax) {
     if (!KastenNah(b, q.x, q.x, q.y, q.y, d)) return kNie;
     const V2 c = b.p - q;
     if (b.gerade) {
-        const double halb = Punkt(c, b.u);
+        const double halb = Skalar(c, b.u);
         const double cc = Quadrat(c) - d * d;
         if (cc <= 0.0) return halb < -kMinAnnaeherung ? 0.0 : kNie;  // berührt schon
         if (halb >= 0.0) return kNie;  // entfernt sich oder läuft vorbei
@@ -174,8 +174,8 @@ double ZeitZumPunkt(const Bahn& b, V2 q, double d, double tmax) {
         return t <= tmax ? t : kNie;
     }
     const V2 A = b.a * 0.5;
-    const double koeff[5] = {Quadrat(c) - d * d, 2.0 * Punkt(b.v, c), Quadrat(b.v) + 2.0 * Punkt(A, c),
-                             2.0 * Punkt(A, b.v), Quadrat(A)};
+    const double koeff[5] = {Quadrat(c) - d * d, 2.0 * Skalar(b.v, c), Quadrat(b.v) + 2.0 * Skalar(A, c),
+                             2.0 * Skalar(A, b.v), Quadrat(A)};
     return PaarErste(koeff, d, std::min(tmax, b.ende));
 }
 
@@ -183,19 +183,19 @@ double ZeitZumPunkt(const Bahn& b, V2 q, double d, double tmax) {
 double ZeitZweierKugeln(const Bahn& i, const Bahn& j, double d, double tmax) {
     if (!KastenNah(i, j.xMin, j.xMax, j.yMin, j.yMax, d)) return kNie;
     const V2 C = i.p - j.p, B = i.v - j.v, A = (i.a - j.a) * 0.5;
-    const double koeff[5] = {Quadrat(C) - d * d, 2.0 * Punkt(B, C), Quadrat(B) + 2.0 * Punkt(A, C),
-                             2.0 * Punkt(A, B), Quadrat(A)};
+    const double koeff[5] = {Quadrat(C) - d * d, 2.0 * Skalar(B, C), Quadrat(B) + 2.0 * Skalar(A, C),
+                             2.0 * Skalar(A, B), Quadrat(A)};
     return PaarErste(koeff, d, std::min({tmax, i.ende, j.ende}));
 }
 
 // Erste Annäherung an eine Gerade auf den Abstand d (Normale n durch q).
 // Gilt nur auf der Spielseite der Geraden.
 double ZeitZurGeraden(const Bahn& b, V2 q, V2 n, double d, double tmax) {
-    const double abstand = Punkt(b.p - q, n);
+    const double abstand = Skalar(b.p - q, n);
     if (abstand <= 0.0) return kNie;
     const double dn = abstand - d;
     if (b.gerade) {
-        const double un = Punkt(b.u, n);
+        const double un = Skalar(b.u, n);
         if (dn <= 0.0) return un < -kMinAnnaeherung ? 0.0 : kNie;
         if (un >= 0.0) return kNie;
         const double sigma = dn / -un;
@@ -203,7 +203,7 @@ double ZeitZurGeraden(const Bahn& b, V2 q, V2 n, double d, double tmax) {
         const double t = ZeitBis(b, sigma);
         return t <= tmax ? t : kNie;
     }
-    const double koeff[3] = {dn, Punkt(b.v, n), 0.5 * Punkt(b.a, n)};
+    const double koeff[3] = {dn, Skalar(b.v, n), 0.5 * Skalar(b.a, n)};
     return ErsteAnnaeherung(koeff, 2, std::min(tmax, b.ende), kMinAnnaeherung, kTiefe);
 }
 
@@ -216,7 +216,7 @@ double ZeitZurStrecke(const Bahn& b, const Strecke& s, double d, double tmax) {
     if (!KastenNah(b, lo, hi, unten, oben, d)) return kNie;
     const double t = ZeitZurGeraden(b, s.a, s.normale, d, tmax);
     if (t == kNie) return kNie;
-    const double laengs = Punkt(LageNach(b, t) - s.a, s.richtung);
+    const double laengs = Skalar(LageNach(b, t) - s.a, s.richtung);
     return laengs >= 0.0 && laengs <= s.laenge ? t : kNie;
 }
 
@@ -275,7 +275,7 @@ bool FaelltSofort(Lauf& l, int i) {
     const int t = TascheJenseits(l.g, b.p);
     if (t < 0) return false;
     const V2 richtung = b.v == V2{0.0, 0.0} ? b.a : b.v;
-    if (Punkt(richtung, l.g.maeuler[t].normale) >= 0.0) return false;
+    if (Skalar(richtung, l.g.maeuler[t].normale) >= 0.0) return false;
     Versenke(l, i, t);
     return true;
 }
@@ -289,7 +289,7 @@ void NeueBewegung(Lauf& l, int i) {
 // Bande, Backe oder Ecke mit der Normalen n (zeigt von der Bande zur Kugel).
 void Abprall(Lauf& l, int i, V2 n) {
     Bahn& b = l.k[i];
-    const double vn = Punkt(b.v, n);
+    const double vn = Skalar(b.v, n);
     const V2 vt = b.v - n * vn;
     if (l.w.modell == Modell::P) {
         if (l.w.bandengesetz == Bandengesetz::spiegel) {
@@ -302,7 +302,7 @@ void Abprall(Lauf& l, int i, V2 n) {
         }
         return;
     }
-    const double sn = Punkt(b.s, n);
+    const double sn = Skalar(b.s, n);
     if (vn > -kSchiebegrenze) {
         // Kaum noch Annäherung: die Kugel legt sich an die Bande, statt in
         // immer kürzeren Abständen erneut anzuschlagen.
@@ -324,7 +324,7 @@ void Kugelstoss(Lauf& l, int i, int j) {
     const double abstand = Betrag(d);
     if (abstand == 0.0) return;  // deckungsgleich: keine Stoßrichtung
     const V2 n = d * (1.0 / abstand);
-    const double naehern = Punkt(a.v - b.v, n);
+    const double naehern = Skalar(a.v - b.v, n);
     // Ein Nachstoß: dasselbe Paar berührt sich wieder, bevor eine der beiden
     // Kugeln seit dem letzten Stoß ins Rollen kam.
     const double vorher = l.letzterKontakt[i][j];
@@ -338,8 +338,8 @@ void Kugelstoss(Lauf& l, int i, int j) {
         // Mittellinie ganz, Lauf und Drall: Impuls und Energie bleiben, und
         // auch die Beschleunigung längs der Linie kehrt sich um, sodass sie
         // auseinanderlaufen.
-        const double vA = Punkt(a.v, n), vB = Punkt(b.v, n);
-        const double sA = Punkt(a.s, n), sB = Punkt(b.s, n);
+        const double vA = Skalar(a.v, n), vB = Skalar(b.v, n);
+        const double sA = Skalar(a.s, n), sB = Skalar(b.s, n);
         if (naehern > 0.0) {
             a.v = a.v + n * (vB - vA);
             b.v = b.v + n * (vA - vB);

@@ -10,7 +10,7 @@ Strecke Baue(V2 a, V2 b, V2 spielseite) {
     s.laenge = Betrag(b - a);
     s.richtung = Einheit(b - a);
     s.normale = Senkrecht(s.richtung);
-    if (Punkt(s.normale, spielseite - a) < 0.0) s.normale = -s.normale;
+    if (Skalar(s.normale, spielseite - a) < 0.0) s.normale = -s.normale;
     return s;
 }
 
@@ -60,8 +60,8 @@ Tischgeometrie BaueTischgeometrie(const Tisch& t) {
 int TascheJenseits(const Tischgeometrie& g, V2 p) {
     for (int t = 0; t < 6; ++t) {
         const Strecke& m = g.maeuler[t];
-        const double laengs = Punkt(p - m.a, m.richtung);
-        if (Punkt(p - m.a, m.normale) < 0.0 && laengs >= 0.0 && laengs <= m.laenge) return t;
+        const double laengs = Skalar(p - m.a, m.richtung);
+        if (Skalar(p - m.a, m.normale) < 0.0 && laengs >= 0.0 && laengs <= m.laenge) return t;
     }
     return -1;
 }

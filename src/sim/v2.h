@@ -18,10 +18,10 @@ inline V2 operator*(V2 a, double s) { return {a.x * s, a.y * s}; }
 inline V2 operator*(double s, V2 a) { return {a.x * s, a.y * s}; }
 inline bool operator==(V2 a, V2 b) { return a.x == b.x && a.y == b.y; }
 
-inline double Punkt(V2 a, V2 b) { return a.x * b.x + a.y * b.y; }
+inline double Skalar(V2 a, V2 b) { return a.x * b.x + a.y * b.y; }
 // z-Komponente des Kreuzprodukts: 0, wenn a und b parallel liegen.
 inline double Kreuz(V2 a, V2 b) { return a.x * b.y - a.y * b.x; }
-inline double Quadrat(V2 a) { return Punkt(a, a); }
+inline double Quadrat(V2 a) { return Skalar(a, a); }
 inline double Betrag(V2 a) { return std::sqrt(Quadrat(a)); }
 // Der Nullvektor bleibt null: eine ruhende Kugel hat keine Richtung.
 inline V2 Einheit(V2 a) {

@@ -13,6 +13,11 @@ const char* const kUrsachenText[kAnzahlUrsachen] = {"", "verfehlt", "Weiße vers
 
 }  // namespace
 
+const char* Ursachentext(Ursache u) {
+    const int i = static_cast<int>(u);
+    return i > 0 && i < kAnzahlUrsachen ? kUrsachenText[i] : "gelungen";
+}
+
 void SchreibeBericht(const Spielbericht& b, std::ostream& aus) {
     double unten, oben;
     Intervall95(b.erfolge, b.stoesse, unten, oben);

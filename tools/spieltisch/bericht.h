@@ -8,6 +8,9 @@
 #include "planner/suche.h"
 #include "spielen.h"
 
+// "verfehlt", "Weiße versenkt", … für Menschen.
+const char* Ursachentext(Ursache u);
+
 void SchreibeBericht(const Spielbericht& b, std::ostream& aus);
 void SchreibeBerichtJson(const Spielbericht& b, std::ostream& aus);
 

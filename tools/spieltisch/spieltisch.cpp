@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <iostream>
@@ -10,11 +11,25 @@
 #include <vector>
 
 #include "ablauf.h"
+#include "fehlerbild.h"
 #include "optionen.h"
 #include "spielablauf.h"
 #include "vergleich.h"
 #include "vergleichsbild.h"
 #include "stosswerk_version.h"
+
+namespace {
+
+// Qt bricht mit qFatal ab, wenn die gewählte Plattform nicht geht: dann eine
+// Meldung statt eines Absturzes. Warnungen gehören nicht in den Bericht.
+void QtAusgabe(QtMsgType art, const QMessageLogContext&, const QString& text) {
+    if (art != QtFatalMsg) return;
+    std::fprintf(stderr, "spieltisch: Bilder können nicht gezeichnet werden (%s).\n", text.toLocal8Bit().constData());
+    std::fflush(stderr);
+    std::_Exit(kFalscherAufruf);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     // Ein Spieler, der die Verbindung früh schließt, darf den Lauf nicht beenden.
@@ -36,11 +51,14 @@ int main(int argc, char** argv) {
     }
     // Bilder malt Qt ohne Bildschirm; die Anwendung braucht es für die Schrift.
     std::unique_ptr<QGuiApplication> qt;
-    if (!optionen->bild.empty()) {
-        if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (!optionen->bild.empty() || !optionen->bilderVerzeichnis.empty()) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);  // ohne Bildschirm; eine gesetzte Wahl gilt
+        qInstallMessageHandler(QtAusgabe);
         qt = std::make_unique<QGuiApplication>(argc, argv);
     }
     if (optionen->vergleich) return Vergleiche(*optionen, std::cout, std::cerr, MaleVergleich);
-    if (optionen->spielen) return SpieleAufnahmen(*optionen, std::cout, std::cerr, {});
+    if (optionen->spielen)
+        return SpieleAufnahmen(*optionen, std::cout, std::cerr,
+                               optionen->bilderVerzeichnis.empty() ? Bildmaler{} : FehlerbildMaler(optionen->bilderVerzeichnis));
     return FuehreAus(*optionen, std::cout, std::cerr);
 }

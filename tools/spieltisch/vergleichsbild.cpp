@@ -19,7 +19,7 @@ struct Feld {
     QString titel, yText;
 };
 
-QPointF Punkt(const Feld& f, double x, double y) {
+QPointF Bildpunkt(const Feld& f, double x, double y) {
     const double px = f.rahmen.left() + x / 2.0 * f.rahmen.width();
     const double py = f.rahmen.bottom() - y / f.yMax * f.rahmen.height();
     return {px, py};
@@ -29,7 +29,7 @@ void Achsen(QPainter& p, const Feld& f, int yTeile, bool prozent) {
     p.setPen(QPen(QColor(200, 200, 200), 1));
     for (int i = 0; i <= yTeile; ++i) {
         const double y = f.yMax * i / yTeile;
-        const QPointF a = Punkt(f, 0, y), b = Punkt(f, 2, y);
+        const QPointF a = Bildpunkt(f, 0, y), b = Bildpunkt(f, 2, y);
         p.drawLine(a, b);
         p.setPen(Qt::black);
         p.drawText(QRectF(a.x() - 50, a.y() - 8, 44, 16), Qt::AlignRight | Qt::AlignVCenter,
@@ -38,7 +38,7 @@ void Achsen(QPainter& p, const Feld& f, int yTeile, bool prozent) {
     }
     p.setPen(Qt::black);
     for (double x : {0.0, 0.5, 1.0, 1.5, 2.0}) {
-        const QPointF a = Punkt(f, x, 0);
+        const QPointF a = Bildpunkt(f, x, 0);
         p.drawLine(a, a + QPointF(0, 4));
         p.drawText(QRectF(a.x() - 20, a.y() + 6, 40, 16), Qt::AlignCenter, QString::number(x, 'f', 1));
     }
@@ -60,12 +60,12 @@ void Kurve(QPainter& p, const Feld& f, const std::vector<Vergleichspunkt>& punkt
         const Spielbericht& b = robust ? v.robust : v.vorgegeben;
         const double wert = quote ? (b.stoesse ? static_cast<double>(b.erfolge) / b.stoesse : 0.0)
                                   : (b.tische ? static_cast<double>(b.kugeln) / b.tische : 0.0);
-        const QPointF mitte = Punkt(f, v.rauschen, wert);
+        const QPointF mitte = Bildpunkt(f, v.rauschen, wert);
         linie << mitte;
         if (quote) {  // das 95-%-Intervall als senkrechter Strich mit Enden
             double unten, oben;
             Intervall95(b.erfolge, b.stoesse, unten, oben);
-            const QPointF a = Punkt(f, v.rauschen, unten), c = Punkt(f, v.rauschen, oben);
+            const QPointF a = Bildpunkt(f, v.rauschen, unten), c = Bildpunkt(f, v.rauschen, oben);
             p.setPen(QPen(farbe, 1.5));
             p.drawLine(a, c);
             p.drawLine(a - QPointF(5, 0), a + QPointF(5, 0));
