@@ -12,6 +12,7 @@
 
 #include "../netz/netz_hilfen.h"
 #include "fenster_hilfen.h"
+#include "model/konfiguration.h"
 #include "net/xml_lesen.h"
 
 namespace {
@@ -184,47 +185,52 @@ TEST_F(NetzFenster, BeendenMitNetzSchaltetErstAus) {
 
 // Für den Thread-Sanitizer: "Start" im Fenster-Thread, während der Server
 // Anfragen plant und ins Fenster schreibt, mit Laufwegen: beide simulieren.
-class NetzNebenlaeufig : public NetzFenster {};
+class NetzNebenlaeufig : public NetzFenster {
+protected:
+    // Zwölf Anfragen an den Server, während ein Zeitgeber immer wieder "Start" klickt.
+    void StartUndAnfragenUeberlappen() {
+        constexpr int kAnfragen = 12;
+        Menue(BefehlLaufwege);
+        Klicke(BefehlNetzwerk);
+        ASSERT_TRUE(WarteBereit());
+
+        Lauscher antwort;
+        std::atomic<int> gesendet = 0, beantwortet = 0;
+        std::thread spieler([&] {
+            for (int i = 0; i < kAnfragen; ++i)
+                if (SendeDokument(tisch.port, Anfrage(antwort.port, 100 + i))) ++gesendet;
+        });
+        std::thread annahme([&] {
+            for (int i = 0; i < kAnfragen; ++i)
+                if (antwort.Empfange(60s)) ++beantwortet;
+        });
+        // Die Ereignisschleife nimmt die Aufrufe des Servers ins Fenster an;
+        // dazwischen klickt ein Zeitgeber immer wieder "Start".
+        int starts = 0;
+        QEventLoop schleife;
+        QTimer klicker, pruefer;
+        QObject::connect(&klicker, &QTimer::timeout, [&] {
+            Klicke(BefehlStart);
+            ++starts;
+        });
+        QObject::connect(&pruefer, &QTimer::timeout, [&] {
+            if (beantwortet == kAnfragen) schleife.quit();
+        });
+        klicker.start(20);
+        pruefer.start(50);
+        QTimer::singleShot(300s, &schleife, &QEventLoop::quit);
+        schleife.exec();
+        klicker.stop();
+        spieler.join();
+        annahme.join();
+        EXPECT_EQ(gesendet, kAnfragen);
+        EXPECT_EQ(beantwortet, kAnfragen);
+        EXPECT_GE(starts, 2);
+    }
+};
 
 TEST_F(NetzNebenlaeufig, StartUndAnfragenUeberlappen) {
-    constexpr int kAnfragen = 12;
-    Menue(BefehlLaufwege);
-    Klicke(BefehlNetzwerk);
-    ASSERT_TRUE(WarteBereit());
-
-    Lauscher antwort;
-    std::atomic<int> gesendet = 0, beantwortet = 0;
-    std::thread spieler([&] {
-        for (int i = 0; i < kAnfragen; ++i)
-            if (SendeDokument(tisch.port, Anfrage(antwort.port, 100 + i))) ++gesendet;
-    });
-    std::thread annahme([&] {
-        for (int i = 0; i < kAnfragen; ++i)
-            if (antwort.Empfange(60s)) ++beantwortet;
-    });
-    // Die Ereignisschleife nimmt die Aufrufe des Servers ins Fenster an;
-    // dazwischen klickt ein Zeitgeber immer wieder "Start".
-    int starts = 0;
-    QEventLoop schleife;
-    QTimer klicker, pruefer;
-    QObject::connect(&klicker, &QTimer::timeout, [&] {
-        Klicke(BefehlStart);
-        ++starts;
-    });
-    QObject::connect(&pruefer, &QTimer::timeout, [&] {
-        if (beantwortet == kAnfragen) schleife.quit();
-    });
-    klicker.start(20);
-    pruefer.start(50);
-    QTimer::singleShot(300s, &schleife, &QEventLoop::quit);
-    schleife.exec();
-    klicker.stop();
-    spieler.join();
-    annahme.join();
-    EXPECT_EQ(gesendet, kAnfragen);
-    EXPECT_EQ(beantwortet, kAnfragen);
-    EXPECT_GE(starts, 2);
-
+    StartUndAnfragenUeberlappen();
     // Alle Antworten sind gesendet; "Start" hat zuletzt das Log geleert.
     Klicke(BefehlNetzwerk);
     ASSERT_TRUE(QTest::qWaitFor([] { return WarteAufServerende(0ms); }, 30000));
@@ -232,4 +238,17 @@ TEST_F(NetzNebenlaeufig, StartUndAnfragenUeberlappen) {
     Ansicht()->NeuZeichnenMitLoeschen();
     Klicke(BefehlStart);
     ErwarteSuche(Stand());
+}
+
+TEST_F(NetzNebenlaeufig, RobustePlanerUeberlappen) {
+    // Dasselbe mit der robusten Wahl: zwei robuste Suchen zugleich teilen nichts.
+    QTemporaryDir dir;
+    const std::string config = dir.filePath("config.ini").toStdString();
+    std::ofstream(config) << "[planer]\nmodus=1\nproben=8\nkandidaten=3\n";
+    const std::string vorher = Konfigurationsdatei();
+    SetzeKonfigurationsdatei(config);
+    StartUndAnfragenUeberlappen();
+    Klicke(BefehlNetzwerk);
+    ASSERT_TRUE(QTest::qWaitFor([] { return WarteAufServerende(0ms); }, 30000));
+    SetzeKonfigurationsdatei(vorher);
 }
