@@ -29,8 +29,7 @@ constexpr float kRundumFaktoren[] = {0.85f, 1.0f, 1.2f};
 constexpr int kVorproben = 8;    // jede Variante
 constexpr int kEngereWahl = 8;   // so viele bekommen alle Proben
 constexpr int kStellungsWahl = 3;
-// Kandidaten aus der Rundumsuche haben keine Art der Liste.
-constexpr std::int32_t kRichtungssuche = 6;
+
 
 struct Variante {
     int kandidat;  // Index in der Liste

@@ -10,6 +10,10 @@
 #include "planner/planereinstellung.h"
 #include "planner/suche.h"
 
+// Die Art der Kandidaten aus der Rundumsuche (sie stehen in keiner Liste der
+// sechs Stoßarten): ein Stoß in eine Richtung mit einer Stärke, sonst nichts.
+constexpr std::int32_t kRichtungssuche = 6;
+
 // Die Saat der Rauschproben: nur aus dem Tischstand, also gibt dieselbe
 // Anfrage immer dieselbe Antwort.
 std::uint64_t SaatAusStand(const Spielstand& stand);

@@ -4,12 +4,17 @@
 
 #include <nlohmann/json.hpp>
 
+#include "planner/robuste_suche.h"
+
 namespace {
 
 double Anteil(double a, double b) { return b > 0 ? a / b : 0.0; }
 
 const char* const kUrsachenText[kAnzahlUrsachen] = {"", "verfehlt", "Weiße versenkt", "falsche erste Kugel",
                                                     "keine Berührung", "Schwarze zu früh"};
+
+// Die sechs Stoßarten und die Rundumsuche der robusten Wahl.
+const char* Artenname(int art) { return art == kRichtungssuche ? "Richtungssuche" : Artname(art); }
 
 }  // namespace
 
@@ -37,9 +42,9 @@ void SchreibeBericht(const Spielbericht& b, std::ostream& aus) {
     aus << "\n";
     if (b.artenBekannt) {
         aus << "Nach Stoßart:\n";
-        for (int a = 0; a < 6; ++a) {
+        for (int a = 0; a <= kRichtungssuche; ++a) {
             if (b.artStoesse[a] == 0) continue;
-            std::snprintf(z, sizeof z, "  %-22s %6d Stöße, %6d Erfolge (%.1f %%)\n", Artname(a), b.artStoesse[a],
+            std::snprintf(z, sizeof z, "  %-22s %6d Stöße, %6d Erfolge (%.1f %%)\n", Artenname(a), b.artStoesse[a],
                           b.artErfolge[a], 100 * Anteil(b.artErfolge[a], b.artStoesse[a]));
             aus << z;
         }
@@ -68,7 +73,9 @@ void SchreibeBerichtJson(const Spielbericht& b, std::ostream& aus) {
     j["fehler"] = f;
     nlohmann::ordered_json arten = nlohmann::ordered_json::object();
     if (b.artenBekannt)
-        for (int a = 0; a < 6; ++a) arten[Artname(a)] = {{"stoesse", b.artStoesse[a]}, {"erfolge", b.artErfolge[a]}};
+        for (int a = 0; a <= kRichtungssuche; ++a)
+            if (a < 6 || b.artStoesse[a] > 0)
+                arten[Artenname(a)] = {{"stoesse", b.artStoesse[a]}, {"erfolge", b.artErfolge[a]}};
     j["arten"] = arten;
     j["ohne_antwort"] = b.ohneAntwort;
     j["zeit_us"] = {{"simulation", Anteil(b.simUs, b.stoesse)}, {"planer", Anteil(b.planerUs, b.stoesse)}};

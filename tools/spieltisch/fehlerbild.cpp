@@ -11,6 +11,7 @@
 
 #include "bericht.h"
 #include "fenster/tischbild.h"
+#include "planner/robuste_suche.h"
 #include "planner/stoss_linien.h"
 #include "planner/suche.h"
 
@@ -55,7 +56,9 @@ Bildmaler FehlerbildMaler(const std::string& verzeichnis) {
         char text[256];
         std::snprintf(text, sizeof text, "Tisch %u, Stoß %d: %s – %s, gespielt x = %.4f, y = %.4f", f.zeile.tisch,
                       f.zeile.stoss, Ursachentext(f.zeile.urteil.ursache),
-                      f.antwort.mitStoss ? Artname(f.antwort.bester.art) : "Stoß des Spielers",
+                      !f.antwort.mitStoss                       ? "Stoß des Spielers"
+                      : f.antwort.bester.art == kRichtungssuche ? "Richtungssuche"
+                                                                : Artname(f.antwort.bester.art),
                       static_cast<double>(f.zeile.gespielt.x), static_cast<double>(f.zeile.gespielt.y));
         p.drawText(QRect(8, tisch.height(), bild.width() - 16, kZeile), Qt::AlignLeft | Qt::AlignVCenter,
                    QString::fromUtf8(text));

@@ -131,7 +131,7 @@ void Zaehle(Spielbericht& b, const Aufnahme& a) {
         ++b.stoesse;
         b.erfolge += z.urteil.erfolg;
         ++b.fehler[static_cast<int>(z.urteil.ursache)];
-        if (z.art >= 0 && z.art < 6) {
+        if (z.art >= 0 && z.art <= kRichtungssuche) {
             b.artenBekannt = true;
             ++b.artStoesse[z.art];
             b.artErfolge[z.art] += z.urteil.erfolg;

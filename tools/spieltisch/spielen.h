@@ -86,7 +86,7 @@ struct Spielbericht {
     long kugeln = 0;
     int geraeumt = 0;
     bool artenBekannt = false;
-    int artStoesse[6] = {}, artErfolge[6] = {};
+    int artStoesse[7] = {}, artErfolge[7] = {};  // die sechs Arten und die Rundumsuche der robusten Wahl
     double simUs = 0, planerUs = 0;  // Summen
 };
 
