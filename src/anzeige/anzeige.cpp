@@ -4,7 +4,6 @@
 #include <cstdarg>
 #include <cstdio>
 
-
 namespace {
 
 Anzeige anzeige = KonsolenAnzeige();
