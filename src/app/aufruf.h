@@ -3,6 +3,8 @@
 #pragma once
 
 #include <charconv>
+
+#include "model/tisch.h"
 #include <string>
 #include <string_view>
 
@@ -18,3 +20,15 @@ bool LeseZahl(std::string_view s, Zahl& zahl) {
     auto [ende, fehler] = std::from_chars(s.data(), s.data() + s.size(), zahl);
     return !s.empty() && fehler == std::errc{} && ende == s.data() + s.size();
 }
+
+// "programm: text" und der Hinweis auf --help nach stderr; gibt 2 zurück.
+int Aufruffehler(const char* programm, const std::string& text);
+
+// Was stosswerk-plan und stosswerk-sim vor dem Planen tun: die genannte
+// config.ini (sie muss lesbar sein) oder die neben dem Programm, der Tisch
+// daraus, dann die Grundaufstellung mit gruppe oder die Kugeln und die Gruppe
+// des Dokuments. 0, sonst der Rückgabewert des Programms (1 fehlerhaftes
+// Dokument, 2 falscher Aufruf), die Meldung schon geschrieben. Mit json
+// schreibt der Dokumentleser keine "fehler"-Zeilen.
+int LadeTischUndStand(const char* programm, const std::string& config, const std::string& dokumentPfad,
+                      std::int32_t gruppe, bool json, Spielstand& stand);

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "anzeige/anzeige.h"
+#include "aufruf.h"
 #include "fenster/programm.h"
 #include "model/konfiguration.h"
 #include "model/tisch.h"
@@ -38,10 +39,7 @@ constexpr const char* kHilfe =
     "gespeichert werden kann oder wenn der Server nicht startet (etwa weil der Port\n"
     "belegt ist), 2 bei falschem Aufruf.\n";
 
-int Aufruffehler(const std::string& text) {
-    std::fprintf(stderr, "stosswerk: %s\n(Hilfe mit --help)\n", text.c_str());
-    return 2;
-}
+int Aufruffehler(const std::string& text) { return ::Aufruffehler("stosswerk", text); }
 
 // Läuft ohne Fenster, bis ein Signal kommt. Die Signale sind in allen Threads
 // gesperrt und werden hier mit sigwait abgeholt: kein Handler, keine Schleife.

@@ -1,8 +1,6 @@
 // stosswerk-plan: plant einen Stoß auf der Grundaufstellung der Konfiguration
 // und gibt die Protokollzeilen und den Stoß aus (oder ein JSON-Objekt).
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,7 +11,6 @@
 #include "aufruf.h"
 #include "model/konfiguration.h"
 #include "model/tisch.h"
-#include "net/xml_lesen.h"
 #include "planner/robuste_suche.h"
 #include "planner/suche.h"
 #include "stosswerk_version.h"
@@ -40,10 +37,7 @@ constexpr const char* kHilfe =
     "\n"
     "Rückgabewert: 0 bei Erfolg, 1 bei fehlerhaftem Dokument, 2 bei falschem Aufruf.\n";
 
-int Aufruffehler(const std::string& text) {
-    std::fprintf(stderr, "stosswerk-plan: %s\n(Hilfe mit --help)\n", text.c_str());
-    return 2;
-}
+int Aufruffehler(const std::string& text) { return ::Aufruffehler("stosswerk-plan", text); }
 
 }  // namespace
 
@@ -85,34 +79,10 @@ int main(int argc, char** argv) {
             return Aufruffehler("Unbekannte Option \"" + std::string(a) + "\".");
         }
     }
-    if (!config.empty()) {
-        // Nur die Datei neben dem Programm darf fehlen; eine genannte muss lesbar sein.
-        IniDatei ini;
-        if (!LeseIniDatei(config, ini))
-            return Aufruffehler("Die Konfigurationsdatei \"" + config + "\" kann nicht gelesen werden (" +
-                                Grund(errno) + ").");
-        SetzeKonfigurationsdatei(config);
-    }
-
-    LadeTisch(tisch, Konfigurationsdatei());
-    BerechneTaschenpunkte();
+    if (!dokumentPfad.empty() && gruppeGesetzt)
+        return Aufruffehler("--gruppe gilt nur ohne Dokument: die Gruppe steht im Dokument.");
     Spielstand stand;
-    SetzeStandardaufstellung(stand);
-    stand.gruppe = gruppe;
-    if (!dokumentPfad.empty()) {
-        if (gruppeGesetzt) return Aufruffehler("--gruppe gilt nur ohne Dokument: die Gruppe steht im Dokument.");
-        std::string text;
-        if (!LeseDokument(dokumentPfad, text))
-            return Aufruffehler("Das Dokument \"" + dokumentPfad + "\" kann nicht gelesen werden (" +
-                                Grund(errno) + ").");
-        SetzeXmlFehlerausgabe(!json);  // "fehler"-Zeilen gehören nicht in die JSON-Ausgabe
-        if (!LeseSpielstandXML(text, stand)) {
-            std::fprintf(stderr, "stosswerk-plan: Fehlerhaftes Tischstand-Dokument \"%s\": es fehlen Kugeln, "
-                                 "Elemente einer Kugel oder player, oder eine Lage ist keine Zahl.\n",
-                         dokumentPfad.c_str());
-            return 1;
-        }
-    }
+    if (const int r = LadeTischUndStand("stosswerk-plan", config, dokumentPfad, gruppe, json, stand)) return r;
 
     InstalliereAnzeige(json ? StilleAnzeige() : KonsolenAnzeige());
     Vektor stoss{};

@@ -20,7 +20,6 @@
 #include "fenster/tischbild.h"
 #include "model/konfiguration.h"
 #include "model/tisch.h"
-#include "net/xml_lesen.h"
 #include "planner/robuste_suche.h"
 #include "planner/suche.h"
 #include "sim/rauschen.h"
@@ -104,10 +103,7 @@ constexpr const char* kHilfe =
     "darauf keinen endlichen Stoß findet), 2 bei falschem Aufruf (auch ein Bild,\n"
     "das sich nicht schreiben lässt).\n";
 
-int Aufruffehler(const std::string& text) {
-    std::fprintf(stderr, "stosswerk-sim: %s\n(Hilfe mit --help)\n", text.c_str());
-    return 2;
-}
+int Aufruffehler(const std::string& text) { return ::Aufruffehler("stosswerk-sim", text); }
 
 bool Endlich(Vektor v) { return std::isfinite(v.x) && std::isfinite(v.y); }
 
@@ -346,33 +342,8 @@ int main(int argc, char** argv) {
     if (rauschenGesetzt != saatGesetzt) return Aufruffehler("--rauschen und --saat gehören zusammen.");
     if (!dokumentPfad.empty() && gruppeGesetzt)
         return Aufruffehler("--gruppe gilt nur ohne Dokument: die Gruppe steht im Dokument.");
-    if (!config.empty()) {
-        // Nur die Datei neben dem Programm darf fehlen; eine genannte muss lesbar sein.
-        IniDatei ini;
-        if (!LeseIniDatei(config, ini))
-            return Aufruffehler("Die Konfigurationsdatei \"" + config + "\" kann nicht gelesen werden (" +
-                                Grund(errno) + ").");
-        SetzeKonfigurationsdatei(config);
-    }
-
-    LadeTisch(tisch, Konfigurationsdatei());
-    BerechneTaschenpunkte();
     Spielstand stand;
-    SetzeStandardaufstellung(stand);
-    stand.gruppe = gruppe;
-    if (!dokumentPfad.empty()) {
-        std::string text;
-        if (!LeseDokument(dokumentPfad, text))
-            return Aufruffehler("Das Dokument \"" + dokumentPfad + "\" kann nicht gelesen werden (" +
-                                Grund(errno) + ").");
-        SetzeXmlFehlerausgabe(!json);  // "fehler"-Zeilen gehören nicht in die JSON-Ausgabe
-        if (!LeseSpielstandXML(text, stand)) {
-            std::fprintf(stderr, "stosswerk-sim: Fehlerhaftes Tischstand-Dokument \"%s\": es fehlen Kugeln, "
-                                 "Elemente einer Kugel oder player, oder eine Lage ist keine Zahl.\n",
-                         dokumentPfad.c_str());
-            return 1;
-        }
-    }
+    if (const int r = LadeTischUndStand("stosswerk-sim", config, dokumentPfad, gruppe, json, stand)) return r;
 
     if (nachspielen) {
         std::string fehler;

@@ -398,5 +398,5 @@ void PlaneStoss(const Spielstand& stand, Vektor& stoss, Suchbericht* bericht, Pl
     const bool robust = wahl == Planerwahl::robust || (wahl == Planerwahl::nachKonfiguration &&
                                                        e.modus == Planermodus::robust);
     if (robust) SucheStossRobust(stand, stoss, e, ini, bericht);
-    else SucheStoss(stand, stoss, bericht);
+    else SucheStoss(stand, stoss, bericht, PhysikAus(ini), KugelradiusAus(ini));
 }

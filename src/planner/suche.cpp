@@ -74,7 +74,7 @@ Vektor StossVektor(const Stoss& s, float staerke) {
     return Skaliere(Normiere(d), staerke);
 }
 
-void SucheStoss(const Spielstand& stand, Vektor& stoss, Suchbericht* bericht) {
+void SucheStoss(const Spielstand& stand, Vektor& stoss, Suchbericht* bericht, const Physik& physik, float radius) {
     // Auf dem Stack ohne Initialisierung: jede Art schreibt ganze Datensätze.
     Stoss liste[kListenGroesse];
     int anzahl[7];
@@ -82,10 +82,17 @@ void SucheStoss(const Spielstand& stand, Vektor& stoss, Suchbericht* bericht) {
     ZeichneStoss(liste, 1);
 
     const Stoss& bester = liste[0];
-    stoss = StossVektor(bester, BerechneStossstaerke(bester));
+    stoss = StossVektor(bester, BerechneStossstaerke(bester, physik, radius));
     if (bericht) {
         std::copy(anzahl, anzahl + 7, bericht->anzahl);
         bericht->bester = bester;
     }
     MeldeStoss(stand, stoss);
+}
+
+void SucheStoss(const Spielstand& stand, Vektor& stoss, Suchbericht* bericht) {
+    // Die Physik wird für jede Suche neu gelesen: eine Änderung gilt beim nächsten Stoß.
+    IniDatei ini;
+    LeseIniDatei(Konfigurationsdatei(), ini);
+    SucheStoss(stand, stoss, bericht, PhysikAus(ini), KugelradiusAus(ini));
 }

@@ -3,6 +3,7 @@
 // der Stoß gemeldet (MeldeStoss).
 #pragma once
 
+#include "model/konfiguration.h"
 #include "planner/stoss.h"
 #include "planner/stossarten.h"
 
@@ -23,6 +24,9 @@ struct Suchbericht {
 
 // Die Taschenpunkte müssen berechnet sein (einmal nach dem Laden des Tisches).
 void SucheStoss(const Spielstand& stand, Vektor& stoss, Suchbericht* bericht = nullptr);
+// Dasselbe mit schon gelesener Physik und Kugelradius (wer config.ini ohnehin
+// gelesen hat, liest sie für die Stärke nicht noch einmal).
+void SucheStoss(const Spielstand& stand, Vektor& stoss, Suchbericht* bericht, const Physik& physik, float radius);
 
 // Der erste Teil der Suche: sammeln, die sieben Protokollzeilen, sortieren.
 // liste braucht Platz für kListenGroesse; gibt die Anzahl zurück.
