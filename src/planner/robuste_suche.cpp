@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <numbers>
 #include <random>
 #include <span>
@@ -29,7 +28,6 @@ constexpr float kRundumFaktoren[] = {0.85f, 1.0f, 1.2f};
 constexpr int kVorproben = 8;    // jede Variante
 constexpr int kEngereWahl = 8;   // so viele bekommen alle Proben
 constexpr int kStellungsWahl = 3;
-
 
 struct Variante {
     int kandidat;  // Index in der Liste
