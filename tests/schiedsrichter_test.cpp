@@ -63,3 +63,68 @@ TEST(Schiedsrichter, RegelnJeFall) {
     }
     EXPECT_STREQ(Ursachenname(Ursache::schwarze_zu_frueh), "schwarze_zu_frueh");
 }
+
+#include "planner/regeln.h"
+
+namespace {
+
+// Ereignisse von Hand: "K a b" Kugelstoß, "B a" Bande, "E a" Ecke, "T a" Tasche.
+Simergebnis Verlauf(std::initializer_list<std::pair<char, std::pair<int, int>>> folge) {
+    Simergebnis e = Ergebnis(-1, {});
+    for (const auto& [art, kugeln] : folge) {
+        const auto [a, b] = kugeln;
+        Ereignis x{0.1 * e.anzahl, Ereignisart::halt, static_cast<std::int8_t>(a), -1, -1};
+        if (art == 'K') {
+            x.art = Ereignisart::kugel, x.andere = static_cast<std::int8_t>(b);
+            if (e.ersteBeruehrung < 0 && a == 0) e.ersteBeruehrung = b;
+        }
+        if (art == 'B') x.art = Ereignisart::bande;
+        if (art == 'E') x.art = Ereignisart::ecke;
+        if (art == 'T') x.art = Ereignisart::tasche, e.tasche[a] = 1;
+        e.ereignisse[e.anzahl++] = x;
+    }
+    return e;
+}
+
+}  // namespace
+
+TEST(Regeln, FoulsUndAnstoss) {
+    LadeVorgabetisch();
+    Spielstand offen = LeererStand(50, 20, alle);  // offener Tisch
+    for (int i : {3, 8, 9}) SetzeKugel(offen, i, 10.0f * i, 30.0f);
+    Spielstand halb = offen;
+    halb.gruppe = halbe;
+    Spielstand nurSchwarz = LeererStand(50, 20, volle);
+    for (int i : {8, 9}) SetzeKugel(nurSchwarz, i, 10.0f * i, 30.0f);
+
+    struct Fall {
+        const char* name;
+        const Spielstand* vorher;
+        Simergebnis e;
+        Foul foul;
+    };
+    const Fall faelle[] = {
+        {"offen: volle zuerst, Bande", &offen, Verlauf({{'K', {0, 3}}, {'B', {3, 0}}}), Foul::keins},
+        {"offen: Schwarze zuerst", &offen, Verlauf({{'K', {0, 8}}, {'B', {8, 0}}}), Foul::falsche_erste},
+        {"halbe: volle zuerst", &halb, Verlauf({{'K', {0, 3}}, {'T', {3, 0}}}), Foul::falsche_erste},
+        {"eine fällt, keine Bande", &halb, Verlauf({{'K', {0, 9}}, {'T', {9, 0}}}), Foul::keins},
+        {"Weiße an der Bande danach", &halb, Verlauf({{'K', {0, 9}}, {'E', {0, 0}}}), Foul::keins},
+        {"Bande nur vor der Berührung", &halb, Verlauf({{'B', {0, 0}}, {'K', {0, 9}}}), Foul::keine_bande},
+        {"keine Berührung", &halb, Verlauf({{'B', {0, 0}}}), Foul::keine_beruehrung},
+        {"Weiße fällt", &halb, Verlauf({{'K', {0, 9}}, {'T', {9, 0}}, {'T', {0, 0}}}), Foul::weisse_versenkt},
+        {"Gruppe geräumt: Schwarze erlaubt", &nurSchwarz, Verlauf({{'K', {0, 8}}, {'B', {8, 0}}}), Foul::keins},
+        {"Gruppe geräumt: fremde zuerst", &nurSchwarz, Verlauf({{'K', {0, 9}}, {'B', {9, 0}}}),
+         Foul::falsche_erste},
+    };
+    for (const Fall& f : faelle) EXPECT_EQ(PruefeFoul(*f.vorher, f.e), f.foul) << f.name;
+
+    // Anstoß: vier verschiedene Objektkugeln an einer Bande oder eine gefallene.
+    const Simergebnis vier = Verlauf({{'K', {0, 1}}, {'B', {1, 0}}, {'B', {1, 0}}, {'B', {2, 0}}, {'E', {3, 0}},
+                                      {'B', {0, 0}}, {'B', {4, 0}}});
+    const Simergebnis drei = Verlauf({{'K', {0, 1}}, {'B', {1, 0}}, {'B', {1, 0}}, {'B', {2, 0}}, {'E', {3, 0}},
+                                      {'B', {0, 0}}});
+    EXPECT_EQ(KugelnAnBande(vier), 4);
+    EXPECT_TRUE(AnstossGueltig(vier));
+    EXPECT_FALSE(AnstossGueltig(drei));
+    EXPECT_TRUE(AnstossGueltig(Verlauf({{'K', {0, 1}}, {'T', {5, 0}}})));
+}
