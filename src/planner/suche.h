@@ -20,6 +20,10 @@ struct Suchbericht {
     // Nur bei der robusten Wahl: wie oft er in den Proben gelang (proben 0: nicht robust).
     int proben = 0;
     int erfolge = 0;
+    // Was die robuste Wahl gespielt hat, wenn es kein Lochstoß war: den
+    // Anstoß auf ein volles Dreieck oder einen Sicherheitsstoß.
+    bool anstoss = false;
+    bool sicherheit = false;
 };
 
 // Die Taschenpunkte müssen berechnet sein (einmal nach dem Laden des Tisches).
