@@ -367,7 +367,9 @@ void Beobachte(Lauf& l) {
     Kugelzustand z[kAnzahlKugeln];
     for (int i = 0; i < kAnzahlKugeln; ++i) {
         const Bahn& b = l.k[i];
-        z[i] = {b.p, b.v, l.w.modell == Modell::R ? b.s : V2{0.0, 0.0}, b.zustand != Zustand::weg};
+        // Der wahre Drall: eine rollende Kugel dreht genau mit ihrer Geschwindigkeit.
+        const V2 drall = b.zustand == Zustand::rollt ? b.v : b.s;
+        z[i] = {b.p, b.v, l.w.modell == Modell::R ? drall : V2{0.0, 0.0}, b.zustand != Zustand::weg};
     }
     l.beobachter->nachEreignis(l.beobachter->daten, l.e.ereignisse[l.e.anzahl - 1], z);
 }
@@ -411,6 +413,10 @@ void Vorruecken(Lauf& l, double tau) {
         b.p = LageNach(b, tau);
         if (b.zustand == Zustand::gleitet) b.s = b.s - b.a * (2.5 * tau);  // ds/dt = −5/2 · a
         b.v = b.v + b.a * tau;
+        // Eine rollende Kugel dreht in jedem Augenblick mit ihrer Geschwindigkeit;
+        // ein Drall vom Beginn des Rollens wäre zu groß und gäbe Kugel- und
+        // Bandenstößen zu viel Nachlauf.
+        if (b.zustand == Zustand::rollt) b.s = b.v;
         b.ende -= tau;
     }
     l.jetzt += tau;
