@@ -107,3 +107,40 @@ TEST(WeltR, EnergieMitWahremDrallSteigtNie) {
         EXPECT_TRUE(bande) << winkel;
     }
 }
+
+namespace {
+
+// Feste Stöße auf einem gerüttelten Raster von 15 Kugeln, mit Banden und
+// Kugelstößen: ihre Endlagen als eine Prüfsumme je Stoß.
+std::vector<double> Pruefsummen(const Welt& w) {
+    std::vector<double> summen;
+    std::uint32_t z = 12345;
+    auto zufall = [&z] { return (z = z * 1664525u + 1013904223u) / 4294967296.0; };
+    for (int n = 0; n < 8; ++n) {
+        Spielstand s = LeererStand(static_cast<float>(15 + 10 * zufall()), static_cast<float>(10 + 35 * zufall()), alle);
+        for (int i = 1; i < kAnzahlKugeln; ++i)
+            SetzeKugel(s, i, static_cast<float>(40 + 11 * ((i - 1) % 5) + 4 * zufall()),
+                       static_cast<float>(12 + 13 * ((i - 1) / 5) + 4 * zufall()));
+        const double phi = 2 * M_PI * zufall(), v = 1.0 + 3.0 * zufall();
+        const Simergebnis e = Spiele(w, s, {v * std::cos(phi), v * std::sin(phi)});
+        double summe = 0;
+        for (int i = 0; i < kAnzahlKugeln; ++i) summe += (i + 1) * (e.lage[i].x + 2 * e.lage[i].y);
+        summen.push_back(summe);
+    }
+    return summen;
+}
+
+}  // namespace
+
+// Mit den alten Werten und ohne die neuen Wirkungen rechnet Welt R wie vor
+// Gleitreibung, Bandendrall und Wurf (nur der Drall des Rollens ist berichtigt).
+TEST(WeltR, AlteWerteGebenDieAltenErgebnisse) {
+    IniDatei ini;
+    ini.text = "[simulation]\ngleitreibung=20\n";
+    ZerlegeIniText(ini);
+    const std::vector<double> summen = Pruefsummen(WeltAus(ini, Modell::R));
+    const double erwartet[] = {18040.97218458421,  17762.933861216479, 17755.239771400746, 17180.266411790304,
+                               17127.134012515929, 17193.259578147052, 17849.672675786882, 17888.538687823042};
+    ASSERT_EQ(summen.size(), std::size(erwartet));
+    for (std::size_t i = 0; i < summen.size(); ++i) EXPECT_NEAR(summen[i], erwartet[i], 1e-9) << i;
+}
