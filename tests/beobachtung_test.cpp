@@ -64,3 +64,81 @@ TEST(Beobachtung, ZeileDateiUndAbgerissenesEnde) {
 
     EXPECT_FALSE(LeseBeobachtungen((tmp.pfad / "fehlt.jsonl").string(), 1.75f, gelesen, bericht, fehler));
 }
+
+#include <random>
+
+#include "anzeige/anzeige.h"
+#include "planner/suche.h"
+#include "sim/rauschen.h"
+
+// Der eigene Stoß (mit Rauschen gespielt) wird angenommen, der Tisch nach einem
+// weiteren Stoß des Gegners abgelehnt, eine zurückgekehrte Kugel auch.
+TEST(Beobachtung, AnnahmeUndAblehnung) {
+    LadeVorgabetisch();
+    InstalliereAnzeige(StilleAnzeige());
+    const Tischgeometrie g = BaueTischgeometrie(tisch);
+    // Der Tisch spielt wie der Planer rechnet (so gelingt sein Stoß oft); die
+    // eigene Welt ist einmal dieselbe, einmal eine ganz andere.
+    IniDatei leer;
+    const Welt welt = WeltAus(leer, Modell::P), ungenau = WeltAus(leer, Modell::R);
+    std::mt19937_64 z(42);
+    std::uniform_real_distribution<double> gleich(0.0, 1.0);
+    auto e = std::make_unique<Simergebnis>();
+    int eigene = 0, eigeneAngenommen = 0, eigeneUngenau = 0, gegner = 0, gegnerAngenommen = 0;
+    for (int n = 0; n < 400; ++n) {
+        Beobachtung b{};
+        b.vorher = LeererStand(static_cast<float>(10 + 80 * gleich(z)), static_cast<float>(8 + 40 * gleich(z)), halbe);
+        for (int i = 1; i < kAnzahlKugeln; ++i) {
+            if (gleich(z) < 0.3) continue;  // eingelocht
+            for (int versuch = 0; versuch < 50; ++versuch) {
+                const float x = static_cast<float>(6 + 95 * gleich(z)), y = static_cast<float>(6 + 43.5 * gleich(z));
+                bool frei = true;
+                for (int j = 0; j < i; ++j)
+                    frei &= b.vorher.kugeln[j].inloch || std::hypot(x - b.vorher.kugeln[j].x, y - b.vorher.kugeln[j].y) > 3.6;
+                if (frei) {
+                    SetzeKugel(b.vorher, i, x, y);
+                    break;
+                }
+            }
+        }
+        SucheStoss(b.vorher, b.stoss);
+        ASSERT_TRUE(Simuliere(g, welt, b.vorher, VerrauscheStoss(b.stoss, 1.0, z), *e));
+        b.nachher = Endstand(b.vorher, *e);
+        bool gefallen = false;
+        for (int i = 9; i < kAnzahlKugeln; ++i) gefallen |= e->tasche[i] >= 0;
+        const bool gelungen = gefallen && !b.nachher.kugeln[0].inloch;
+        if (gelungen) {
+            // Gelungen: der Server fragt denselben Spieler wieder.
+            ++eigene;
+            eigeneAngenommen += PruefeBeobachtung(g, welt, b).angenommen;
+            eigeneUngenau += PruefeBeobachtung(g, ungenau, b).angenommen;
+            for (int i = 1; i < kAnzahlKugeln; ++i)
+                if (b.vorher.kugeln[i].inloch) {  // eine Kugel, die zurückkehrt
+                    Beobachtung falsch = b;
+                    falsch.nachher.kugeln[i].inloch = 0;
+                    EXPECT_FALSE(PruefeBeobachtung(g, welt, falsch).angenommen);
+                    break;
+                }
+            continue;
+        }
+        // Misslungen oder die Weiße gefallen: der Gegner (volle) ist am Tisch,
+        // nach einem Foul mit der Weißen, wo der Server sie hinlegt.
+        Spielstand gegen = b.nachher;
+        gegen.gruppe = volle;
+        if (gegen.kugeln[0].inloch) SetzeKugel(gegen, 0, 26.75f, 27.75f);
+        Vektor gegenstoss;
+        SucheStoss(gegen, gegenstoss);
+        ASSERT_TRUE(Simuliere(g, welt, gegen, VerrauscheStoss(gegenstoss, 1.0, z), *e));
+        Beobachtung danach = b;
+        danach.nachher = Endstand(gegen, *e);
+        danach.nachher.gruppe = halbe;
+        if (danach.nachher.kugeln[0].inloch) continue;
+        ++gegner;
+        gegnerAngenommen += PruefeBeobachtung(g, welt, danach).angenommen;
+    }
+    ASSERT_GT(eigene, 100);
+    ASSERT_GT(gegner, 100);
+    EXPECT_GT(eigeneAngenommen, eigene * 8 / 10);
+    EXPECT_GT(eigeneUngenau, eigene * 6 / 10);
+    EXPECT_LT(gegnerAngenommen, gegner / 20);
+}

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "model/tisch.h"
+#include "sim/simulation.h"
 
 struct Beobachtung {
     Spielstand vorher;   // mit der Gruppe
@@ -54,3 +55,20 @@ struct Beobachtungsbericht {
 // Reihenfolge. false, wenn die Datei nicht gelesen werden kann (Grund in fehler).
 bool LeseBeobachtungen(const std::string& pfad, float radius, std::vector<Beobachtung>& aus,
                        Beobachtungsbericht& bericht, std::string& fehler);
+
+// Zeigt die nächste Anfrage derselben Antwortadresse das Ergebnis des eigenen
+// Stoßes? Nichts Eingelochtes ist zurückgekommen, die Weiße liegt auf dem
+// Tisch, eine eigene Kugel ist gefallen (nur dann fragt der Server denselben
+// Spieler wieder; sonst war der Gegner am Tisch), und die Kugeln, die der eigene Stoß (in welt gespielt, ohne Rauschen)
+// weit von jedem Weg liegen lässt, liegen noch, wo sie lagen, bis auf die
+// Messung des Servers. Nach dem Besuch des Gegners hat sich meist eine davon
+// bewegt. Die Wege gelten verlängert und verbreitert, weil Rauschen und eine
+// noch ungenaue Welt den wirklichen Weg abweichen lassen.
+struct Beobachtungsurteil {
+    bool angenommen;
+    int geprueft;       // Kugeln weit von jedem Weg, deren Lage verglichen wurde
+    std::string grund;  // warum abgelehnt (deutsch), sonst leer
+};
+constexpr float kLagetoleranz = 0.05f;   // Tischeinheiten: Rundung und Messung des Servers
+constexpr int kMindestensGeprueft = 2;    // weniger ruhende Zeugen: nicht prüfbar, abgelehnt
+Beobachtungsurteil PruefeBeobachtung(const Tischgeometrie& g, const Welt& welt, const Beobachtung& b);
