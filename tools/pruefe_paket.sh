@@ -85,12 +85,13 @@ for wartung in postinst prerm postrm; do
     sh -n "$arbeit/DEBIAN/$wartung" || fehler "$wartung ist kein gültiges sh"
 done
 
-# Neben den Programmen verweisen die Dateien auf /etc/stosswerk im selben Baum.
+# Neben den Programmen verweisen die Dateien absolut auf /etc/stosswerk (von
+# /usr nach /etc will Debian absolute Verweise); dort liegen sie im Paket.
 for datei in config.ini ki-status.xml ki-result.xml; do
-    ziel=$(readlink -f "$wurzel/usr/lib/stosswerk/$datei")
-    [ "$ziel" = "$wurzel/etc/stosswerk/$datei" ] && [ -f "$ziel" ] ||
-        fehler "usr/lib/stosswerk/$datei zeigt nicht auf etc/stosswerk/$datei"
-    [ "$(stat -c %a "$ziel")" = 644 ] || fehler "etc/stosswerk/$datei ist nicht für alle lesbar"
+    [ "$(readlink "$wurzel/usr/lib/stosswerk/$datei")" = "/etc/stosswerk/$datei" ] ||
+        fehler "usr/lib/stosswerk/$datei zeigt nicht auf /etc/stosswerk/$datei"
+    [ -f "$wurzel/etc/stosswerk/$datei" ] || fehler "etc/stosswerk/$datei fehlt"
+    [ "$(stat -c %a "$wurzel/etc/stosswerk/$datei")" = 644 ] || fehler "etc/stosswerk/$datei ist nicht für alle lesbar"
 done
 
 # Jedes Programm: Verweis in /usr/bin, Handbuchseite ohne Warnungen, --version.
