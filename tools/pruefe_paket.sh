@@ -94,6 +94,24 @@ for datei in config.ini ki-status.xml ki-result.xml; do
     [ "$(stat -c %a "$wurzel/etc/stosswerk/$datei")" = 644 ] || fehler "etc/stosswerk/$datei ist nicht für alle lesbar"
 done
 
+# Die Wartungsskripte auf einem Wurzelverzeichnis auf Zeit (DPKG_ROOT): die
+# Installation schaltet den Dienst nicht ein (er sendet ans ganze Netz), und
+# purge entfernt den Verweis, den "systemctl enable" gesetzt hätte.
+dienst_wurzel=$arbeit/dienst
+mkdir -p "$dienst_wurzel/lib/systemd/system"
+cp "$wurzel/lib/systemd/system/stosswerk.service" "$dienst_wurzel/lib/systemd/system/"
+wartung() { DPKG_ROOT=$dienst_wurzel DPKG_MAINTSCRIPT_PACKAGE=stosswerk "$arbeit/DEBIAN/$1" "${@:2}"; }
+wartung postinst configure || fehler "postinst configure"
+eingeschaltet=$(find "$dienst_wurzel" -path "$dienst_wurzel/etc/*" -name stosswerk.service)
+[ -z "$eingeschaltet" ] || fehler "die Installation schaltet den Dienst ein: $eingeschaltet"
+mkdir -p "$dienst_wurzel/etc/systemd/system/multi-user.target.wants"
+ln -s /lib/systemd/system/stosswerk.service "$dienst_wurzel/etc/systemd/system/multi-user.target.wants/"
+wartung prerm remove && wartung postrm remove || fehler "prerm/postrm remove"
+rm "$dienst_wurzel/lib/systemd/system/stosswerk.service"
+wartung postrm purge || fehler "postrm purge"
+[ -z "$(find "$dienst_wurzel" -path "$dienst_wurzel/etc/*" -name stosswerk.service)" ] ||
+    fehler "purge lässt den Verweis des eingeschalteten Dienstes stehen"
+
 # Jedes Programm: Verweis in /usr/bin, Handbuchseite ohne Warnungen, --version.
 programme=()
 for programm in "$wurzel"/usr/lib/stosswerk/*; do
