@@ -94,6 +94,13 @@ for datei in config.ini ki-status.xml ki-result.xml; do
     [ "$(stat -c %a "$wurzel/etc/stosswerk/$datei")" = 644 ] || fehler "etc/stosswerk/$datei ist nicht für alle lesbar"
 done
 
+# Changelog mit der Version, Copyright mit Urheber und ohne Lizenz.
+[ "$(zcat "$wurzel/usr/share/doc/stosswerk/changelog.gz" | head -n 1)" = \
+    "stosswerk ($version) bookworm; urgency=medium" ] || fehler "changelog.gz nennt nicht $version"
+grep -q 'Entwickler des Projekts „Stosswerk“' "$wurzel/usr/share/doc/stosswerk/copyright" &&
+    grep -q 'noch keine Lizenz' "$wurzel/usr/share/doc/stosswerk/copyright" ||
+    fehler "copyright nennt Urheber oder Lizenz nicht"
+
 # Die Wartungsskripte auf einem Wurzelverzeichnis auf Zeit (DPKG_ROOT): die
 # Installation schaltet den Dienst nicht ein (er sendet ans ganze Netz), und
 # purge entfernt den Verweis, den "systemctl enable" gesetzt hätte.
