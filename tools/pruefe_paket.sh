@@ -101,6 +101,13 @@ grep -q 'Entwickler des Projekts „Stosswerk“' "$wurzel/usr/share/doc/stosswe
     grep -q 'noch keine Lizenz' "$wurzel/usr/share/doc/stosswerk/copyright" ||
     fehler "copyright nennt Urheber oder Lizenz nicht"
 
+# Das Symbol des Desktop-Eintrags liegt im Paket und ist ein SVG-Dokument.
+symbol=$(sed -n 's/^Icon=//p' "$wurzel/usr/share/applications/stosswerk.desktop")
+svg=$wurzel/usr/share/icons/hicolor/scalable/apps/$symbol.svg
+[ -n "$symbol" ] && [ -f "$svg" ] || fehler "Symbol \"$symbol\" fehlt in usr/share/icons/hicolor/scalable/apps"
+python3 -c 'import sys, xml.dom.minidom as m; sys.exit(m.parse(sys.argv[1]).documentElement.tagName != "svg")' "$svg" ||
+    fehler "$symbol.svg ist kein SVG-Dokument"
+
 # Die Wartungsskripte auf einem Wurzelverzeichnis auf Zeit (DPKG_ROOT): die
 # Installation schaltet den Dienst nicht ein (er sendet ans ganze Netz), und
 # purge entfernt den Verweis, den "systemctl enable" gesetzt hätte.
