@@ -201,4 +201,23 @@ else
     echo "Desktop-Eintrag: desktop-file-validate fehlt, ungeprüft (Paket desktop-file-utils)."
 fi
 
+# lintian, wo installiert (test.sh installiert es): kein Fehler, keine Warnung
+# und keiner der Hinweise auf ein ungehärtetes Programm oder einen Desktop-Eintrag
+# ohne Symbol. Als nobody, weil lintian von root abrät.
+if command -v lintian >/dev/null; then
+    mkdir "$arbeit/lintian"
+    cp "$paket" "$arbeit/lintian/"
+    chown -R nobody:nogroup "$arbeit/lintian"
+    befund=$(setpriv --reuid=nobody --regid=nogroup --clear-groups \
+        env HOME="$arbeit/lintian" TMPDIR="$arbeit/lintian" \
+        lintian --display-info --fail-on error,warning "$arbeit/lintian/$(basename "$paket")" 2>&1) ||
+        { echo "$befund" >&2; fehler "lintian meldet Fehler oder Warnungen"; }
+    if echo "$befund" | grep -E '^.: stosswerk: (hardening-|desktop-entry-lacks-icon)' >&2; then
+        fehler "lintian: ungehärtetes Programm oder Desktop-Eintrag ohne Symbol"
+    fi
+    echo "lintian: keine Fehler und Warnungen, $(echo "$befund" | grep -c '^I:' || true) Hinweise"
+else
+    echo "lintian fehlt, das Paket bleibt ungeprüft (Paket lintian)."
+fi
+
 echo "Paket in Ordnung: $paket ($(stat -c %s "$paket") Bytes)"
