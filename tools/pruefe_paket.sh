@@ -154,6 +154,19 @@ geaendert=$("$wurzel/usr/bin/stosswerk-plan" --json)
 [ "$geaendert" != "$($bau/bin/stosswerk-plan --json --config /dev/null)" ] ||
     fehler "stosswerk-plan aus dem Paket plant auf den Vorgaben"
 
+# Wie installiert: das ausgepackte Paket über /usr/lib, /usr/bin und /etc gelegt
+# (overlay in einem eigenen Mount-Namensraum, der Rechner bleibt unberührt);
+# /usr/bin/stosswerk-plan plant dann auf /etc/stosswerk/config.ini.
+installiert=$(unshare --mount sh -c 'for d in usr/lib usr/bin etc; do
+        mount -t overlay overlay -o "lowerdir=$1/$d:/$d" "/$d" 2>/dev/null || exit 99
+    done; exec /usr/bin/stosswerk-plan --json' sh "$wurzel") && rueckgabe=0 || rueckgabe=$?
+if [ $rueckgabe -eq 99 ]; then
+    echo "Installiert: kein overlay-Dateisystem hier, ungeprüft."
+else
+    [ $rueckgabe -eq 0 ] && [ "$installiert" = "$geaendert" ] ||
+        fehler "installiert plant stosswerk-plan nicht auf /etc/stosswerk/config.ini"
+fi
+
 # stosswerk-sim spielt auf derselben Konfiguration den Stoß des Planers und
 # zeichnet ihn ohne Bildschirm: alles dafür (Qt Gui, Plattform offscreen) kommt
 # über die Abhängigkeiten des Pakets.
