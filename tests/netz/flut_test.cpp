@@ -62,9 +62,9 @@ TEST(Flut, StummeAntwortadresseUnterThreadLimit) {
     constexpr int kAnfragen = 2000;
     const Grenzfall faelle[] = {
         // Die Obergrenze der Sender greift lange vor dem Limit.
-        {"sender=8", "sender=8\n", 200, "Antworten unterwegs, Antwort an 127.0.0.1, Port ", 2 * 8},
-        // Das Limit greift vor der Obergrenze (Vorgabe 32): std::system_error.
-        {"nproc=12", "", 12, "Kein Sendethread (Errorcode: ", 12},
+        {"sender=8", "sender=8\nsender_je_ziel=8\n", 200, "Antworten unterwegs, Antwort an 127.0.0.1, Port ", 2 * 8},
+        // Das Limit greift vor den Obergrenzen (insgesamt 32, hier auch je Ziel): std::system_error.
+        {"nproc=12", "sender_je_ziel=32\n", 12, "Kein Sendethread (Errorcode: ", 12},
     };
     for (const Grenzfall& g : faelle) {
         SCOPED_TRACE(g.name);
