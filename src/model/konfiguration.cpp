@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <string_view>
 
@@ -107,7 +108,9 @@ void TischAus(const IniDatei& ini, Tisch& t) {
     t.bport = static_cast<std::int32_t>(IniGanzzahl(ini, "netzwerk", "bport", 2222));
     t.wartezeit = IniGanzzahl(ini, "netzwerk", "wartezeit", 5000);
     t.gesamtzeit = IniGanzzahl(ini, "netzwerk", "gesamtzeit", 60000);
+    t.verbindungen = IniGanzzahl(ini, "netzwerk", "verbindungen", 64);
     t.sender = IniGanzzahl(ini, "netzwerk", "sender", 32);
+    t.sender_je_ziel = IniGanzzahl(ini, "netzwerk", "sender_je_ziel", 4);
 }
 
 Physik PhysikAus(const IniDatei& ini) {
@@ -124,10 +127,13 @@ float KugelradiusAus(const IniDatei& ini) {
     return static_cast<float>(IniGanzzahl(ini, "kugeln", "durchmesser", 350)) * 0.005f;
 }
 
-void LadeTisch(Tisch& t, const std::string& pfad) {
+int LadeTisch(Tisch& t, const std::string& pfad) {
     IniDatei ini;
-    LeseIniDatei(pfad, ini);
+    int fehler = 0;
+    // Fehlt die Datei (oder ein Verzeichnis davor), gelten still die Vorgaben.
+    if (!LeseIniDatei(pfad, ini) && errno != ENOENT && errno != ENOTDIR) fehler = errno;
     TischAus(ini, t);
+    return fehler;
 }
 
 void LadePhysik(Physik& physik, const std::string& pfad) {

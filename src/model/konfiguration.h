@@ -28,7 +28,11 @@ void SetzeProgrammverzeichnis(const std::string& verzeichnis);
 const std::string& Konfigurationsdatei();
 void SetzeKonfigurationsdatei(const std::string& pfad);
 
-void LadeTisch(Tisch& t, const std::string& pfad);
+// 0, wenn die Datei gelesen wurde oder fehlt; sonst errno: die Datei ist da,
+// kann aber nicht gelesen werden, und t hat die Vorgaben. Das soll der
+// Betreiber erfahren, mit diesem Text (Pfad, errno) im Protokoll.
+int LadeTisch(Tisch& t, const std::string& pfad);
+constexpr const char* kKonfigurationUnlesbar = "Konfiguration %s nicht lesbar (Errorcode: %d), es gelten die Vorgaben.\r\n";
 void LadePhysik(Physik& physik, const std::string& pfad);
 void LadeKugelradius(float& radius, const std::string& pfad);
 
