@@ -141,7 +141,8 @@ void QtAusgabe(QtMsgType art, const QMessageLogContext&, const QString& text) {
     std::_Exit(2);
 }
 
-bool SchreibeBild(const std::string& pfad, const Spielstand& start, const Laufwege& wege, const Simergebnis& e) {
+bool SchreibeBild(const std::string& pfad, const Spielstand& start, const Laufwege& wege, const Simergebnis& e,
+                  Modell modell) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);  // ohne Bildschirm; eine gesetzte Wahl gilt
     qInstallMessageHandler(QtAusgabe);
     static int argc = 1;
@@ -150,7 +151,11 @@ bool SchreibeBild(const std::string& pfad, const Spielstand& start, const Laufwe
     QGuiApplication anwendung(argc, argv);
     Spielstand anfang = start;
     anfang.kugeln[0].inloch = 0;  // gestoßen wird sie in jedem Fall
-    const QImage bild = Tischbild(kFensteransicht, anfang, {}, &wege, &e);
+    QImage bild = Tischbild(kFensteransicht, anfang, {}, &wege, &e);
+    {
+        QPainter maler(&bild);
+        ZeichneWeltname(maler, kFensteransicht, modell);
+    }
     // Stärkste Kompression, wie das Bildschirmfoto des Fensters.
     return bild.save(QString::fromLocal8Bit(pfad.c_str()), "PNG", 0);
 }
@@ -398,7 +403,7 @@ int main(int argc, char** argv) {
     auto wege = bildPfad.empty() ? nullptr : std::make_unique<Laufwege>();
     Simuliere(geometrie, welt, stand, stoss, *ergebnis, wege.get());  // der Stoß ist endlich
 
-    if (!bildPfad.empty() && !SchreibeBild(bildPfad, stand, *wege, *ergebnis))
+    if (!bildPfad.empty() && !SchreibeBild(bildPfad, stand, *wege, *ergebnis, modell))
         return Aufruffehler("Das Bild \"" + bildPfad + "\" kann nicht geschrieben werden.");
     if (json)
         SchreibeJson(modell, stoss, *ergebnis);

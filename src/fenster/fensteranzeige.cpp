@@ -15,6 +15,7 @@
 #include "fenster/hauptfenster.h"
 #include "fenster/tischbild.h"
 #include "model/konfiguration.h"
+#include "planner/planereinstellung.h"
 
 namespace {
 
@@ -153,11 +154,15 @@ Anzeige FensterAnzeige() {
     };
     // Gerechnet wird im Thread der Suche (ein Stoß dauert Mikrosekunden), die
     // Ansicht bekommt das Ergebnis im Fenster-Thread. Die Physik wird wie für
-    // die Stoßstärke bei jedem Stoß neu gelesen.
+    // die Stoßstärke bei jedem Stoß neu gelesen. Die Wege laufen in der Welt,
+    // in der auch die robuste Wahl ihre Proben spielt ([planer] welt).
     a.stossGespielt = [](const Spielstand& stand, Vektor stoss) {
         if (!LaufwegeAn) return;
         auto vorschau = std::make_unique<Stossvorschau>();
-        const Welt welt = LadeWelt(Konfigurationsdatei(), Modell::P);
+        IniDatei ini;
+        LeseIniDatei(Konfigurationsdatei(), ini);
+        vorschau->modell = PlanerAus(ini).welt;
+        const Welt welt = WeltAus(ini, vorschau->modell);
         if (!Simuliere(BaueTischgeometrie(tisch), welt, stand, stoss, vorschau->ergebnis, &vorschau->wege)) return;
         std::unique_ptr<const Stossvorschau> fertig = std::move(vorschau);
         AufFensterThread([&fertig] {
