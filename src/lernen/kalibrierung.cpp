@@ -59,8 +59,9 @@ Kenngroessen InDieGrenzen(Kenngroessen k) {
     return k;
 }
 
-// Je Beobachtung die Abstände der bewegten Kugeln (in Welt k, Störungen z
-// oder ohne), dann Median und 90. Perzentil über alle.
+// Je Beobachtung die Abstände der Kugeln, die sich in ihr bewegt haben (in
+// Welt k, Störungen z oder ohne), dann Median und 90. Perzentil über alle:
+// vorher und nachher über dieselben Kugeln. Taschenfehler zählen alle Kugeln.
 Fehlermass Messe(const Fitzustand& f, const Welt* welt, bool mitStoerungen) {
     struct Platz {
         double d[kAnzahlKugeln];
@@ -75,7 +76,7 @@ Fehlermass Messe(const Fitzustand& f, const Welt* welt, bool mitStoerungen) {
         Platz& p = plaetze[static_cast<std::size_t>(i)];
         if (!SpieleBeobachtung(*f.geometrie, w, *f.beobachtungen[static_cast<std::size_t>(i)], e, a)) return;
         for (int k = 0; k < kAnzahlKugeln; ++k)
-            if (a.bewegt[k]) p.d[p.n++] = Betrag(a.d[k]);
+            if (a.beobachtet[k]) p.d[p.n++] = Betrag(a.d[k]);
         p.taschen = a.taschenfehler;
     });
     std::vector<double> alle;

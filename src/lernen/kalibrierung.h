@@ -34,7 +34,7 @@ struct Kalibrieroptionen {
     const std::atomic<bool>* abbrechen = nullptr;
     double g = 9.81;               // [physik] g: rechnet die Verzögerungen in Hundertstel um
     double rauschen = 1.0;         // F, mit dem die Suche nach den Störungen beginnt
-    double lagefehler = 0.05;      // Tischeinheiten: so genau meldet der Server eine Lage
+    double lagefehler = 0.01;      // Tischeinheiten: so genau meldet der Server eine Lage
     double ausreisser = 2.0;       // Tischeinheiten: eine Kugel weiter daneben ist nicht erklärt
     double hoechstdauer = 300.0;   // Sekunden, danach das Beste bis dahin
     int mindestens = 10;           // so viele brauchbare Beobachtungen braucht der Fit
@@ -50,7 +50,8 @@ struct Schaetzwert {
 };
 
 // Abstand zwischen simulierter und beobachteter Lage am Ende, über alle Kugeln
-// der benutzten Beobachtungen, die sich bewegt haben (in Beobachtung oder Simulation).
+// der benutzten Beobachtungen, die sich in der Beobachtung bewegt haben (eine
+// versenkte vom nächsten Taschenmaul, wenn die Simulation sie liegen lässt).
 struct Fehlermass {
     double median = 0.0;
     double p90 = 0.0;  // 90. Perzentil

@@ -30,7 +30,7 @@ Welt GestoerteWelt(const Welt& w, double staerke, Stoerung s) {
 void Abweichung(const Tischgeometrie& g, const Beobachtung& b, const Simergebnis& e, Kugelabweichung& a) {
     a.taschenfehler = 0;
     for (int i = 0; i < kAnzahlKugeln; ++i) {
-        a.bewegt[i] = false;
+        a.bewegt[i] = a.beobachtet[i] = false;
         a.d[i] = {0.0, 0.0};
         const Kugel& vor = b.vorher.kugeln[i];
         const Kugel& nach = b.nachher.kugeln[i];
@@ -42,6 +42,7 @@ void Abweichung(const Tischgeometrie& g, const Beobachtung& b, const Simergebnis
         const bool simBewegt = simVersenkt || !(e.lage[i] == start);
         if (!beobBewegt && !simBewegt) continue;
         a.bewegt[i] = true;
+        a.beobachtet[i] = beobBewegt;
         if (simVersenkt && beobVersenkt) continue;
         if (simVersenkt != beobVersenkt) ++a.taschenfehler;
         a.d[i] = beobVersenkt ? e.lage[i] - NaechsterMaulpunkt(g, e.lage[i]) : e.lage[i] - beobachtet;

@@ -25,6 +25,7 @@ Welt GestoerteWelt(const Welt& w, double staerke, Stoerung s);
 // versenkt ist, mit ihrem Abstand zum nächsten Maul. In beiden versenkt: 0.
 struct Kugelabweichung {
     bool bewegt[kAnzahlKugeln];  // in Beobachtung oder Simulation bewegt oder versenkt
+    bool beobachtet[kAnzahlKugeln];  // in der Beobachtung bewegt oder versenkt
     V2 d[kAnzahlKugeln];         // Simulation − Beobachtung, Tischeinheiten
     int taschenfehler;           // Kugeln, die nur in einem von beiden fallen
 };
