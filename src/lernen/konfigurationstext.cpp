@@ -95,7 +95,7 @@ std::string SetzeIniwerte(std::string_view text, std::span<const Iniwert> werte)
         }
         if (!zeilen.empty() && zeilen.back().ende.empty()) zeilen.back().ende = umbruch;
         if (a.kopf < 0) {
-            zeilen.push_back({"", umbruch});
+            if (!zeilen.empty()) zeilen.push_back({"", umbruch});
             zeilen.push_back({"[" + w.sektion + "]", umbruch});
             zeilen.push_back({neu, umbruch});
             continue;
