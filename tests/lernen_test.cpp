@@ -152,6 +152,15 @@ TEST(Lernen, AbbruchGibtBaldAuf) {
     EXPECT_FALSE(Kalibriere(b, U().vorgabe, U().g, o, e, fehler));
     EXPECT_EQ(fehler, "abgebrochen");
     EXPECT_LT(meldungen, 10);
+
+    // Nach der Frist das Beste bis dahin, ausgewertet und als solches markiert.
+    Kalibrieroptionen kurz;
+    kurz.hoechstdauer = 1e-6;
+    ASSERT_TRUE(Kalibriere(b, U().vorgabe, U().g, kurz, e, fehler)) << fehler;
+    EXPECT_TRUE(e.zeitgrenze);
+    EXPECT_EQ(e.benutzt, 40);
+    EXPECT_GT(e.vorher.kugeln, 0);
+    for (const Schaetzwert& s : e.kenngroessen) EXPECT_TRUE(std::isfinite(s.wert));
 }
 
 // Ohne Stoß oder mit Kugeln neben dem Tisch ist eine Beobachtung unbrauchbar;

@@ -33,7 +33,8 @@ bool FuerAlleAktiven(const Fitzustand& f, const std::function<void(int, Simergeb
                     [&](int n, Simergebnis& e) { arbeit(aktive[static_cast<std::size_t>(n)], e); },
                     [&](int erledigt) {
                         if (f.fortschritt) f.fortschritt(static_cast<double>(erledigt) / static_cast<double>(aktive.size()));
-                    });
+                    },
+                    f.frist);
 }
 
 bool SetzeGewichte(Fitzustand& f) {

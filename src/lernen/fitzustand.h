@@ -4,6 +4,7 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <vector>
 
@@ -28,6 +29,8 @@ struct Fitzustand {
     Restmass mass;
     int threads;
     const std::atomic<bool>* abbrechen;
+    // Danach hören die Schritte des Fits auf (nicht die Auswertung am Ende).
+    std::chrono::steady_clock::time_point frist = std::chrono::steady_clock::time_point::max();
     std::function<void(double anteil)> fortschritt;  // Anteil des laufenden Schritts, im rufenden Thread
 };
 

@@ -43,7 +43,8 @@ Kasten TischkastenAus(const Tischgeometrie& g) {
 
 bool Brauchbar(const Beobachtung& b, const Kasten& kasten) {
     const double staerke = std::hypot(static_cast<double>(b.stoss.x), static_cast<double>(b.stoss.y));
-    if (!(staerke > 1e-6) || !std::isfinite(staerke)) return false;
+    // Über 1000 Stärkeeinheiten spielt kein Queue; so ein Stoß ist ein Messfehler.
+    if (!(staerke > 1e-6) || !(staerke <= 1e3)) return false;
     for (int i = 0; i < kAnzahlKugeln; ++i) {
         for (const Kugel* k : {&b.vorher.kugeln[i], &b.nachher.kugeln[i]}) {
             if ((i != 0 && b.vorher.kugeln[i].inloch) || (k == &b.nachher.kugeln[i] && k->inloch)) continue;
@@ -226,7 +227,7 @@ struct Lauf {
     bool Gitter(const Schritt& s, double spanne, bool alle) {
         Melde(s, 0.0);
         f.fortschritt = [&](double a) { Melde(s, a); };
-        const bool gut = SucheStoerungen(f, spanne, alle);
+        const bool gut = SucheStoerungen(f, spanne, alle);  // unvollständig: die Störungen bleiben
         f.fortschritt = nullptr;
         if (FristVorbei()) ergebnis.zeitgrenze = true;
         return gut && !ergebnis.zeitgrenze;
@@ -370,7 +371,10 @@ bool Kalibriere(std::span<const Beobachtung> beobachtungen, const Welt& startwel
     const Kenngroessen start = f.k;
     Lauf l{f, o, beginn + std::chrono::duration_cast<Uhr::duration>(std::chrono::duration<double>(o.hoechstdauer)),
            ergebnis};
+    f.frist = l.frist;
     l.Durchlauf();  // nach der Frist gilt das Beste bis dahin
+    ergebnis.zeitgrenze = ergebnis.zeitgrenze || l.FristVorbei();
+    f.frist = Uhr::time_point::max();
     if (l.Abgebrochen() || !FasseZusammen(f, start, startwelt, o.g, herkunft, ergebnis))
         return fehler = "abgebrochen", false;
     ergebnis.sekunden = std::chrono::duration<double>(Uhr::now() - beginn).count();

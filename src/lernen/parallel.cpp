@@ -12,14 +12,17 @@ int Kerne() {
 }
 
 bool Parallel(int n, int threads, const std::atomic<bool>* abbrechen,
-              const std::function<void(int, Simergebnis&)>& arbeit, const std::function<void(int)>& fortschritt) {
+              const std::function<void(int, Simergebnis&)>& arbeit, const std::function<void(int)>& fortschritt,
+              std::chrono::steady_clock::time_point frist) {
+    const bool mitFrist = frist != std::chrono::steady_clock::time_point::max();
     std::atomic<int> naechster{0}, erledigt{0};
     std::atomic<bool> abgebrochen{false};
     auto arbeiter = [&](bool rufender) {
         // Ein Simergebnis ist gut 10 kB: eines je Thread, nicht je Auftrag.
         const auto ergebnis = std::make_unique<Simergebnis>();
         for (;;) {
-            if (abbrechen && abbrechen->load(std::memory_order_relaxed)) {
+            if ((abbrechen && abbrechen->load(std::memory_order_relaxed)) ||
+                (mitFrist && std::chrono::steady_clock::now() >= frist)) {
                 abgebrochen = true;
                 return;
             }

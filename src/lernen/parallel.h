@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 
 #include "sim/simulation.h"
@@ -14,7 +15,9 @@ int Kerne();
 // Ruft arbeit(i, ergebnis) für jedes i in [0, n) genau einmal auf, auf
 // höchstens threads Threads (der rufende ist einer davon). fortschritt (wenn
 // gesetzt) läuft nur im rufenden Thread, mit der Zahl erledigter Aufträge.
-// false, wenn abbrechen gesetzt wurde: dann sind nicht alle Aufträge erledigt.
+// false, wenn abbrechen gesetzt wurde oder die Frist vorbei ist: dann sind
+// nicht alle Aufträge erledigt.
 bool Parallel(int n, int threads, const std::atomic<bool>* abbrechen,
               const std::function<void(int i, Simergebnis& ergebnis)>& arbeit,
-              const std::function<void(int erledigt)>& fortschritt = {});
+              const std::function<void(int erledigt)>& fortschritt = {},
+              std::chrono::steady_clock::time_point frist = std::chrono::steady_clock::time_point::max());
