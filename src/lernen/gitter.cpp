@@ -71,8 +71,8 @@ Latente Suche(const Fitzustand& f, int i, double spanne, Simergebnis& e) {
         behalten = std::max<std::size_t>(2, behalten / 2);
         std::vector<Kandidat> feiner;
         for (const Kandidat& m : k)
-            for (int a = -4; a <= 4; ++a)
-                for (int b = -4; b <= 4; ++b) {
+            for (int a = -3; a <= 3; ++a)
+                for (int b = -3; b <= 3; ++b) {
                     const Latente z{m.z[0] + schritt * a, m.z[1] + schritt * b};
                     feiner.push_back({Grob(f, i, z, s, e), z});
                 }
