@@ -170,9 +170,11 @@ TEST(Lernen, UnbrauchbareBeobachtungenUndZuWenige) {
     b[0].stoss = {0.0f, 0.0f, 0.0f};
     b[1].nachher.kugeln[3] = {500.0f, 20.0f, 0.0f, 0, tisch.radius, 0};
     b[2].vorher.kugeln[0].x = -3.0f;
+    // Alles festgehalten: nur die Störungen werden geschätzt.
     Kalibrieroptionen o = Halte({Kenngroesse::gleitreibung, Kenngroesse::stosszahl_kugel, Kenngroesse::kugelreibung,
                                  Kenngroesse::bande_normal, Kenngroesse::bande_tangential, Kenngroesse::bande_drall,
-                                 Kenngroesse::bande_abfall});
+                                 Kenngroesse::bande_abfall, Kenngroesse::staerke_faktor,
+                                 Kenngroesse::richtung_versatz});
     o.mindestens = 5;
     Kalibrierergebnis e;
     std::string fehler;
@@ -180,6 +182,8 @@ TEST(Lernen, UnbrauchbareBeobachtungenUndZuWenige) {
     EXPECT_EQ(e.unbrauchbar, 3);
     EXPECT_EQ(e.benutzt + e.unerklaert, 9);
     EXPECT_EQ(e.reste[1].verwendung, Verwendung::unbrauchbar);
+    EXPECT_EQ(Wert(e, Kenngroesse::staerke_faktor), 100.0);
+    EXPECT_GT(e.rauschfaktor, 0.3);  // die Störungen sind geschätzt
 
     o.mindestens = 10;
     EXPECT_FALSE(Kalibriere(b, U().vorgabe, U().g, o, e, fehler));

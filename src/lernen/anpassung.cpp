@@ -176,6 +176,32 @@ private:
     const std::function<void(int)>& fortschritt_;
 };
 
+// Levenberg-Marquardt; die Störungen je Beobachtung eliminiert das
+// Schur-Komplement, die Kenngrößen bleiben übrig.
+ceres::Solver::Options Loeseroptionen(const Anpassungsauftrag& auftrag, bool kenngroessen,
+                                      const std::shared_ptr<ceres::ParameterBlockOrdering>& ordnung) {
+    ceres::Solver::Options o;
+    o.trust_region_strategy_type = ceres::LEVENBERG_MARQUARDT;
+    if (auftrag.stoerungen && kenngroessen) {
+        o.linear_solver_type = ceres::DENSE_SCHUR;
+        o.linear_solver_ordering = ordnung;
+    } else if (auftrag.stoerungen) {
+        o.linear_solver_type = ceres::SPARSE_NORMAL_CHOLESKY;  // nur Blöcke je Beobachtung
+    } else {
+        o.linear_solver_type = ceres::DENSE_QR;
+    }
+    o.num_threads = 1;  // parallel rechnet der Zwischenspeicher
+    o.max_num_iterations = auftrag.iterationen;
+    const double rest = std::chrono::duration<double>(auftrag.frist - std::chrono::steady_clock::now()).count();
+    o.max_solver_time_in_seconds = std::max(0.0, rest);
+    o.function_tolerance = 1e-8;
+    o.parameter_tolerance = 1e-10;
+    o.gradient_tolerance = 1e-12;
+    o.logging_type = ceres::SILENT;
+    o.minimizer_progress_to_stdout = false;
+    return o;
+}
+
 }  // namespace
 
 void PasseAn(Fitzustand& f, const Anpassungsauftrag& auftrag, const std::function<void(int)>& fortschritt,
@@ -224,25 +250,7 @@ void PasseAn(Fitzustand& f, const Anpassungsauftrag& auftrag, const std::functio
     if (!jemand) return;
     ordnung->AddElementToGroup(f.k.data(), 1);
 
-    ceres::Solver::Options o;
-    o.trust_region_strategy_type = ceres::LEVENBERG_MARQUARDT;
-    if (auftrag.stoerungen && kenngroessen) {
-        o.linear_solver_type = ceres::DENSE_SCHUR;
-        o.linear_solver_ordering = ordnung;
-    } else if (auftrag.stoerungen) {
-        o.linear_solver_type = ceres::SPARSE_NORMAL_CHOLESKY;  // nur Blöcke je Beobachtung
-    } else {
-        o.linear_solver_type = ceres::DENSE_QR;
-    }
-    o.num_threads = 1;  // parallel rechnet der Zwischenspeicher
-    o.max_num_iterations = auftrag.iterationen;
-    const double rest = std::chrono::duration<double>(auftrag.frist - std::chrono::steady_clock::now()).count();
-    o.max_solver_time_in_seconds = std::max(0.0, rest);
-    o.function_tolerance = 1e-8;
-    o.parameter_tolerance = 1e-10;
-    o.gradient_tolerance = 1e-12;
-    o.logging_type = ceres::SILENT;
-    o.minimizer_progress_to_stdout = false;
+    ceres::Solver::Options o = Loeseroptionen(auftrag, kenngroessen, ordnung);
     Zwischenstand stand(f, fortschritt);
     o.callbacks.push_back(&stand);
 
