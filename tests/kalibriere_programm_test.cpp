@@ -50,6 +50,7 @@ TEST(StosswerkKalibriere, RueckgabewerteUndJson) {
         {{"--config", (dir.pfad / "fehlt.ini").string(), datei}, 2},
         {{"--schreibe", (dir.pfad / "fehlt" / "neu.ini").string(), datei}, 2},
         {{(dir.pfad / "fehlt.jsonl").string()}, 1},
+        {{dir.pfad.string()}, 1},  // ein Verzeichnis: ein Grund, kein Absturz
         {{kaputt}, 1},  // keine brauchbare Beobachtung
     };
     for (const auto& f : faelle) {

@@ -136,9 +136,12 @@ bool LeseAlle(const Optionen& o, std::vector<Beobachtung>& alle, std::vector<Dat
         if (d.bericht.abgerissen)
             std::fprintf(stderr, "stosswerk-kalibriere: %s: die letzte Zeile ist abgerissen (ein Absturz beim "
                                  "Schreiben?) und bleibt außen vor.\n", pfad.c_str());
-        if (d.bericht.fehlerhaft > 0)
+        if (d.bericht.fehlerhaft == 1)
+            std::fprintf(stderr, "stosswerk-kalibriere: %s: eine Zeile ist keine Beobachtung und bleibt außen vor "
+                                 "(%s).\n", pfad.c_str(), d.bericht.erster_fehler.c_str());
+        else if (d.bericht.fehlerhaft > 1)
             std::fprintf(stderr, "stosswerk-kalibriere: %s: %ld Zeilen sind keine Beobachtung und bleiben außen vor "
-                                 "(%s).\n", pfad.c_str(), d.bericht.fehlerhaft, d.bericht.erster_fehler.c_str());
+                                 "(die erste: %s).\n", pfad.c_str(), d.bericht.fehlerhaft, d.bericht.erster_fehler.c_str());
         alle.insert(alle.end(), teil.begin(), teil.end());
         berichte.push_back(d);
     }
