@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <exception>
+#include <new>
 
 #include "lernen/anpassung.h"
 #include "lernen/gitter.h"
@@ -348,10 +350,9 @@ bool FasseZusammen(const Fitzustand& f, const Kenngroessen& start, const Welt& s
     return !(f.abbrechen && f.abbrechen->load());
 }
 
-}  // namespace
-
-bool Kalibriere(std::span<const Beobachtung> beobachtungen, const Welt& startwelt, const Tischgeometrie& geometrie,
-                const Kalibrieroptionen& o, Kalibrierergebnis& ergebnis, std::string& fehler) {
+bool KalibriereGanz(std::span<const Beobachtung> beobachtungen, const Welt& startwelt,
+                    const Tischgeometrie& geometrie, const Kalibrieroptionen& o, Kalibrierergebnis& ergebnis,
+                    std::string& fehler) {
     const Uhr::time_point beginn = Uhr::now();
     ergebnis = Kalibrierergebnis{};
     if (startwelt.modell != Modell::R) return fehler = "Nur Welt R lässt sich an Beobachtungen anpassen.", false;
@@ -379,4 +380,19 @@ bool Kalibriere(std::span<const Beobachtung> beobachtungen, const Welt& startwel
         return fehler = "abgebrochen", false;
     ergebnis.sekunden = std::chrono::duration<double>(Uhr::now() - beginn).count();
     return true;
+}
+
+}  // namespace
+
+bool Kalibriere(std::span<const Beobachtung> beobachtungen, const Welt& startwelt, const Tischgeometrie& geometrie,
+                const Kalibrieroptionen& o, Kalibrierergebnis& ergebnis, std::string& fehler) {
+    // Der Spieler ruft das auf einem eigenen Thread: keine Ausnahme darf hinaus.
+    try {
+        return KalibriereGanz(beobachtungen, startwelt, geometrie, o, ergebnis, fehler);
+    } catch (const std::bad_alloc&) {
+        fehler = "Zu wenig Speicher für den Fit.";
+    } catch (const std::exception& e) {
+        fehler = std::string("Fehler im Fit: ") + e.what();
+    }
+    return false;
 }
