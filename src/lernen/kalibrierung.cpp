@@ -28,13 +28,13 @@ constexpr Schritt kNachsuchen{"Störungen nachsuchen", 0.65, 0.75};
 constexpr Schritt kNochmals{"noch einmal gemeinsam anpassen", 0.75, 0.90};
 constexpr Schritt kVerwerfen{"Unerklärte verwerfen, zuletzt anpassen", 0.90, 1.00};
 
-// Der Kasten, in dem eine Kugel auf dem Tisch liegen kann (bis zur Tischkante).
-struct Kasten {
+// Der Tischkasten, in dem eine Kugel auf dem Tisch liegen kann (bis zur Tischkante).
+struct Tischkasten {
     double xMin, xMax, yMin, yMax;
 };
 
-Kasten TischkastenAus(const Tischgeometrie& g) {
-    Kasten k{INFINITY, -INFINITY, INFINITY, -INFINITY};
+Tischkasten TischkastenAus(const Tischgeometrie& g) {
+    Tischkasten k{INFINITY, -INFINITY, INFINITY, -INFINITY};
     for (const Strecke& s : g.backen)
         for (V2 p : {s.a, s.b}) {
             k.xMin = std::min(k.xMin, p.x), k.xMax = std::max(k.xMax, p.x);
@@ -43,7 +43,7 @@ Kasten TischkastenAus(const Tischgeometrie& g) {
     return k;
 }
 
-bool Brauchbar(const Beobachtung& b, const Kasten& kasten) {
+bool Brauchbar(const Beobachtung& b, const Tischkasten& kasten) {
     const double staerke = std::hypot(static_cast<double>(b.stoss.x), static_cast<double>(b.stoss.y));
     // Über 1000 Stärkeeinheiten spielt kein Queue; so ein Stoß ist ein Messfehler.
     if (!(staerke > 1e-6) || !(staerke <= 1e3)) return false;
@@ -298,7 +298,7 @@ void Bereite(std::span<const Beobachtung> beobachtungen, const Welt& startwelt, 
 
     ergebnis.beobachtungen = static_cast<long>(beobachtungen.size());
     ergebnis.reste.assign(beobachtungen.size(), {Verwendung::unbrauchbar, 0.0, 0.0});
-    const Kasten kasten = TischkastenAus(geometrie);
+    const Tischkasten kasten = TischkastenAus(geometrie);
     for (std::size_t i = 0; i < beobachtungen.size(); ++i) {
         const Beobachtung& b = beobachtungen[i];
         if (!Brauchbar(b, kasten)) {
