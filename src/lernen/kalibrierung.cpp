@@ -28,7 +28,7 @@ constexpr Schritt kNachsuchen{"Störungen nachsuchen", 0.65, 0.75};
 constexpr Schritt kNochmals{"noch einmal gemeinsam anpassen", 0.75, 0.90};
 constexpr Schritt kVerwerfen{"Unerklärte verwerfen, zuletzt anpassen", 0.90, 1.00};
 
-// Der Tischkasten, in dem eine Kugel auf dem Tisch liegen kann (bis zur Tischkante).
+// Der Kasten, in dem eine Kugel auf dem Tisch liegen kann (bis zur Tischkante).
 struct Tischkasten {
     double xMin, xMax, yMin, yMax;
 };
