@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Prüft, dass jeder Ordner unter src/ nur Ordner unter sich einbindet:
-# geometry ← model ← anzeige ← sim ← planner ← net ← fenster ← app.
+# geometry ← model ← anzeige ← sim ← planner ← lernen ← net ← fenster ← app.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-schichten=(geometry model anzeige sim planner net fenster app)
+schichten=(geometry model anzeige sim planner lernen net fenster app)
 fehler=0
 for i in "${!schichten[@]}"; do
     ordner=${schichten[$i]}
