@@ -101,7 +101,7 @@ std::vector<Stoss> GuteGroszuegige(const Kandidatenliste& k, Durchspiel& d, cons
                                    int kandidatenZahl) {
     std::vector<Stoss> extra(kMaxWeisseKugelLoch), gut;
     const int m = GroszuegigeDirekte(d.stand, extra.data());
-    for (int i = 0; i < m; ++i) {
+    for (int i = 0; i < m && !Abgelaufen(d.frist); ++i) {
         bool schonDa = false;
         for (int j : k.kandidaten) schonDa |= GleicherDirekter(k.liste[j], extra[i]);
         if (schonDa) continue;

@@ -36,7 +36,8 @@ bool HaengeAn(Kandidatenliste& k, const Stoss& s);
 bool Lochstoss(std::int32_t art);
 
 // Die großzügigen direkten Stöße, die ohne Rauschen in einer von zwei
-// Stärken gelingen und nicht schon unter den Kandidaten sind, nach Bewertung.
+// Stärken gelingen und nicht schon unter den Kandidaten sind, nach Bewertung
+// (bis die Zeit um ist).
 std::vector<Stoss> GuteGroszuegige(const Kandidatenliste& k, Durchspiel& d, const Physik& physik, float radius,
                                    int kandidatenZahl);
 

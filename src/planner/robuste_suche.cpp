@@ -7,6 +7,7 @@
 #include "anzeige/anzeige.h"
 #include "model/konfiguration.h"
 #include "planner/pfad.h"
+#include "planner/frist.h"
 #include "planner/robuste_kandidaten.h"
 #include "planner/robuste_proben.h"
 #include "planner/rundumsuche.h"
@@ -30,8 +31,36 @@ void RundumKandidaten(Kandidatenliste& k, std::vector<Variante>& varianten, Durc
         const std::size_t vorher = varianten.size();
         if (!HaengeAn(k, s)) break;
         VariantenZu(varianten, k.frei - 1, t.richtung, t.staerke, kRundumFaktoren);
-        for (std::size_t i = vorher; i < varianten.size(); ++i) SpieleProben(d, varianten[i], 0, vor);
+        Vorproben(d, varianten, vorher, vor);
     }
+}
+
+// Die Lochstöße in der Folge ihrer Aussicht: die Kandidaten der Liste, die
+// großzügigen direkten, wenn keiner gut dasteht die Rundumsuche, dann alle
+// Proben für die engere Wahl und das Stellungsspiel. Jeder Schritt hört auf,
+// wenn die Zeit um ist; die Reihenfolge der Varianten und damit die Wahl
+// hängen davon nicht ab. Gibt den Index der gewählten Variante zurück.
+int WaehleLochstoss(Kandidatenliste& k, std::vector<Variante>& varianten, Durchspiel& d, const Planereinstellung& e,
+                    const Physik& physik, float radius) {
+    const int vor = std::min(kVorproben, e.proben);
+    KandidatenVarianten(k, 0, physik, radius, varianten);
+    Vorproben(d, varianten, 0, vor);
+    const std::size_t ausDerListe = k.kandidaten.size(), ab = varianten.size();
+    for (const Stoss& s : GuteGroszuegige(k, d, physik, radius, e.kandidaten)) HaengeAn(k, s);
+    KandidatenVarianten(k, ausDerListe, physik, radius, varianten);
+    Vorproben(d, varianten, ab, vor);
+
+    int besteVorprobe = 0;
+    for (const Variante& v : varianten) besteVorprobe = std::max(besteVorprobe, v.erfolge);
+    if (2 * besteVorprobe < vor) RundumKandidaten(k, varianten, d, vor);
+
+    int eng = 0;
+    const std::vector<int> reihe = EngereWahl(d, varianten, e.proben, eng);
+    if (e.stellung > 0.0) Stellungsspiel(d, varianten, reihe, eng, e.stellung, physik, radius);
+    int wahl = reihe[0];
+    for (int i = 1; i < eng; ++i)
+        if (varianten[reihe[i]].wert > varianten[wahl].wert) wahl = reihe[i];
+    return wahl;
 }
 
 // Zeichnet den gewählten Stoß, schreibt die zwei Zeilen und füllt den Bericht.
@@ -89,6 +118,7 @@ std::uint64_t SaatAusStand(const Spielstand& stand) {
 
 void SucheStossRobust(const Spielstand& stand, Vektor& stoss, const Planereinstellung& e, const IniDatei& ini,
                       Suchbericht* bericht) {
+    Frist frist = StarteFrist(e.zeitgrenze);
     Kandidatenliste k = ListenKandidaten(stand, e.kandidaten);
     const Physik physik = PhysikAus(ini);
     const float radius = KugelradiusAus(ini);
@@ -96,34 +126,20 @@ void SucheStossRobust(const Spielstand& stand, Vektor& stoss, const Planereinste
     const Tischgeometrie g = BaueTischgeometrie(tisch);
 
     // Dieselben Störungen für jede Variante: Unterschiede kommen vom Stoß, nicht vom Zufall.
-    const int proben = e.proben;
-    std::vector<double> zr(static_cast<std::size_t>(std::max(proben, kVorproben))), zs(zr.size());
+    std::vector<double> zr(static_cast<std::size_t>(std::max(e.proben, kVorproben))), zs(zr.size());
     std::mt19937_64 zufall(SaatAusStand(stand));
     for (std::size_t i = 0; i < zr.size(); ++i) Normalpaar(zufall, zr[i], zs[i]);
-    Durchspiel d{stand, g, welt, e.rauschen, zr.data(), zs.data(), {}};
+    Durchspiel d{stand, g, welt, e.rauschen, zr.data(), zs.data(), frist, {}};
 
-    for (const Stoss& s : GuteGroszuegige(k, d, physik, radius, e.kandidaten)) HaengeAn(k, s);
     std::vector<Variante> varianten;
-    KandidatenVarianten(k, 0, physik, radius, varianten);
-
-    const int vor = std::min(kVorproben, proben);
-    for (Variante& v : varianten) SpieleProben(d, v, 0, vor);
-    int besteVorprobe = 0;
-    for (const Variante& v : varianten) besteVorprobe = std::max(besteVorprobe, v.erfolge);
-    if (2 * besteVorprobe < vor) RundumKandidaten(k, varianten, d, vor);
-
-    int eng = 0;
-    const std::vector<int> reihe = EngereWahl(d, varianten, proben, eng);
-    if (e.stellung > 0.0) Stellungsspiel(d, varianten, reihe, eng, e.stellung, physik, radius);
-    int wahl = reihe[0];
-    for (int i = 1; i < eng; ++i)
-        if (varianten[reihe[i]].wert > varianten[wahl].wert) wahl = reihe[i];
-
-    const Variante& gewaehlt = varianten[wahl];
+    const Variante& gewaehlt = varianten[static_cast<std::size_t>(WaehleLochstoss(k, varianten, d, e, physik, radius))];
     const bool nichts = gewaehlt.erfolge == 0;
     const Stoss& kandidat = nichts ? k.liste[0] : k.liste[gewaehlt.kandidat];
     stoss = nichts ? StossVektor(k.liste[0], BerechneStossstaerke(k.liste[0], physik, radius)) : gewaehlt.stoss;
     Melde(k, gewaehlt, kandidat, stoss, d, bericht);
+    if (frist.abgelaufen)
+        SchreibeLog("Robust: Zeitgrenze von %d ms erreicht, gespielt wird der beste bis dahin gefundene Stoß.\r\n",
+                    e.zeitgrenze);
     MeldeStoss(stand, stoss);  // die Vorschau im Fenster zeigt den robusten Stoß
 }
 

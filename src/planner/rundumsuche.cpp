@@ -6,6 +6,17 @@
 
 #include "planner/schiedsrichter.h"
 
+namespace {
+
+std::vector<Richtungstreffer> Breiteste(std::vector<Richtungstreffer> treffer) {
+    std::stable_sort(treffer.begin(), treffer.end(),
+                     [](const Richtungstreffer& a, const Richtungstreffer& b) { return a.breite > b.breite; });
+    if (treffer.size() > 6) treffer.resize(6);
+    return treffer;
+}
+
+}  // namespace
+
 std::vector<Richtungstreffer> Rundumsuche(Durchspiel& d) {
     constexpr int kSchritte = 720;
     constexpr float kStaerken[] = {0.9f, 1.6f, 2.6f};
@@ -13,6 +24,8 @@ std::vector<Richtungstreffer> Rundumsuche(Durchspiel& d) {
     std::vector<char> gelingt(kSchritte);
     for (float staerke : kStaerken) {
         for (int a = 0; a < kSchritte; ++a) {
+            // Eine angebrochene Runde zählt nicht: ihre Läufe wären zerschnitten.
+            if (Abgelaufen(d.frist)) return Breiteste(treffer);
             const double w = a * 2.0 * std::numbers::pi / kSchritte;
             const Vektor v{static_cast<float>(staerke * std::cos(w)), static_cast<float>(staerke * std::sin(w)), 0.0f};
             Simuliere(d.g, d.w, d.stand, v, d.e);
@@ -36,8 +49,5 @@ std::vector<Richtungstreffer> Rundumsuche(Durchspiel& d) {
             i += laenge;
         }
     }
-    std::stable_sort(treffer.begin(), treffer.end(),
-                     [](const Richtungstreffer& a, const Richtungstreffer& b) { return a.breite > b.breite; });
-    if (treffer.size() > 6) treffer.resize(6);
-    return treffer;
+    return Breiteste(treffer);
 }

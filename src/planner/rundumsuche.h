@@ -17,5 +17,5 @@ struct Richtungstreffer {
 };
 
 // Je Stärke die Mitten der zusammenhängenden Treffer, die breitesten zuerst,
-// höchstens sechs.
+// höchstens sechs; ist die Zeit um, die der Stärken, die ganz gespielt sind.
 std::vector<Richtungstreffer> Rundumsuche(Durchspiel& d);

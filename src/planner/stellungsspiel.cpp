@@ -9,8 +9,7 @@
 #include "planner/suche.h"
 #include "sim/rauschen.h"
 
-double Stellungswert(const Spielstand& nachher, const Tischgeometrie& g, const Welt& w, const Physik& p, float r,
-                     double rauschen, const double* zr, const double* zs) {
+double Stellungswert(const Spielstand& nachher, Durchspiel& d, const Physik& p, float r, int proben) {
     bool eigene[kAnzahlKugeln] = {};
     EigeneKugeln(nachher, eigene);
     bool etwasDa = false;
@@ -21,7 +20,7 @@ double Stellungswert(const Spielstand& nachher, const Tischgeometrie& g, const W
     int anzahl[7];
     const int n = SammleStoesse(nachher, liste.data(), anzahl);
     SortiereStoesse(liste.data(), n);
-    Simergebnis e;
+    Simergebnis& e = d.e;
     double bester = 0.0;
     int geprueft = 0;
     for (int k = 0; k < n && geprueft < 3; ++k) {
@@ -30,12 +29,12 @@ double Stellungswert(const Spielstand& nachher, const Tischgeometrie& g, const W
         const float staerke = BerechneStossstaerke(liste[k], p, r);
         for (float faktor : {1.3f, 1.8f}) {
             const Vektor stoss = StossVektor(liste[k], staerke * faktor);
-            int erfolge = 0;
-            for (int j = 0; j < kVorproben; ++j) {
-                Simuliere(g, w, nachher, VerrauscheStoss(stoss, rauschen, zr[j], zs[j]), e);
+            int erfolge = 0, j = 0;
+            for (; j < proben && !Abgelaufen(d.frist); ++j) {
+                Simuliere(d.g, d.w, nachher, VerrauscheStoss(stoss, d.rauschen, d.zr[j], d.zs[j]), e);
                 erfolge += BeurteileStoss(nachher, e).erfolg;
             }
-            bester = std::max(bester, static_cast<double>(erfolge) / kVorproben);
+            if (j > 0) bester = std::max(bester, static_cast<double>(erfolge) / j);
         }
     }
     return bester;
@@ -43,12 +42,12 @@ double Stellungswert(const Spielstand& nachher, const Tischgeometrie& g, const W
 
 void Stellungsspiel(Durchspiel& d, std::vector<Variante>& varianten, const std::vector<int>& reihe, int eng,
                     double stellung, const Physik& physik, float radius) {
-    for (int i = 0; i < std::min(kStellungsWahl, eng); ++i) {
+    for (int i = 0; i < std::min(kStellungsWahl, eng) && !Abgelaufen(d.frist); ++i) {
         Variante& v = varianten[reihe[i]];
         if (v.ersteErfolgreiche < 0) continue;
         const int k = v.ersteErfolgreiche;
         Simuliere(d.g, d.w, d.stand, VerrauscheStoss(v.stoss, d.rauschen, d.zr[k], d.zs[k]), d.e);
-        const double q = Stellungswert(Endstand(d.stand, d.e), d.g, d.w, physik, radius, d.rauschen, d.zr, d.zs);
+        const double q = Stellungswert(Endstand(d.stand, d.e), d, physik, radius, kVorproben);
         v.wert = Quote(v) * (1.0 + stellung * q);
     }
 }

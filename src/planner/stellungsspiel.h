@@ -9,10 +9,11 @@
 
 constexpr int kStellungsWahl = 3;
 
-// Die Erfolgsquote des besten der nächsten Lochstöße, in wenigen Proben: 1,
-// wenn nichts Eigenes mehr liegt.
-double Stellungswert(const Spielstand& nachher, const Tischgeometrie& g, const Welt& w, const Physik& p, float r,
-                     double rauschen, const double* zr, const double* zs);
+// Die Erfolgsquote des besten der nächsten drei Lochstöße der Liste für die
+// Gruppe von nachher, in zwei Stärken zu je proben Proben (Tisch, Welt,
+// Störungen und Zeitgrenze aus d): 1, wenn nichts Eigenes mehr liegt. Ist die
+// Zeit um, zählt, was bis dahin gespielt ist.
+double Stellungswert(const Spielstand& nachher, Durchspiel& d, const Physik& p, float r, int proben);
 
 // Für die ersten kStellungsWahl der engeren Wahl (reihe, eng): wert =
 // Quote × (1 + stellung × Stellungswert nach der ersten gelungenen Probe).
