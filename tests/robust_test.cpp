@@ -26,12 +26,18 @@ struct Plan {
     std::string log;
 };
 
-Plan Robust(const Spielstand& s, const Planereinstellung& e = OhneZeitgrenze()) {
+// In Welt P, deren Physik feststeht: dort sind Stöße und Zeilen genau vorherzusagen.
+Planereinstellung InWeltP() {
+    Planereinstellung e = OhneZeitgrenze();
+    e.welt = Modell::P;
+    return e;
+}
+
+Plan Robust(const Spielstand& s, const Planereinstellung& e = OhneZeitgrenze(), const IniDatei& ini = {}) {
     Aufzeichnung a;
     InstalliereAnzeige(AufzeichnendeAnzeige(a));
     Plan p{};
-    IniDatei leer;
-    SucheStossRobust(s, p.stoss, e, leer, &p.bericht);
+    SucheStossRobust(s, p.stoss, e, ini, &p.bericht);
     p.log = a.log;
     InstalliereAnzeige(KonsolenAnzeige());
     return p;
@@ -55,7 +61,7 @@ TEST(Robust, EinstellungenUndVorgaben) {
     EXPECT_EQ(v.kandidaten, 6);
     EXPECT_EQ(v.proben, 32);
     EXPECT_DOUBLE_EQ(v.rauschen, 1.0);
-    EXPECT_EQ(v.welt, Modell::P);
+    EXPECT_EQ(v.welt, Modell::R);
     EXPECT_DOUBLE_EQ(v.stellung, 0.5);
 
     // Die ausgelieferte config.ini nennt jeden Schlüssel, mit dem Wert der Vorgabe.
@@ -73,14 +79,14 @@ TEST(Robust, EinstellungenUndVorgaben) {
     EXPECT_EQ(d.zeitgrenze, v.zeitgrenze);
 
     IniDatei ini;
-    ini.text = "[planer]\nmodus=1\nkandidaten=-1\nproben=12\nrauschen=150\nwelt=1\nstellung=0\nzeitgrenze=-1\n";
+    ini.text = "[planer]\nmodus=1\nkandidaten=-1\nproben=12\nrauschen=150\nwelt=0\nstellung=0\nzeitgrenze=-1\n";
     ZerlegeIniText(ini);
     const Planereinstellung e = PlanerAus(ini);
     EXPECT_EQ(e.modus, Planermodus::robust);
     EXPECT_EQ(e.kandidaten, 20);  // −1 ist vorzeichenlos riesig: begrenzt
     EXPECT_EQ(e.proben, 12);
     EXPECT_DOUBLE_EQ(e.rauschen, 1.5);
-    EXPECT_EQ(e.welt, Modell::R);
+    EXPECT_EQ(e.welt, Modell::P);
     EXPECT_DOUBLE_EQ(e.stellung, 0.0);
     EXPECT_EQ(e.zeitgrenze, 600000);  // höchstens zehn Minuten
 }
@@ -110,9 +116,9 @@ TEST(Robust, GleicheAnfrageGleicheAntwortUndProtokoll) {
     EXPECT_EQ(a.stoss.y, b.stoss.y);
     EXPECT_EQ(a.log, b.log);
     // Die sieben Zeilen der Suche, dann zwei eigene.
-    const Plan v = Vorgegeben(s);
-    ASSERT_EQ(a.log.rfind(v.log, 0), 0u) << a.log;
-    const std::string rest = a.log.substr(v.log.size());
+    const Plan v = Vorgegeben(s), p = Robust(s, InWeltP());
+    ASSERT_EQ(p.log.rfind(v.log, 0), 0u) << p.log;
+    const std::string rest = p.log.substr(v.log.size());
     EXPECT_EQ(rest, "Robust: Kugel 15 in Tasche 4 (WeisseKugelLoch), Stärke 1.31\r\nErfolg 32 von 32 Proben\r\n");
 }
 
@@ -124,7 +130,7 @@ TEST(Robust, SpieltDenGeradenStossStattDesDuennenSchnitts) {
     SetzeKugel(s, 9, 86, 12);
     SetzeKugel(s, 10, 33, 45);
     SetzeKugel(s, 8, 53.5f, 27.75f);
-    const Plan v = Vorgegeben(s), r = Robust(s);
+    const Plan v = Vorgegeben(s), r = Robust(s, InWeltP());
     EXPECT_EQ(v.bericht.bester.art, WeisseKugelLoch);
     EXPECT_LT(v.bericht.bester.winkel, 105.0f);
     EXPECT_EQ(r.bericht.bester.art, WeisseKugelLoch);
@@ -161,4 +167,32 @@ TEST(Robust, ZeitgrenzeKapptDieSucheUndSpieltDenBestenBisDahin) {
         << p.log;
     EXPECT_TRUE(std::isfinite(p.stoss.x) && std::isfinite(p.stoss.y));
     EXPECT_GT(Laenge(p.stoss), 0.0f);
+    EXPECT_LE(Laenge(p.stoss), 5.0f);
+}
+
+TEST(Robust, NieStaerkerAlsVmax) {
+    // Auf der Grundaufstellung spielt die robuste Wahl in R stärker als 1.5;
+    // mit vmax 1.50 wird daraus höchstens 1.5, auch nach dem Runden der
+    // Antwort auf vier Stellen. Die vorgegebene Suche bleibt unbegrenzt.
+    LadeVorgabetisch();
+    Spielstand s;
+    SetzeStandardaufstellung(s);
+    for (int vmax : {500, 150, 0}) {
+        IniDatei ini;
+        ini.text = "[physik]\nvmax=" + std::to_string(vmax) + "\n";
+        ZerlegeIniText(ini);
+        const Plan p = Robust(s, OhneZeitgrenze(), ini);
+        const double grenze = vmax * 0.01;
+        EXPECT_LE(std::hypot(std::round(p.stoss.x * 1e4) * 1e-4, std::round(p.stoss.y * 1e4) * 1e-4), grenze) << vmax;
+        EXPECT_GT(Laenge(p.stoss) + 0.001, std::min(grenze, 1.5)) << vmax;  // gekürzt, nicht verworfen
+    }
+    IniDatei klein;
+    klein.text = "[physik]\nvmax=1\n";
+    ZerlegeIniText(klein);
+    Aufzeichnung a;
+    InstalliereAnzeige(AufzeichnendeAnzeige(a));
+    Vektor stoss{};
+    SucheStoss(s, stoss, nullptr, PhysikAus(klein), tisch.radius);
+    InstalliereAnzeige(KonsolenAnzeige());
+    EXPECT_GT(Laenge(stoss), 0.5f);
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "planner/hoechststaerke.h"
 #include "planner/pfad.h"
 #include "planner/schiedsrichter.h"
 #include "planner/stossarten.h"
@@ -125,14 +126,16 @@ Vektor Gedreht(Vektor v, float grad) {
 }
 
 void VariantenZu(std::vector<Variante>& varianten, int kandidat, Vektor richtung, float staerke,
-                 std::span<const float> faktoren) {
-    for (float faktor : faktoren)
+                 std::span<const float> faktoren, float grenze) {
+    for (float faktor : faktoren) {
         for (float drehung : kDrehungen) {
             Variante v;
             v.kandidat = kandidat;
-            v.stoss = Gedreht(Skaliere(richtung, staerke * faktor), drehung);
+            v.stoss = Begrenzt(Gedreht(Skaliere(richtung, staerke * faktor), drehung), grenze);
             varianten.push_back(v);
         }
+        if (!(staerke * faktor < grenze)) break;
+    }
 }
 
 void KandidatenVarianten(const Kandidatenliste& k, std::size_t ab, const Physik& physik, float radius,
@@ -141,11 +144,12 @@ void KandidatenVarianten(const Kandidatenliste& k, std::size_t ab, const Physik&
         const int i = k.kandidaten[j];
         const Stoss& s = k.liste[i];
         const float staerke = BerechneStossstaerke(s, physik, radius);
-        VariantenZu(varianten, i, StossVektor(s, 1.0f), staerke, kFaktoren);
+        VariantenZu(varianten, i, StossVektor(s, 1.0f), staerke, kFaktoren, Hoechststaerke(physik));
         if (s.art == WeisseBandeKugelLoch) {
             const Vektor m = BandenpunktMitRadius(s, radius);
             const Vektor richtung{m.x - s.weiss.x, m.y - s.weiss.y, 0.0f};
-            if (Laenge(richtung) > 0.0f) VariantenZu(varianten, i, Normiere(richtung), staerke, kFaktoren);
+            if (Laenge(richtung) > 0.0f)
+                VariantenZu(varianten, i, Normiere(richtung), staerke, kFaktoren, Hoechststaerke(physik));
         }
     }
 }

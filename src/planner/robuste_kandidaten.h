@@ -44,10 +44,11 @@ std::vector<Stoss> GuteGroszuegige(const Kandidatenliste& k, Durchspiel& d, cons
 // v um grad gedreht.
 Vektor Gedreht(Vektor v, float grad);
 
-// Hängt die Varianten eines Kandidaten an: jede Stärke (staerke × faktor)
-// in jeder Drehung.
+// Hängt die Varianten eines Kandidaten an: jede Stärke (staerke × faktor,
+// höchstens grenze) in jeder Drehung. Die Faktoren steigen; nach dem ersten,
+// der die Grenze erreicht, kämen nur gleiche Stöße.
 void VariantenZu(std::vector<Variante>& varianten, int kandidat, Vektor richtung, float staerke,
-                 std::span<const float> faktoren);
+                 std::span<const float> faktoren, float grenze);
 
 // Hängt die Varianten der Kandidaten ab k.kandidaten[ab] an: die vorgegebene
 // Richtung, bei Stößen über eine Bande dazu die Richtung zum Bandenpunkt mit Radius.

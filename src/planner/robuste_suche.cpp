@@ -8,6 +8,7 @@
 #include "model/konfiguration.h"
 #include "planner/pfad.h"
 #include "planner/frist.h"
+#include "planner/hoechststaerke.h"
 #include "planner/robuste_kandidaten.h"
 #include "planner/robuste_proben.h"
 #include "planner/rundumsuche.h"
@@ -22,7 +23,7 @@ namespace {
 
 // Steht keiner gut da (weniger als die Hälfte der Vorproben gelingt), kommen
 // die Treffer der Rundumsuche als Kandidaten dazu.
-void RundumKandidaten(Kandidatenliste& k, std::vector<Variante>& varianten, Durchspiel& d, int vor) {
+void RundumKandidaten(Kandidatenliste& k, std::vector<Variante>& varianten, Durchspiel& d, int vor, float grenze) {
     for (const Richtungstreffer& t : Rundumsuche(d)) {
         Stoss s{};
         s.weiss = k.liste[0].weiss;
@@ -30,7 +31,7 @@ void RundumKandidaten(Kandidatenliste& k, std::vector<Variante>& varianten, Durc
         s.art = kRichtungssuche;
         const std::size_t vorher = varianten.size();
         if (!HaengeAn(k, s)) break;
-        VariantenZu(varianten, k.frei - 1, t.richtung, t.staerke, kRundumFaktoren);
+        VariantenZu(varianten, k.frei - 1, t.richtung, t.staerke, kRundumFaktoren, grenze);
         Vorproben(d, varianten, vorher, vor);
     }
 }
@@ -52,7 +53,7 @@ int WaehleLochstoss(Kandidatenliste& k, std::vector<Variante>& varianten, Durchs
 
     int besteVorprobe = 0;
     for (const Variante& v : varianten) besteVorprobe = std::max(besteVorprobe, v.erfolge);
-    if (2 * besteVorprobe < vor) RundumKandidaten(k, varianten, d, vor);
+    if (2 * besteVorprobe < vor) RundumKandidaten(k, varianten, d, vor, Hoechststaerke(physik));
 
     int eng = 0;
     const std::vector<int> reihe = EngereWahl(d, varianten, e.proben, eng);
@@ -135,7 +136,9 @@ void SucheStossRobust(const Spielstand& stand, Vektor& stoss, const Planereinste
     const Variante& gewaehlt = varianten[static_cast<std::size_t>(WaehleLochstoss(k, varianten, d, e, physik, radius))];
     const bool nichts = gewaehlt.erfolge == 0;
     const Stoss& kandidat = nichts ? k.liste[0] : k.liste[gewaehlt.kandidat];
-    stoss = nichts ? StossVektor(k.liste[0], BerechneStossstaerke(k.liste[0], physik, radius)) : gewaehlt.stoss;
+    // Nie stärker als vmax, auch nicht der Beste der Liste.
+    stoss = Begrenzt(nichts ? StossVektor(k.liste[0], BerechneStossstaerke(k.liste[0], physik, radius)) : gewaehlt.stoss,
+                     Hoechststaerke(physik));
     Melde(k, gewaehlt, kandidat, stoss, d, bericht);
     if (frist.abgelaufen)
         SchreibeLog("Robust: Zeitgrenze von %d ms erreicht, gespielt wird der beste bis dahin gefundene Stoß.\r\n",
