@@ -67,7 +67,8 @@ TEST(Robust, EinstellungenUndVorgaben) {
     // Die ausgelieferte config.ini nennt jeden Schlüssel, mit dem Wert der Vorgabe.
     IniDatei datei;
     ASSERT_TRUE(LeseIniDatei(Programmverzeichnis() + "config.ini", datei));
-    for (const char* k : {"modus", "kandidaten", "proben", "rauschen", "welt", "stellung", "zeitgrenze"})
+    for (const char* k : {"modus", "kandidaten", "proben", "rauschen", "welt", "stellung", "zeitgrenze", "sicherheit",
+                          "sicherheit_schwelle"})
         EXPECT_NE(IniGanzzahl(datei, "planer", k, 12345), 12345u) << k;
     const Planereinstellung d = PlanerAus(datei);
     EXPECT_EQ(d.modus, v.modus);
@@ -77,9 +78,12 @@ TEST(Robust, EinstellungenUndVorgaben) {
     EXPECT_EQ(d.welt, v.welt);
     EXPECT_EQ(d.stellung, v.stellung);
     EXPECT_EQ(d.zeitgrenze, v.zeitgrenze);
+    EXPECT_EQ(d.sicherheit, v.sicherheit);
+    EXPECT_EQ(d.sicherheitSchwelle, v.sicherheitSchwelle);
 
     IniDatei ini;
-    ini.text = "[planer]\nmodus=1\nkandidaten=-1\nproben=12\nrauschen=150\nwelt=0\nstellung=0\nzeitgrenze=-1\n";
+    ini.text = "[planer]\nmodus=1\nkandidaten=-1\nproben=12\nrauschen=150\nwelt=0\nstellung=0\nzeitgrenze=-1\nsicherheit=0\n"
+                "sicherheit_schwelle=250\n";
     ZerlegeIniText(ini);
     const Planereinstellung e = PlanerAus(ini);
     EXPECT_EQ(e.modus, Planermodus::robust);
@@ -89,6 +93,8 @@ TEST(Robust, EinstellungenUndVorgaben) {
     EXPECT_EQ(e.welt, Modell::P);
     EXPECT_DOUBLE_EQ(e.stellung, 0.0);
     EXPECT_EQ(e.zeitgrenze, 600000);  // höchstens zehn Minuten
+    EXPECT_FALSE(e.sicherheit);
+    EXPECT_DOUBLE_EQ(e.sicherheitSchwelle, 1.0);
 }
 
 TEST(Robust, VorgabeBleibtDerVorgegebenePlaner) {

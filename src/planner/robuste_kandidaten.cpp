@@ -40,9 +40,14 @@ Vektor BandenpunktMitRadius(const Stoss& s, float r) {
     return s.bande;
 }
 
-// Direkte Stöße, die die Liste wegen ihrer Sicherheitsabstände verwirft
-// (eine Kugel knapp am Weg, ein Anspielpunkt nah an der Bande, ein dünner
-// Schnitt): die Simulation entscheidet, ob sie trotzdem gehen.
+bool GleicherDirekter(const Stoss& a, const Stoss& b) {
+    return a.art == WeisseKugelLoch && a.ziel.x == b.ziel.x && a.ziel.y == b.ziel.y && a.tasche.x == b.tasche.x &&
+           a.tasche.y == b.tasche.y;
+}
+
+}  // namespace
+
+// Die Simulation entscheidet, ob sie trotzdem gehen.
 int GroszuegigeDirekte(const Spielstand& stand, Stoss* frei) {
     const Vektor w = Lage(stand.kugeln[0]);
     const float r = stand.kugeln[0].radius;
@@ -70,13 +75,6 @@ int GroszuegigeDirekte(const Spielstand& stand, Stoss* frei) {
     }
     return n;
 }
-
-bool GleicherDirekter(const Stoss& a, const Stoss& b) {
-    return a.art == WeisseKugelLoch && a.ziel.x == b.ziel.x && a.ziel.y == b.ziel.y && a.tasche.x == b.tasche.x &&
-           a.tasche.y == b.tasche.y;
-}
-
-}  // namespace
 
 Kandidatenliste ListenKandidaten(const Spielstand& stand, int kandidaten) {
     Kandidatenliste k;

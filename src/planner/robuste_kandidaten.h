@@ -35,6 +35,11 @@ bool HaengeAn(Kandidatenliste& k, const Stoss& s);
 
 bool Lochstoss(std::int32_t art);
 
+// Direkte Stöße, die die Liste wegen ihrer Sicherheitsabstände verwirft (eine
+// Kugel knapp am Weg, ein Anspielpunkt nah an der Bande, ein dünner Schnitt),
+// bis 88° Schnitt; schreibt ab frei (Platz für kMaxWeisseKugelLoch).
+int GroszuegigeDirekte(const Spielstand& stand, Stoss* frei);
+
 // Die großzügigen direkten Stöße, die ohne Rauschen in einer von zwei
 // Stärken gelingen und nicht schon unter den Kandidaten sind, nach Bewertung
 // (bis die Zeit um ist).

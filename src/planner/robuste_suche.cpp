@@ -6,13 +6,15 @@
 
 #include "anzeige/anzeige.h"
 #include "model/konfiguration.h"
-#include "planner/pfad.h"
+#include "planner/anstoss.h"
 #include "planner/frist.h"
 #include "planner/hoechststaerke.h"
+#include "planner/pfad.h"
 #include "planner/robuste_kandidaten.h"
 #include "planner/robuste_proben.h"
 #include "planner/rundumsuche.h"
 #include "planner/schiedsrichter.h"
+#include "planner/sicherheitsstoss.h"
 #include "planner/stellungsspiel.h"
 #include "planner/stoss_linien.h"
 #include "planner/stossstaerke.h"
@@ -64,16 +66,26 @@ int WaehleLochstoss(Kandidatenliste& k, std::vector<Variante>& varianten, Durchs
     return wahl;
 }
 
-// Zeichnet den gewählten Stoß, schreibt die zwei Zeilen und füllt den Bericht.
-void Melde(const Kandidatenliste& k, const Variante& gewaehlt, const Stoss& kandidat, Vektor stoss, Durchspiel& d,
-           Suchbericht* bericht) {
-    if (kandidat.art == kRichtungssuche) {
-        const Vektor bis = Addiere(kandidat.weiss, Skaliere(Normiere(stoss), 20.0f));
-        ZeichneLinie(bis.x, bis.y, kandidat.weiss.x, kandidat.weiss.y, kGrau);
-    } else {
-        ZeichneStoss(&kandidat, 1);
-    }
+// Was gespielt wird, mit dem Kandidaten für Linien und Bericht.
+struct Entscheidung {
+    Vektor stoss;
+    Stoss kandidat;
+    int erfolge = 0, proben = 0;
+    bool anstoss = false, sicherheit = false;
+};
 
+// Ein Stoß ohne Kandidaten der Liste (Rundumsuche, Anstoß, Sicherheitsstoß):
+// eine Richtung mit einer Stärke.
+Stoss Richtungskandidat(Vektor weiss, Vektor stoss) {
+    Stoss s{};
+    s.weiss = weiss;
+    s.ziel = Addiere(weiss, Skaliere(Normiere(stoss), 20.0f));
+    s.art = kRichtungssuche;
+    return s;
+}
+
+// Die zwei Zeilen über den gewählten Lochstoß.
+void MeldeLochstoss(const Variante& gewaehlt, const Stoss& kandidat, Vektor stoss, Durchspiel& d) {
     if (gewaehlt.erfolge == 0) {
         SchreibeLog("Robust: kein Stoß gelingt in den Proben, gespielt wird der beste der Liste.\r\n");
     } else {
@@ -90,12 +102,83 @@ void Melde(const Kandidatenliste& k, const Variante& gewaehlt, const Stoss& kand
                     static_cast<double>(Laenge(stoss)));
     }
     SchreibeLog("Erfolg %d von %d Proben\r\n", gewaehlt.erfolge, gewaehlt.proben);
-    if (bericht) {
-        std::copy(k.anzahl, k.anzahl + 7, bericht->anzahl);
-        bericht->bester = kandidat;
-        bericht->proben = gewaehlt.proben;
-        bericht->erfolge = gewaehlt.erfolge;
+}
+Entscheidung Lochstoss(Kandidatenliste& k, Durchspiel& d, const Planereinstellung& e, const Physik& physik,
+                       float radius) {
+    std::vector<Variante> varianten;
+    const Variante& gewaehlt = varianten[static_cast<std::size_t>(WaehleLochstoss(k, varianten, d, e, physik, radius))];
+    const bool nichts = gewaehlt.erfolge == 0;
+    Entscheidung x;
+    x.kandidat = nichts ? k.liste[0] : k.liste[gewaehlt.kandidat];
+    // Nie stärker als vmax, auch nicht der Beste der Liste.
+    x.stoss = Begrenzt(nichts ? StossVektor(k.liste[0], BerechneStossstaerke(k.liste[0], physik, radius)) : gewaehlt.stoss,
+                       Hoechststaerke(physik));
+    x.erfolge = gewaehlt.erfolge;
+    x.proben = gewaehlt.proben;
+    MeldeLochstoss(gewaehlt, x.kandidat, x.stoss, d);
+    return x;
+}
+
+Entscheidung Anstossen(Durchspiel& d, float radius, const Physik& physik, int proben) {
+    const Anstosswahl a = WaehleAnstoss(d, radius, Hoechststaerke(physik), proben);
+    Entscheidung x;
+    x.stoss = a.stoss;
+    x.kandidat = Richtungskandidat(Lage(d.stand.kugeln[0]), a.stoss);
+    x.erfolge = a.erfolge;
+    x.proben = a.proben;
+    x.anstoss = true;
+    SchreibeLog("Robust: Anstoß auf das volle Dreieck, Stärke %f%s\r\n", static_cast<double>(Laenge(a.stoss)),
+                a.gueltig ? "" : " (ohne Rauschen kein gültiger gefunden)");
+    SchreibeLog("Erfolg %d von %d Proben\r\n", a.erfolge, a.proben);
+    return x;
+}
+
+// Gelingt der Lochstoß zu selten, wird er gegen Sicherheitsstöße gewogen; eine
+// Zeile sagt, was gespielt wird und warum. Reicht die Zeit nicht, um beide
+// ganz zu bewerten, bleibt es beim Lochstoß (die Zeitgrenze wird gemeldet).
+void WaegeGegenSicherheit(Entscheidung& x, Durchspiel& d, const Planereinstellung& e, const Physik& physik,
+                          float radius) {
+    const Sicherheitswahl s = WaegeSicherheit(d, x.stoss, e.proben, physik, radius, Hoechststaerke(physik));
+    if (!s.lochstoss.ganz || (!s.gefunden && d.frist.abgelaufen)) return;
+    const int lochProzent = x.proben ? 100 * x.erfolge / x.proben : 0;
+    if (!s.gefunden) {
+        SchreibeLog("Sicherheit: kein gültiger Sicherheitsstoß gefunden, der Lochstoß bleibt.\r\n");
+        return;
     }
+    if (!(s.sicherheit.wert > s.lochstoss.wert)) {
+        SchreibeLog("Sicherheit: der Lochstoß bleibt (%d %% Erfolg), er ist mehr wert als der beste "
+                    "Sicherheitsstoß (%f gegen %f).\r\n",
+                    lochProzent, s.lochstoss.wert, s.sicherheit.wert);
+        return;
+    }
+    const int gegnerProzent = static_cast<int>(100.0 * std::max(s.sicherheit.gegner, 0.0) + 0.5);
+    SchreibeLog("Sicherheit: gespielt wird ein Sicherheitsstoß, Stärke %f: der Lochstoß gelingt nur zu %d %%, "
+                "danach locht der Gegner zu %d %% (Wert %f gegen %f).\r\n",
+                static_cast<double>(Laenge(s.stoss)), lochProzent, gegnerProzent, s.sicherheit.wert,
+                s.lochstoss.wert);
+    x.stoss = s.stoss;
+    x.kandidat = Richtungskandidat(Lage(d.stand.kugeln[0]), s.stoss);
+    x.erfolge = s.sicherheit.gueltig;
+    x.proben = s.sicherheit.proben;
+    x.sicherheit = true;
+}
+
+void Zeichne(const Entscheidung& x) {
+    if (x.kandidat.art == kRichtungssuche) {
+        const Vektor bis = Addiere(x.kandidat.weiss, Skaliere(Normiere(x.stoss), 20.0f));
+        ZeichneLinie(bis.x, bis.y, x.kandidat.weiss.x, x.kandidat.weiss.y, kGrau);
+    } else {
+        ZeichneStoss(&x.kandidat, 1);
+    }
+}
+
+void FuelleBericht(const Kandidatenliste& k, const Entscheidung& x, Suchbericht& bericht) {
+    std::copy(k.anzahl, k.anzahl + 7, bericht.anzahl);
+    bericht.bester = x.kandidat;
+    bericht.proben = x.proben;
+    bericht.erfolge = x.erfolge;
+    bericht.anstoss = x.anstoss;
+    bericht.sicherheit = x.sicherheit;
 }
 
 }  // namespace
@@ -132,17 +215,20 @@ void SucheStossRobust(const Spielstand& stand, Vektor& stoss, const Planereinste
     for (std::size_t i = 0; i < zr.size(); ++i) Normalpaar(zufall, zr[i], zs[i]);
     Durchspiel d{stand, g, welt, e.rauschen, zr.data(), zs.data(), frist, {}};
 
-    std::vector<Variante> varianten;
-    const Variante& gewaehlt = varianten[static_cast<std::size_t>(WaehleLochstoss(k, varianten, d, e, physik, radius))];
-    const bool nichts = gewaehlt.erfolge == 0;
-    const Stoss& kandidat = nichts ? k.liste[0] : k.liste[gewaehlt.kandidat];
-    // Nie stärker als vmax, auch nicht der Beste der Liste.
-    stoss = Begrenzt(nichts ? StossVektor(k.liste[0], BerechneStossstaerke(k.liste[0], physik, radius)) : gewaehlt.stoss,
-                     Hoechststaerke(physik));
-    Melde(k, gewaehlt, kandidat, stoss, d, bericht);
+    Entscheidung x;
+    if (VollesDreieck(stand, radius)) {
+        x = Anstossen(d, radius, physik, e.proben);
+    } else {
+        x = Lochstoss(k, d, e, physik, radius);
+        const double quote = x.proben ? static_cast<double>(x.erfolge) / x.proben : 0.0;
+        if (e.sicherheit && quote < e.sicherheitSchwelle) WaegeGegenSicherheit(x, d, e, physik, radius);
+    }
     if (frist.abgelaufen)
         SchreibeLog("Robust: Zeitgrenze von %d ms erreicht, gespielt wird der beste bis dahin gefundene Stoß.\r\n",
                     e.zeitgrenze);
+    stoss = x.stoss;
+    Zeichne(x);
+    if (bericht) FuelleBericht(k, x, *bericht);
     MeldeStoss(stand, stoss);  // die Vorschau im Fenster zeigt den robusten Stoß
 }
 
