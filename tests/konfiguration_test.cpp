@@ -119,12 +119,16 @@ TEST(Konfiguration, MitgelieferteDateiEntsprichtDenVorgaben) {
     for (const char* schluessel : {"wartezeit", "gesamtzeit", "sender"})
         EXPECT_NE(IniGanzzahl(ini, "netzwerk", schluessel, 0), 0u) << schluessel;
     // Auch die Welten der Simulation: [simulation] steht mit den Vorgaben in der Datei.
-    EXPECT_EQ(IniGanzzahl(ini, "simulation", "gleitreibung", 0), 20u);
+    for (const char* schluessel : {"gleitreibung", "kugelreibung", "bande_drall", "staerke_faktor"})
+        EXPECT_NE(IniGanzzahl(ini, "simulation", schluessel, 0), 0u) << schluessel;
     for (Modell m : {Modell::P, Modell::R}) {
         const Welt w = WeltAus(ini, m), v = WeltAus(IniDatei{}, m);
         EXPECT_TRUE(w.bandengesetz == v.bandengesetz && w.aRollen == v.aRollen && w.k == v.k &&
                     w.aGleiten == v.aGleiten && w.eKugel == v.eKugel && w.eNormal == v.eNormal &&
-                    w.eTangential == v.eTangential) << Modellname(m);
+                    w.eTangential == v.eTangential && w.bandeDrall == v.bandeDrall &&
+                    w.bandeAbfall == v.bandeAbfall && w.kugelReibung == v.kugelReibung &&
+                    w.staerkeFaktor == v.staerkeFaktor && w.richtungVersatz == v.richtungVersatz)
+            << Modellname(m);
     }
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <vector>
@@ -126,6 +127,7 @@ TEST(Simulation, SchnittTeiltNachKosinusUndSinus) {
     // kommt sie genau mit 1 an.
     for (Welt w : {Umgebung().p, Umgebung().r}) {
         w.aRollen = w.aGleiten = 0.0;
+        w.kugelReibung = 0.0;  // ohne Wurf
         Spielstand s = LeererStand(30.0f, 27.75f, halbe);
         const double winkel = 30.0 * M_PI / 180.0;
         const V2 n{std::cos(winkel), std::sin(winkel)};
@@ -304,9 +306,19 @@ TEST(Simulation, GespiegelterTischGespiegeltesErgebnis) {
             if (a.anzahl > 30) continue;
             ASSERT_EQ(a.anzahl, b.anzahl) << n;
             ASSERT_EQ(a.ersteBeruehrung, b.ersteBeruehrung) << n;
-            for (int k = 0; k < a.anzahl; ++k) {
-                ASSERT_EQ(a.ereignisse[k].art, b.ereignisse[k].art) << n;
-                ASSERT_EQ(a.ereignisse[k].kugel, b.ereignisse[k].kugel) << n;
+            // Gleichzeitige Ereignisse (etwa zwei Kugeln, die nach einem
+            // vollen Stoß im selben Augenblick zu rollen beginnen) ordnet erst
+            // die Rundung der Zeit: sie zählen als Menge.
+            for (int k = 0; k < a.anzahl;) {
+                int ende = k + 1;
+                while (ende < a.anzahl && a.ereignisse[ende].t - a.ereignisse[k].t <= 1e-9 * (1 + a.ereignisse[k].t)) ++ende;
+                auto schluessel = [](const Ereignis& x) { return (int(x.art) << 16) | (x.kugel << 8) | (x.andere & 0xFF); };
+                std::vector<int> sa, sb;
+                for (int q = k; q < ende; ++q) sa.push_back(schluessel(a.ereignisse[q])), sb.push_back(schluessel(b.ereignisse[q]));
+                std::sort(sa.begin(), sa.end());
+                std::sort(sb.begin(), sb.end());
+                ASSERT_EQ(sa, sb) << n;
+                k = ende;
             }
             for (int i = 0; i < kAnzahlKugeln; ++i) {
                 ASSERT_EQ(a.tasche[i] < 0 ? -1 : spiegelTasche[a.tasche[i]], b.tasche[i]) << n;

@@ -1,8 +1,10 @@
 #include "model/konfiguration.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <string_view>
 
 namespace {
 
@@ -25,6 +27,20 @@ constexpr Grundlage kGrundaufstellung[kAnzahlKugeln] = {
     {900, 575},   {7500, 1575}, {4000, 4975}, {5500, 3975},
 };
 
+// Das Paket legt die Programme nach WURZEL/usr/lib/stosswerk/ und ihre Dateien
+// nach WURZEL/etc/stosswerk/; die Verweise neben den Programmen zeigen absolut
+// auf /etc/stosswerk/. Installiert ist WURZEL leer und beides dasselbe, ein nur
+// ausgepacktes Paket aber liest so seine eigenen Dateien und nicht die des
+// Rechners. Jedes andere Verzeichnis (der Bau: bin/) bleibt, wie es ist.
+std::string DateienImPaket(const std::string& verzeichnis) {
+    constexpr std::string_view kProgramme = "/usr/lib/stosswerk/";
+    if (!verzeichnis.ends_with(kProgramme)) return verzeichnis;
+    std::string etc = verzeichnis.substr(0, verzeichnis.size() - kProgramme.size()) + "/etc/stosswerk/";
+    struct stat info {};
+    if (::stat(etc.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return verzeichnis;
+    return etc;
+}
+
 }  // namespace
 
 std::string Programmverzeichnis() {
@@ -33,7 +49,7 @@ std::string Programmverzeichnis() {
     ssize_t n = ::readlink("/proc/self/exe", pfad, sizeof pfad - 1);
     if (n <= 0) return "./";
     std::string s(pfad, static_cast<std::size_t>(n));
-    return s.substr(0, s.rfind('/') + 1);
+    return DateienImPaket(s.substr(0, s.rfind('/') + 1));
 }
 
 void SetzeProgrammverzeichnis(const std::string& verzeichnis) {

@@ -17,8 +17,9 @@ struct Physik {
     float k;
 };
 
-// Verzeichnis der laufenden Programmdatei mit abschließendem '/', oder das mit
-// SetzeProgrammverzeichnis gesetzte (--verzeichnis).
+// Verzeichnis von config.ini und den Vorlagen mit abschließendem '/': das der
+// laufenden Programmdatei, im Paket (…/usr/lib/stosswerk/) das etc/stosswerk/
+// desselben Baums, oder das mit SetzeProgrammverzeichnis gesetzte (--verzeichnis).
 std::string Programmverzeichnis();
 void SetzeProgrammverzeichnis(const std::string& verzeichnis);
 

@@ -310,11 +310,38 @@ void Abprall(Lauf& l, int i, V2 n) {
         b.s = b.s - n * sn;
         return;
     }
-    b.v = vt * l.w.eTangential - n * (l.w.eNormal * vn);
-    // Der Drall wird wie die Geschwindigkeit umgesetzt: die Bandennase sitzt
-    // etwa dort, wo Drall und Lauf einer rollenden Kugel zusammenpassen, also
-    // verlässt eine rollende Kugel die Bande rollend.
-    b.s = (b.s - n * sn) * l.w.eTangential - n * (l.w.eNormal * sn);
+    // Ein harter Anschlag federt weniger zurück als ein sanfter (auf Wunsch).
+    const double eN = l.w.bandeAbfall > 0.0 ? l.w.eNormal / (1.0 + l.w.bandeAbfall * -vn) : l.w.eNormal;
+    b.v = vt * l.w.eTangential - n * (eN * vn);
+    // Die Bande drückt quer zu sich, in der Höhe ihrer Nase: das ändert nur
+    // den Drall um die Achse längs der Bande, der die Kugel hineintrug. Von ihm
+    // bleibt nur bandeDrall (umgekehrt wie die Geschwindigkeit), der Drall
+    // längs der Bande geht mit. Eine rollende Kugel verlässt die Bande also
+    // gleitend, krümmt sich weiter von der Normalen weg und verliert Fahrt,
+    // bis sie wieder rollt. Mit bandeDrall = 1 rollt sie weiter wie zuvor.
+    b.s = (b.s - n * sn) * l.w.eTangential - n * ((l.w.bandeDrall * eN) * sn);
+}
+
+// Reibung zwischen den Kugeln (Wurf): die Oberflächen gleiten an der
+// Berührung aneinander, seitlich mit dem Unterschied der Geschwindigkeiten
+// quer zur Mittellinie, senkrecht mit dem Drall beider Kugeln (eine rollende
+// Weiße dreht ihre Vorderseite nach unten). Der Reibungsstoß ist höchstens
+// μ · Normalstoß und nie mehr, als das Gleiten aufhebt (1/7 des Gleitens,
+// wie im Lehrbuch); seine waagrechte Hälfte wirft die Objektkugel von der
+// Mittellinie weg, seine senkrechte ändert den Drall beider Kugeln.
+void Wurf(Bahn& a, Bahn& b, V2 n, double normalstoss, double mu) {
+    const V2 t = Senkrecht(n);
+    const double seitlich = Skalar(a.v - b.v, t);
+    const double senkrecht = -Skalar(a.s, n) - Skalar(b.s, n);
+    const double gleiten = std::hypot(seitlich, senkrecht);
+    if (gleiten <= 0.0) return;
+    const double reibung = std::min(mu * normalstoss, gleiten / 7.0) / gleiten;
+    a.v = a.v - t * (reibung * seitlich);
+    b.v = b.v + t * (reibung * seitlich);
+    // Ein senkrechter Stoß an der Kugelseite dreht um die waagrechte Achse
+    // quer zur Mittellinie: Δs = 5/2 · Stoß (Vollkugel, I = 2/5 m r²).
+    a.s = a.s + n * (2.5 * reibung * senkrecht);
+    b.s = b.s + n * (2.5 * reibung * senkrecht);
 }
 
 void Kugelstoss(Lauf& l, int i, int j) {
@@ -347,11 +374,12 @@ void Kugelstoss(Lauf& l, int i, int j) {
         a.s = a.s + n * (sB - sA);
         b.s = b.s + n * (sA - sB);
     } else if (naehern > 0.0) {
-        // Gleiche Massen, keine Reibung zwischen den Kugeln: nur die Anteile
-        // längs der Mittellinie tauschen sich aus, der Drall bleibt.
+        // Gleiche Massen: die Anteile längs der Mittellinie tauschen sich aus,
+        // der Drall bleibt (bis auf den Wurf).
         const double j_ = 0.5 * (1.0 + l.w.eKugel) * naehern;
         a.v = a.v - n * j_;
         b.v = b.v + n * j_;
+        if (l.w.kugelReibung > 0.0) Wurf(a, b, n, j_, l.w.kugelReibung);
     }
     // Rundung darf die Kugeln nicht ineinanderschieben; mehr als Rundung wird
     // nicht korrigiert (Kugeln, die schon überlappend ankamen, bleiben so).
@@ -367,7 +395,9 @@ void Beobachte(Lauf& l) {
     Kugelzustand z[kAnzahlKugeln];
     for (int i = 0; i < kAnzahlKugeln; ++i) {
         const Bahn& b = l.k[i];
-        z[i] = {b.p, b.v, l.w.modell == Modell::R ? b.s : V2{0.0, 0.0}, b.zustand != Zustand::weg};
+        // Der wahre Drall: eine rollende Kugel dreht genau mit ihrer Geschwindigkeit.
+        const V2 drall = b.zustand == Zustand::rollt ? b.v : b.s;
+        z[i] = {b.p, b.v, l.w.modell == Modell::R ? drall : V2{0.0, 0.0}, b.zustand != Zustand::weg};
     }
     l.beobachter->nachEreignis(l.beobachter->daten, l.e.ereignisse[l.e.anzahl - 1], z);
 }
@@ -411,6 +441,10 @@ void Vorruecken(Lauf& l, double tau) {
         b.p = LageNach(b, tau);
         if (b.zustand == Zustand::gleitet) b.s = b.s - b.a * (2.5 * tau);  // ds/dt = −5/2 · a
         b.v = b.v + b.a * tau;
+        // Eine rollende Kugel dreht in jedem Augenblick mit ihrer Geschwindigkeit;
+        // ein Drall vom Beginn des Rollens wäre zu groß und gäbe Kugel- und
+        // Bandenstößen zu viel Nachlauf.
+        if (b.zustand == Zustand::rollt) b.s = b.v;
         b.ende -= tau;
     }
     l.jetzt += tau;
@@ -511,6 +545,12 @@ bool Simuliere(const Tischgeometrie& g, const Welt& w, const Spielstand& stand, 
     if (!std::isfinite(stoss.x) || !std::isfinite(stoss.y)) return false;
 
     l.k[0].v = {stoss.x, stoss.y};
+    if (w.modell == Modell::R) {
+        // Der Queue des Tisches: er dreht die Richtung und skaliert die Stärke.
+        const double c = std::cos(w.richtungVersatz), s = std::sin(w.richtungVersatz);
+        const V2 v = l.k[0].v;
+        l.k[0].v = V2{c * v.x - s * v.y, s * v.x + c * v.y} * w.staerkeFaktor;
+    }
     NeueBewegung(l, 0);
     Beobachte(l);
 

@@ -12,17 +12,26 @@ double Hundertstel(const IniDatei& ini, const char* schluessel, std::int32_t vor
 
 Welt WeltAus(const IniDatei& ini, Modell modell) {
     const Physik p = PhysikAus(ini);
+    const bool r = modell == Modell::R;
     Welt w;
     w.modell = modell;
     w.bandengesetz = IniGanzzahl(ini, "simulation", "bandengesetz", 0) == 1u ? Bandengesetz::komponenten
                                                                                : Bandengesetz::spiegel;
     // Dieselbe Verzögerung, mit der die Stoßstärke rechnet: v² = vEnde² + 0.7·u·g·0.01·s.
-    w.aRollen = 0.35 * static_cast<double>(p.u) * static_cast<double>(p.g) * 0.01;
+    // Das Tuch des Tisches (R) darf anders rollen als das, mit dem der Planer rechnet.
+    const std::int32_t u = static_cast<std::int32_t>(IniGanzzahl(ini, "physik", "u", 30));
+    const double rollen = r ? Hundertstel(ini, "rollreibung", u) : static_cast<double>(p.u);
+    w.aRollen = 0.35 * rollen * static_cast<double>(p.g) * 0.01;
     w.k = p.k;
-    w.aGleiten = Hundertstel(ini, "gleitreibung", 20) * static_cast<double>(p.g) * 0.01;
-    w.eKugel = modell == Modell::P ? 1.0 : Hundertstel(ini, "stosszahl_kugel", 95);
+    w.aGleiten = Hundertstel(ini, "gleitreibung", 140) * static_cast<double>(p.g) * 0.01;
+    w.eKugel = r ? Hundertstel(ini, "stosszahl_kugel", 95) : 1.0;
     w.eNormal = Hundertstel(ini, "bande_normal", 85);
     w.eTangential = Hundertstel(ini, "bande_tangential", 95);
+    w.bandeDrall = Hundertstel(ini, "bande_drall", 10);
+    w.bandeAbfall = Hundertstel(ini, "bande_abfall", 0);
+    w.kugelReibung = r ? Hundertstel(ini, "kugelreibung", 6) : 0.0;
+    w.staerkeFaktor = r ? Hundertstel(ini, "staerke_faktor", 100) : 1.0;
+    w.richtungVersatz = r ? Hundertstel(ini, "richtung_versatz", 0) * (3.14159265358979323846 / 180.0) : 0.0;
     return w;
 }
 

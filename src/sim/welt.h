@@ -18,12 +18,21 @@ enum class Bandengesetz : std::uint8_t { spiegel, komponenten };
 struct Welt {
     Modell modell;
     Bandengesetz bandengesetz;  // nur P
-    double aRollen;             // Verzögerung einer rollenden Kugel: 0.35 · u · g · 0.01
+    // Verzögerung einer rollenden Kugel: 0.35 · u · g · 0.01, in R mit
+    // rollreibung statt u (Vorgabe: u, also dieselbe wie in P).
+    double aRollen;
     double k;                   // P: Bandenfaktor quer zur Bande
-    double aGleiten;            // R: Verzögerung beim Gleiten: μ · g · 0.01
+    double aGleiten;            // R: Verzögerung beim Gleiten: gleitreibung · g · 0.0001
     double eKugel;              // R: Stoßzahl Kugel–Kugel (P: 1)
     double eNormal;             // R: Bande, quer zur Bande
     double eTangential;         // R: Bande, längs der Bande
+    double bandeDrall;          // R: Anteil des Dralls quer zur Bande, der die Bande übersteht
+    double bandeAbfall;         // R: eNormal / (1 + bandeAbfall · |v quer|); 0: fest
+    double kugelReibung;        // R: Reibung zwischen den Kugeln (Wurf); 0: keine
+    // R: der Queue des Tisches. Aus der Antwort (x, y) wird die
+    // Anfangsgeschwindigkeit: um richtungVersatz gedreht, mal staerkeFaktor.
+    double staerkeFaktor;
+    double richtungVersatz;     // Bogenmaß, gegen den Uhrzeigersinn
 };
 
 // Aus [physik] (g, u, k) und [simulation]; fehlende Schlüssel geben die Vorgaben.
