@@ -15,6 +15,9 @@ struct Planereinstellung {
     double rauschen;  // angenommener Rauschfaktor F
     Modell welt;      // in dieser Welt wird durchgespielt
     double stellung;  // Gewicht des Stellungsspiels, 0: aus
+    int zeitgrenze;   // Millisekunden je Entscheidung, 0: unbegrenzt
+    bool sicherheit;  // Sicherheitsstöße erwägen
+    double sicherheitSchwelle;  // unter dieser Erfolgsquote des besten Lochstoßes
 };
 
 // Fehlende Schlüssel geben die Vorgaben; unsinnige Werte werden begrenzt.
