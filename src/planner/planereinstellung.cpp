@@ -16,5 +16,8 @@ Planereinstellung PlanerAus(const IniDatei& ini) {
     e.zeitgrenze = static_cast<int>(std::min<std::uint32_t>(zahl("zeitgrenze", 200), 600000));
     e.sicherheit = zahl("sicherheit", 1) != 0u;
     e.sicherheitSchwelle = static_cast<double>(std::min<std::uint32_t>(zahl("sicherheit_schwelle", 50), 100)) * 0.01;
+    e.lernen = zahl("lernen", 0) == 1u;
+    e.beobachten = e.lernen || zahl("beobachten", 0) == 1u;
+    e.lernenAlle = static_cast<int>(std::clamp<std::uint32_t>(zahl("lernen_alle", 20), 1, 100000));
     return e;
 }

@@ -8,6 +8,7 @@
 #include "model/konfiguration.h"
 #include "planner/anstoss.h"
 #include "planner/frist.h"
+#include "planner/gelernter_tisch.h"
 #include "planner/hoechststaerke.h"
 #include "planner/pfad.h"
 #include "planner/robuste_kandidaten.h"
@@ -206,7 +207,7 @@ void SucheStossRobust(const Spielstand& stand, Vektor& stoss, const Planereinste
     Kandidatenliste k = ListenKandidaten(stand, e.kandidaten);
     const Physik physik = PhysikAus(ini);
     const float radius = KugelradiusAus(ini);
-    const Welt welt = WeltAus(ini, e.welt);
+    const Welt welt = e.gelernteWelt && e.welt == Modell::R ? *e.gelernteWelt : WeltAus(ini, e.welt);
     const Tischgeometrie g = BaueTischgeometrie(tisch);
 
     // Dieselben Störungen für jede Variante: Unterschiede kommen vom Stoß, nicht vom Zufall.
@@ -235,7 +236,13 @@ void SucheStossRobust(const Spielstand& stand, Vektor& stoss, const Planereinste
 void PlaneStoss(const Spielstand& stand, Vektor& stoss, Suchbericht* bericht, Planerwahl wahl) {
     IniDatei ini;
     LeseIniDatei(Konfigurationsdatei(), ini);
-    const Planereinstellung e = PlanerAus(ini);
+    Planereinstellung e = PlanerAus(ini);
+    if (e.lernen) {
+        if (const auto gelernt = GelernterTischJetzt()) {
+            e.gelernteWelt = std::shared_ptr<const Welt>(gelernt, &gelernt->welt);
+            e.rauschen = gelernt->rauschen;
+        }
+    }
     const bool robust = wahl == Planerwahl::robust || (wahl == Planerwahl::nachKonfiguration &&
                                                        e.modus == Planermodus::robust);
     if (robust) SucheStossRobust(stand, stoss, e, ini, bericht);
