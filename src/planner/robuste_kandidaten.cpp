@@ -6,6 +6,7 @@
 
 #include "planner/hoechststaerke.h"
 #include "planner/pfad.h"
+#include "planner/robuste_zielfenster.h"
 #include "planner/schiedsrichter.h"
 #include "planner/stossarten.h"
 #include "planner/stossstaerke.h"
@@ -136,18 +137,50 @@ void VariantenZu(std::vector<Variante>& varianten, int kandidat, Vektor richtung
     }
 }
 
-void KandidatenVarianten(const Kandidatenliste& k, std::size_t ab, const Physik& physik, float radius,
+namespace {
+
+// Derselbe Stoß (bis auf Rundung) schon unter den Varianten ab ab?
+bool SchonDa(const std::vector<Variante>& varianten, std::size_t ab, Vektor v) {
+    for (std::size_t i = ab; i < varianten.size(); ++i)
+        if (Laenge(Subtrahiere(varianten[i].stoss, v)) < 1e-4f * Laenge(v)) return true;
+    return false;
+}
+
+// Je Stärke die Mitte des Zielfensters um richtung; die nächste Stärke sucht
+// von der Mitte der vorigen aus, denn das Fenster wandert mit der Stärke nur wenig.
+void FensterVarianten(std::vector<Variante>& varianten, int kandidat, Vektor richtung, float staerke, float grenze,
+                      Durchspiel& d, std::size_t eigeneAb) {
+    float start = 0.0f;
+    for (float faktor : kFaktoren) {
+        const Vektor stoss = Begrenzt(Skaliere(richtung, staerke * faktor), grenze);
+        const Zielfenster f = SucheZielfenster(d, stoss, start, grenze);
+        if (f.gefunden) {
+            start = Mitte(f);
+            Variante v;
+            v.kandidat = kandidat;
+            v.stoss = Begrenzt(Gedreht(stoss, start), grenze);
+            if (!SchonDa(varianten, eigeneAb, v.stoss)) varianten.push_back(v);
+        }
+        if (!(staerke * faktor < grenze)) break;
+    }
+}
+
+}  // namespace
+
+void KandidatenVarianten(const Kandidatenliste& k, std::size_t ab, const Physik& physik, float radius, Durchspiel& d,
                          std::vector<Variante>& varianten) {
-    for (std::size_t j = ab; j < k.kandidaten.size(); ++j) {
+    const float grenze = Hoechststaerke(physik);
+    for (std::size_t j = ab; j < k.kandidaten.size() && !Abgelaufen(d.frist); ++j) {
         const int i = k.kandidaten[j];
         const Stoss& s = k.liste[i];
         const float staerke = BerechneStossstaerke(s, physik, radius);
-        VariantenZu(varianten, i, StossVektor(s, 1.0f), staerke, kFaktoren, Hoechststaerke(physik));
+        const std::size_t eigeneAb = varianten.size();
+        // Bei Bandenstößen zuerst vom Bandenpunkt mit Radius aus: er liegt näher am Fenster.
         if (s.art == WeisseBandeKugelLoch) {
             const Vektor m = BandenpunktMitRadius(s, radius);
             const Vektor richtung{m.x - s.weiss.x, m.y - s.weiss.y, 0.0f};
-            if (Laenge(richtung) > 0.0f)
-                VariantenZu(varianten, i, Normiere(richtung), staerke, kFaktoren, Hoechststaerke(physik));
+            if (Laenge(richtung) > 0.0f) FensterVarianten(varianten, i, Normiere(richtung), staerke, grenze, d, eigeneAb);
         }
+        FensterVarianten(varianten, i, StossVektor(s, 1.0f), staerke, grenze, d, eigeneAb);
     }
 }

@@ -55,7 +55,9 @@ Vektor Gedreht(Vektor v, float grad);
 void VariantenZu(std::vector<Variante>& varianten, int kandidat, Vektor richtung, float staerke,
                  std::span<const float> faktoren, float grenze);
 
-// Hängt die Varianten der Kandidaten ab k.kandidaten[ab] an: die vorgegebene
-// Richtung, bei Stößen über eine Bande dazu die Richtung zum Bandenpunkt mit Radius.
-void KandidatenVarianten(const Kandidatenliste& k, std::size_t ab, const Physik& physik, float radius,
+// Hängt die Varianten der Kandidaten ab k.kandidaten[ab] an: je Stärke die
+// Mitte des Zielfensters um die vorgegebene Richtung, bei Stößen über eine
+// Bande auch um die Richtung zum Bandenpunkt mit Radius; gleiche Stöße nur
+// einmal. Ein Kandidat ohne Fenster bekommt keine Variante.
+void KandidatenVarianten(const Kandidatenliste& k, std::size_t ab, const Physik& physik, float radius, Durchspiel& d,
                          std::vector<Variante>& varianten);

@@ -47,17 +47,26 @@ void RundumKandidaten(Kandidatenliste& k, std::vector<Variante>& varianten, Durc
 int WaehleLochstoss(Kandidatenliste& k, std::vector<Variante>& varianten, Durchspiel& d, const Planereinstellung& e,
                     const Physik& physik, float radius) {
     const int vor = std::min(kVorproben, e.proben);
-    KandidatenVarianten(k, 0, physik, radius, varianten);
+    KandidatenVarianten(k, 0, physik, radius, d, varianten);
     Vorproben(d, varianten, 0, vor);
     const std::size_t ausDerListe = k.kandidaten.size(), ab = varianten.size();
     for (const Stoss& s : GuteGroszuegige(k, d, physik, radius, e.kandidaten)) HaengeAn(k, s);
-    KandidatenVarianten(k, ausDerListe, physik, radius, varianten);
+    KandidatenVarianten(k, ausDerListe, physik, radius, d, varianten);
     Vorproben(d, varianten, ab, vor);
 
     int besteVorprobe = 0;
     for (const Variante& v : varianten) besteVorprobe = std::max(besteVorprobe, v.erfolge);
     if (2 * besteVorprobe < vor) RundumKandidaten(k, varianten, d, vor, Hoechststaerke(physik));
 
+    if (varianten.empty()) {
+        // Kein Fenster, kein Treffer rundum: der Beste der Liste, wie er ist,
+        // damit Bericht und Sicherheitsstoß seine Quote kennen.
+        Variante v;
+        v.kandidat = 0;
+        v.stoss = Begrenzt(StossVektor(k.liste[0], BerechneStossstaerke(k.liste[0], physik, radius)), Hoechststaerke(physik));
+        varianten.push_back(v);
+        Vorproben(d, varianten, 0, vor);
+    }
     int eng = 0;
     const std::vector<int> reihe = EngereWahl(d, varianten, e.proben, eng);
     if (e.stellung > 0.0) Stellungsspiel(d, varianten, reihe, eng, e.stellung, physik, radius);
