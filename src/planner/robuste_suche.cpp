@@ -27,7 +27,7 @@ namespace {
 // Steht keiner gut da (weniger als die Hälfte der Vorproben gelingt), kommen
 // die Treffer der Rundumsuche als Kandidaten dazu.
 void RundumKandidaten(Kandidatenliste& k, std::vector<Variante>& varianten, Durchspiel& d, int vor, float grenze) {
-    for (const Richtungstreffer& t : Rundumsuche(d)) {
+    for (const Richtungstreffer& t : Rundumsuche(d, grenze)) {
         Stoss s{};
         s.weiss = k.liste[0].weiss;
         s.ziel = Addiere(s.weiss, Skaliere(t.richtung, 20.0f));

@@ -48,9 +48,9 @@ std::vector<Richtungstreffer> Breiteste(std::vector<Richtungstreffer> treffer, s
     return treffer;
 }
 
-std::vector<Richtungstreffer> Rundumsuche(Durchspiel& d) {
+std::vector<Richtungstreffer> Rundumsuche(Durchspiel& d, float grenze) {
     std::vector<Richtungstreffer> treffer;
-    for (float staerke : {0.9f, 1.6f, 2.6f})
+    for (float staerke : {grenze, std::min(kRundumMitte, grenze), std::min(kRundumSanft, grenze)})
         if (!Rundum(d, staerke, 720, Gelingt, treffer)) break;
     return Breiteste(treffer, 6);
 }

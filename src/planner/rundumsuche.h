@@ -29,6 +29,14 @@ bool Rundum(Durchspiel& d, float staerke, int schritte, Richtungsurteil passt, s
 // Die breitesten n, bei gleicher Breite die früheren.
 std::vector<Richtungstreffer> Breiteste(std::vector<Richtungstreffer> treffer, std::size_t n);
 
+// Die Stärken der Rundumsuche: grenze (vmax), dann kRundumMitte und
+// kRundumSanft. Auf echtem Tuch gleitet jede Kugel erst und verliert dabei
+// viel; die Lagen, in denen die Liste nichts findet, brauchen meist einen
+// Weg über Banden oder andere Kugeln, und der gelingt fast nur fest. Die
+// festeste zuerst: reicht die Zeit nicht für alle, bleibt die ergiebigste.
+constexpr float kRundumMitte = 3.3f;
+constexpr float kRundumSanft = 1.6f;
+
 // Je Stärke die Mitten der zusammenhängenden Treffer, die breitesten zuerst,
 // höchstens sechs; ist die Zeit um, die der Stärken, die ganz gespielt sind.
-std::vector<Richtungstreffer> Rundumsuche(Durchspiel& d);
+std::vector<Richtungstreffer> Rundumsuche(Durchspiel& d, float grenze);
