@@ -56,7 +56,7 @@ int WaehleLochstoss(Kandidatenliste& k, std::vector<Variante>& varianten, Durchs
 
     int besteVorprobe = 0;
     for (const Variante& v : varianten) besteVorprobe = std::max(besteVorprobe, v.erfolge);
-    if (2 * besteVorprobe < vor) RundumKandidaten(k, varianten, d, vor, Hoechststaerke(physik));
+    if (besteVorprobe < vor) RundumKandidaten(k, varianten, d, vor, Hoechststaerke(physik));
 
     if (varianten.empty()) {
         // Kein Fenster, kein Treffer rundum: der Beste der Liste, wie er ist,
