@@ -2,12 +2,60 @@
 
 #include <algorithm>
 
+#include "planner/hoechststaerke.h"
 #include "planner/pfad.h"
 #include "planner/robuste_kandidaten.h"
+#include "planner/rundumsuche.h"
 #include "planner/schiedsrichter.h"
-#include "planner/stossstaerke.h"
 #include "planner/suche.h"
 #include "sim/rauschen.h"
+
+namespace {
+
+bool Gelingt(const Spielstand& stand, const Simergebnis& e) { return BeurteileStoss(stand, e).erfolg; }
+
+// Die besten Lochstöße der Liste wie bei der eigenen Wahl: je Stärke die
+// Mitte des Zielfensters, je Variante proben Proben. Hört beim ersten auf,
+// der immer gelingt.
+double Lochaussicht(Durchspiel& n, const Physik& p, float r, int proben) {
+    Kandidatenliste k;
+    k.liste.resize(kListenGroesse);
+    k.n = SammleStoesse(n.stand, k.liste.data(), k.anzahl);
+    SortiereStoesse(k.liste.data(), k.n);
+    double bester = 0.0;
+    for (int i = 0, geprueft = 0; i < k.n && geprueft < kNaechsteLochstoesse && bester < 1.0; ++i) {
+        if (!Lochstoss(k.liste[i].art)) continue;
+        ++geprueft;
+        k.kandidaten.push_back(i);
+        std::vector<Variante> varianten;
+        KandidatenVarianten(k, k.kandidaten.size() - 1, p, r, n, varianten);
+        for (Variante& v : varianten) {
+            SpieleProben(n, v, 0, proben);
+            bester = std::max(bester, Quote(v));
+            if (bester >= 1.0) break;
+        }
+    }
+    return bester;
+}
+
+// Rundum in ganzen Grad, fest und mittel (aus verbauten Lagen gelingt fast
+// nur ein fester Stoß); die drei breitesten Treffer mit proben Proben.
+double Rundumaussicht(Durchspiel& n, float grenze, int proben) {
+    std::vector<Richtungstreffer> treffer;
+    for (float staerke : {grenze, std::min(kRundumMitte, grenze)})
+        if (!Rundum(n, staerke, 360, Gelingt, treffer)) break;
+    double bester = 0.0;
+    for (const Richtungstreffer& t : Breiteste(treffer, 3)) {
+        Variante v;
+        v.kandidat = 0;
+        v.stoss = Skaliere(t.richtung, t.staerke);
+        SpieleProben(n, v, 0, proben);
+        bester = std::max(bester, Quote(v));
+    }
+    return bester;
+}
+
+}  // namespace
 
 double Stellungswert(const Spielstand& nachher, Durchspiel& d, const Physik& p, float r, int proben) {
     bool eigene[kAnzahlKugeln] = {};
@@ -16,38 +64,25 @@ double Stellungswert(const Spielstand& nachher, Durchspiel& d, const Physik& p, 
     for (int i = 1; i < kAnzahlKugeln; ++i) etwasDa |= eigene[i] && !nachher.kugeln[i].inloch;
     if (!etwasDa) return 1.0;
 
-    std::vector<Stoss> liste(kListenGroesse);
-    int anzahl[7];
-    const int n = SammleStoesse(nachher, liste.data(), anzahl);
-    SortiereStoesse(liste.data(), n);
-    Simergebnis& e = d.e;
-    double bester = 0.0;
-    int geprueft = 0;
-    for (int k = 0; k < n && geprueft < 3; ++k) {
-        if (!Lochstoss(liste[k].art)) continue;
-        ++geprueft;
-        const float staerke = BerechneStossstaerke(liste[k], p, r);
-        for (float faktor : {1.3f, 1.8f}) {
-            const Vektor stoss = StossVektor(liste[k], staerke * faktor);
-            int erfolge = 0, j = 0;
-            for (; j < proben && !Abgelaufen(d.frist); ++j) {
-                Simuliere(d.g, d.w, nachher, VerrauscheStoss(stoss, d.rauschen, d.zr[j], d.zs[j]), e);
-                erfolge += BeurteileStoss(nachher, e).erfolg;
-            }
-            if (j > 0) bester = std::max(bester, static_cast<double>(erfolge) / j);
-        }
-    }
-    return bester;
+    Durchspiel n{nachher, d.g, d.w, d.rauschen, d.zr, d.zs, d.frist, {}};
+    const double loch = Lochaussicht(n, p, r, proben);
+    if (!(loch < 0.5)) return loch;
+    return std::max(loch, Rundumaussicht(n, Hoechststaerke(p), proben));
 }
 
 void Stellungsspiel(Durchspiel& d, std::vector<Variante>& varianten, const std::vector<int>& reihe, int eng,
                     double stellung, const Physik& physik, float radius) {
-    for (int i = 0; i < std::min(kStellungsWahl, eng) && !Abgelaufen(d.frist); ++i) {
+    double besterWert = 0.0;
+    for (int i = 0; i < eng && !Abgelaufen(d.frist); ++i) {
         Variante& v = varianten[reihe[i]];
+        // Die Reihe fällt nach der Quote: kommt diese selbst mit der besten
+        // Stellung nicht über den besten Wert, kommt keine spätere darüber.
+        if (!(Quote(v) * (1.0 + stellung) > besterWert)) break;
         if (v.ersteErfolgreiche < 0) continue;
         const int k = v.ersteErfolgreiche;
         Simuliere(d.g, d.w, d.stand, VerrauscheStoss(v.stoss, d.rauschen, d.zr[k], d.zs[k]), d.e);
         const double q = Stellungswert(Endstand(d.stand, d.e), d, physik, radius, kVorproben);
         v.wert = Quote(v) * (1.0 + stellung * q);
+        besterWert = std::max(besterWert, v.wert);
     }
 }

@@ -1,5 +1,5 @@
 // Stellungsspiel der robusten Wahl: wo bleibt die Weiße nach einem gelungenen
-// Stoß stehen, und wie sicher gelänge von dort der nächste Lochstoß?
+// Stoß stehen, und wie sicher gelänge von dort der nächste Stoß?
 #pragma once
 
 #include <vector>
@@ -7,15 +7,18 @@
 #include "model/konfiguration.h"
 #include "planner/robuste_proben.h"
 
-constexpr int kStellungsWahl = 3;
+constexpr int kNaechsteLochstoesse = 3;
 
-// Die Erfolgsquote des besten der nächsten drei Lochstöße der Liste für die
-// Gruppe von nachher, in zwei Stärken zu je proben Proben (Tisch, Welt,
-// Störungen und Zeitgrenze aus d): 1, wenn nichts Eigenes mehr liegt. Ist die
-// Zeit um, zählt, was bis dahin gespielt ist.
+// Wie sicher gelänge von nachher aus (Gruppe von nachher) der nächste Stoß,
+// so gesucht wie die eigene Wahl, nur knapper: die besten kNaechsteLochstoesse
+// Lochstöße der Liste, je Stärke in der Mitte ihres Zielfensters; gelingt
+// keiner zur Hälfte, rundum in ganzen Grad. Die beste Quote aus je proben
+// Proben (Tisch, Welt, Störungen und Zeitgrenze aus d); 1, wenn nichts
+// Eigenes mehr liegt. Ist die Zeit um, zählt, was bis dahin gespielt ist.
 double Stellungswert(const Spielstand& nachher, Durchspiel& d, const Physik& p, float r, int proben);
 
-// Für die ersten kStellungsWahl der engeren Wahl (reihe, eng): wert =
-// Quote × (1 + stellung × Stellungswert nach der ersten gelungenen Probe).
+// Für die engere Wahl (reihe, eng; nach der Quote sortiert): wert = Quote ×
+// (1 + stellung × Stellungswert nach der ersten gelungenen Probe), solange
+// eine Variante mit der besten Stellung den besten Wert noch übertreffen könnte.
 void Stellungsspiel(Durchspiel& d, std::vector<Variante>& varianten, const std::vector<int>& reihe, int eng,
                     double stellung, const Physik& physik, float radius);
