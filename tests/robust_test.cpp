@@ -177,20 +177,21 @@ TEST(Robust, ZeitgrenzeKapptDieSucheUndSpieltDenBestenBisDahin) {
 }
 
 TEST(Robust, NieStaerkerAlsVmax) {
-    // Auf der Grundaufstellung spielt die robuste Wahl in R stärker als 1.5;
-    // mit vmax 1.50 wird daraus höchstens 1.5, auch nach dem Runden der
-    // Antwort auf vier Stellen. Die vorgegebene Suche bleibt unbegrenzt.
+    // Auf der Grundaufstellung spielt die robuste Wahl in R stärker als 1.6;
+    // mit vmax 1.60 wird daraus höchstens 1.6, auch nach dem Runden der
+    // Antwort auf vier Stellen (mit 1.5 erreicht die Kugel die Tasche nicht
+    // mehr). Die vorgegebene Suche bleibt unbegrenzt.
     LadeVorgabetisch();
     Spielstand s;
     SetzeStandardaufstellung(s);
-    for (int vmax : {500, 150, 0}) {
+    for (int vmax : {500, 160, 0}) {
         IniDatei ini;
         ini.text = "[physik]\nvmax=" + std::to_string(vmax) + "\n";
         ZerlegeIniText(ini);
         const Plan p = Robust(s, OhneZeitgrenze(), ini);
         const double grenze = vmax * 0.01;
         EXPECT_LE(std::hypot(std::round(p.stoss.x * 1e4) * 1e-4, std::round(p.stoss.y * 1e4) * 1e-4), grenze) << vmax;
-        EXPECT_GT(Laenge(p.stoss) + 0.001, std::min(grenze, 1.5)) << vmax;  // gekürzt, nicht verworfen
+        EXPECT_GT(Laenge(p.stoss) + 0.001, std::min(grenze, 1.6)) << vmax;  // gekürzt, nicht verworfen
     }
     IniDatei klein;
     klein.text = "[physik]\nvmax=1\n";
