@@ -124,19 +124,6 @@ Vektor Gedreht(Vektor v, float grad) {
     return {static_cast<float>(v.x * c - v.y * s), static_cast<float>(v.x * s + v.y * c), 0.0f};
 }
 
-void VariantenZu(std::vector<Variante>& varianten, int kandidat, Vektor richtung, float staerke,
-                 std::span<const float> faktoren, float grenze) {
-    for (float faktor : faktoren) {
-        for (float drehung : kDrehungen) {
-            Variante v;
-            v.kandidat = kandidat;
-            v.stoss = Begrenzt(Gedreht(Skaliere(richtung, staerke * faktor), drehung), grenze);
-            varianten.push_back(v);
-        }
-        if (!(staerke * faktor < grenze)) break;
-    }
-}
-
 namespace {
 
 // Derselbe Stoß (bis auf Rundung) schon unter den Varianten ab ab?
@@ -146,12 +133,12 @@ bool SchonDa(const std::vector<Variante>& varianten, std::size_t ab, Vektor v) {
     return false;
 }
 
-// Je Stärke die Mitte des Zielfensters um richtung; die nächste Stärke sucht
-// von der Mitte der vorigen aus, denn das Fenster wandert mit der Stärke nur wenig.
-void FensterVarianten(std::vector<Variante>& varianten, int kandidat, Vektor richtung, float staerke, float grenze,
-                      Durchspiel& d, std::size_t eigeneAb) {
+}  // namespace
+
+void FensterVarianten(std::vector<Variante>& varianten, int kandidat, Vektor richtung, float staerke,
+                      std::span<const float> faktoren, float grenze, Durchspiel& d, std::size_t eigeneAb) {
     float start = 0.0f;
-    for (float faktor : kFaktoren) {
+    for (float faktor : faktoren) {
         const Vektor stoss = Begrenzt(Skaliere(richtung, staerke * faktor), grenze);
         const Zielfenster f = SucheZielfenster(d, stoss, start, grenze);
         if (f.gefunden) {
@@ -165,8 +152,6 @@ void FensterVarianten(std::vector<Variante>& varianten, int kandidat, Vektor ric
     }
 }
 
-}  // namespace
-
 void KandidatenVarianten(const Kandidatenliste& k, std::size_t ab, const Physik& physik, float radius, Durchspiel& d,
                          std::vector<Variante>& varianten) {
     const float grenze = Hoechststaerke(physik);
@@ -179,8 +164,8 @@ void KandidatenVarianten(const Kandidatenliste& k, std::size_t ab, const Physik&
         if (s.art == WeisseBandeKugelLoch) {
             const Vektor m = BandenpunktMitRadius(s, radius);
             const Vektor richtung{m.x - s.weiss.x, m.y - s.weiss.y, 0.0f};
-            if (Laenge(richtung) > 0.0f) FensterVarianten(varianten, i, Normiere(richtung), staerke, grenze, d, eigeneAb);
+            if (Laenge(richtung) > 0.0f) FensterVarianten(varianten, i, Normiere(richtung), staerke, kFaktoren, grenze, d, eigeneAb);
         }
-        FensterVarianten(varianten, i, StossVektor(s, 1.0f), staerke, grenze, d, eigeneAb);
+        FensterVarianten(varianten, i, StossVektor(s, 1.0f), staerke, kFaktoren, grenze, d, eigeneAb);
     }
 }

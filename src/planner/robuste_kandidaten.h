@@ -10,11 +10,11 @@
 #include "planner/robuste_proben.h"
 #include "planner/stoss.h"
 
-// Die Stärken und Drehungen, in denen jeder Kandidat durchgespielt wird. Die
-// vorgegebene Stärke lässt die Objektkugel mit nur vend an der Tasche
-// ankommen; unter Rauschen bleibt sie so oft davor liegen.
+// Die Stärken, in denen jeder Kandidat durchgespielt wird (die Richtung sucht
+// das Zielfenster, robuste_zielfenster.h). Die vorgegebene Stärke lässt die
+// Objektkugel mit nur vend an der Tasche ankommen; unter Rauschen bleibt sie
+// so oft davor liegen.
 constexpr float kFaktoren[] = {1.0f, 1.3f, 1.7f, 2.2f, 2.9f};
-constexpr float kDrehungen[] = {0.0f, -0.25f, 0.25f};  // Grad
 
 // Die sortierte Liste der Suche; dahinter ist Platz für eigene Einträge
 // (sie fasst mehr als alle Arten zusammen).
@@ -49,11 +49,14 @@ std::vector<Stoss> GuteGroszuegige(const Kandidatenliste& k, Durchspiel& d, cons
 // v um grad gedreht.
 Vektor Gedreht(Vektor v, float grad);
 
-// Hängt die Varianten eines Kandidaten an: jede Stärke (staerke × faktor,
-// höchstens grenze) in jeder Drehung. Die Faktoren steigen; nach dem ersten,
-// der die Grenze erreicht, kämen nur gleiche Stöße.
-void VariantenZu(std::vector<Variante>& varianten, int kandidat, Vektor richtung, float staerke,
-                 std::span<const float> faktoren, float grenze);
+// Hängt die Varianten eines Kandidaten an: je Stärke (staerke × faktor,
+// höchstens grenze) die Mitte des Zielfensters um richtung; die nächste
+// Stärke sucht von der Mitte der vorigen aus, denn das Fenster wandert mit der
+// Stärke nur wenig. Ohne Fenster keine Variante; ein Stoß, der schon unter
+// den Varianten ab eigeneAb ist, nur einmal. Die Faktoren steigen; nach dem
+// ersten, der die Grenze erreicht, kämen nur gleiche Stöße.
+void FensterVarianten(std::vector<Variante>& varianten, int kandidat, Vektor richtung, float staerke,
+                      std::span<const float> faktoren, float grenze, Durchspiel& d, std::size_t eigeneAb);
 
 // Hängt die Varianten der Kandidaten ab k.kandidaten[ab] an: je Stärke die
 // Mitte des Zielfensters um die vorgegebene Richtung, bei Stößen über eine

@@ -34,7 +34,7 @@ void RundumKandidaten(Kandidatenliste& k, std::vector<Variante>& varianten, Durc
         s.art = kRichtungssuche;
         const std::size_t vorher = varianten.size();
         if (!HaengeAn(k, s)) break;
-        VariantenZu(varianten, k.frei - 1, t.richtung, t.staerke, kRundumFaktoren, grenze);
+        FensterVarianten(varianten, k.frei - 1, t.richtung, t.staerke, kRundumFaktoren, grenze, d, vorher);
         Vorproben(d, varianten, vorher, vor);
     }
 }

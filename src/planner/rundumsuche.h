@@ -1,8 +1,9 @@
 // Die Rundumsuche der robusten Wahl: steht kein Kandidat gut da, spielt der
 // Planer Richtungen in halben Grad in drei Stärken ohne Rauschen.
 // Zusammenhängende Treffer sind Stöße, die die Liste nicht kennt (über Banden,
-// über andere Kugeln); ihre Mitte übersteht das Rauschen am ehesten. Der
-// Sicherheitsstoß sucht auf dieselbe Weise gültige Stöße.
+// über andere Kugeln); je Treffer und Stärke (kRundumFaktoren) sucht die Wahl
+// dann genauer die Mitte des Zielfensters. Der Sicherheitsstoß sucht auf
+// dieselbe Weise gültige Stöße.
 #pragma once
 
 #include <vector>
