@@ -37,7 +37,7 @@ struct Spielerlauf {
         ::kill(spieler->pid, SIGTERM);
         EXPECT_EQ(spieler->Warte(), 0);
     }
-    // Bericht (ohne Zeiten und Stoßarten) und Stoßprotokoll eines spieltisch-Laufs.
+    // Bericht (ohne Zeiten, Stoßarten und Planername) und Stoßprotokoll eines spieltisch-Laufs.
     std::pair<nlohmann::json, std::string> Spieltisch(std::vector<std::string> argumente, const std::string& protokoll,
                                                       int tische) const {
         argumente.insert(argumente.begin(), bin + "spieltisch");
@@ -48,6 +48,7 @@ struct Spielerlauf {
         nlohmann::json j = nlohmann::json::parse(e.ausgabe);
         j.erase("zeit_us");
         j.erase("arten");  // über das Netz ist die Stoßart unbekannt
+        j.erase("lauf");   // nennt den Planer: "netz" oder der im Prozess
         std::ifstream f(dir.pfad / protokoll);
         std::stringstream s;
         s << f.rdbuf();
