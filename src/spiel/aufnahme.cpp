@@ -42,8 +42,7 @@ Aufnahme SpieleAufnahme(const Spielumgebung& u, std::uint32_t tischNr, const Zuf
         z.vorher = stand;
         z.antwort[0] = AntwortZahl(antwort.x);
         z.antwort[1] = AntwortZahl(antwort.y);
-        z.gespielt = VerrauscheStoss({static_cast<float>(z.antwort[0]), static_cast<float>(z.antwort[1]), 0.0f},
-                                     u.rauschen, rauschen);
+        z.gespielt = VerrauscheStoss(AntwortStoss(z.antwort[0], z.antwort[1]), u.rauschen, rauschen);
         const auto t2 = Uhr::now();
         Simuliere(u.geometrie, u.welt, stand, z.gespielt, e, u.maler ? &wege : nullptr);
         z.urteil = BeurteileStoss(stand, e);

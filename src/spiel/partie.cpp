@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "sim/rauschen.h"
+#include "spiel/ball_in_der_hand.h"
 #include "spiel/gestell.h"
 #include "spiel/saat.h"
 
@@ -21,7 +22,8 @@ double Mikrosekunden(Uhr::time_point von, Uhr::time_point bis) {
 
 }  // namespace
 
-void FuehreLageNach(const Tisch& t, Zufallstisch& lage, const Simergebnis& e, const Spruch& s) {
+void FuehreLageNach(const Tisch& t, Zufallstisch& lage, const Simergebnis& e, const Spruch& s,
+                    std::int32_t gruppeDesGegners) {
     for (int i = 0; i < kAnzahlKugeln; ++i) {
         Tischkugel& k = lage.kugeln[i];
         if (k.bagcount != -1) continue;
@@ -30,7 +32,7 @@ void FuehreLageNach(const Tisch& t, Zufallstisch& lage, const Simergebnis& e, co
         if (e.tasche[i] >= 0) k.bagcount = e.tasche[i];
     }
     if (s.schwarzeZurueck) SetzeAufFreienPunkt(t, lage, 8, Fusspunkt(t));
-    if (s.foul != Partiefoul::keins) SetzeAufFreienPunkt(t, lage, 0, Kopfpunkt(t));
+    if (s.foul != Partiefoul::keins) LegeWeisseHin(t, lage, gruppeDesGegners);
 }
 
 std::uint32_t PartieCmdid(std::uint32_t partieNr, int stoss) {
@@ -46,7 +48,7 @@ Partie SpielePartie(const Spielumgebung& u, std::uint32_t partieNr, const Planer
     std::mt19937_64 rauschen(RauschSaat(u.saat, p.gestell));
     std::int32_t gruppe[2] = {alle, alle};
     int schuetze = p.anstoesser;
-    bool ballInHand = false;
+    bool anstoss = true, ballInHand = false;
     Simergebnis e;
     for (int nr = 1; nr <= kHoechstStoesse; ++nr) {
         lage.player = gruppe[schuetze];
@@ -64,9 +66,8 @@ Partie SpielePartie(const Spielumgebung& u, std::uint32_t partieNr, const Planer
         s.vorher = antwort.gelesen;
         s.antwort[0] = AntwortZahl(antwort.x);
         s.antwort[1] = AntwortZahl(antwort.y);
-        s.gespielt = VerrauscheStoss({static_cast<float>(s.antwort[0]), static_cast<float>(s.antwort[1]), 0.0f},
-                                     u.rauschen, rauschen);
-        s.anstoss = nr == 1;
+        s.gespielt = VerrauscheStoss(AntwortStoss(s.antwort[0], s.antwort[1]), u.rauschen, rauschen);
+        s.anstoss = anstoss;
         s.ballInHand = ballInHand;
         const auto t2 = Uhr::now();
         Simuliere(u.geometrie, u.welt, s.vorher, s.gespielt, e);
@@ -93,8 +94,10 @@ Partie SpielePartie(const Spielumgebung& u, std::uint32_t partieNr, const Planer
             gruppe[schuetze] = s.spruch.neueGruppe;
             gruppe[1 - schuetze] = s.spruch.neueGruppe == volle ? halbe : volle;
         }
-        FuehreLageNach(u.tisch, lage, e, s.spruch);
-        ballInHand = s.spruch.foul != Partiefoul::keins;
+        anstoss = s.spruch.neuAufbauen;
+        if (anstoss) lage = LegeGestell(u.tisch, u.saat, p.gestell);
+        else FuehreLageNach(u.tisch, lage, e, s.spruch, gruppe[1 - schuetze]);
+        ballInHand = s.spruch.foul != Partiefoul::keins && !anstoss;
         if (!s.spruch.weiter) schuetze = 1 - schuetze;
     }
     return p;

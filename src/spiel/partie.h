@@ -1,6 +1,7 @@
-// Eine Partie Achtball am Ersatztisch: zwei Spieler, ein Gestell, Anstoß,
-// offener Tisch, Gruppen, Fouls mit Ball in der Hand, Sieg, Niederlage oder
-// Remis nach 200 Stößen. Partie n spielt Gestell (n + 1) / 2; bei ungeradem n
+// Eine Partie Achtball am Ersatztisch: zwei Spieler, ein Gestell, Anstoß
+// (nach einem ungültigen baut der Tisch dasselbe Gestell neu auf, und der
+// Gegner stößt an), offener Tisch, Gruppen, Fouls mit Ball in der Hand, Sieg,
+// Niederlage oder Remis nach 200 Stößen. Partie n spielt Gestell (n + 1) / 2; bei ungeradem n
 // stößt A an, bei geradem B: so wird jedes Gestell in beiden Reihenfolgen
 // gespielt, unter denselben Störungen (die Folge hängt nur an Saat und Gestell).
 #pragma once
@@ -23,7 +24,7 @@ struct Partiestoss {
     Vektor gespielt;        // nach dem Rauschen
     std::uint16_t versenkt;  // Bit i: Kugel i fiel
     int ersteBeruehrung;
-    bool anstoss;
+    bool anstoss;           // ein Anstoß auf ein volles Gestell (der erste oder nach einem ungültigen)
     bool ballInHand;        // der Tisch hat die Weiße vor diesem Stoß gesetzt
     Spruch spruch;
     Spielstand nachher;     // wie der Stoß endete, bevor der Tisch eine Kugel zurücksetzt
@@ -47,9 +48,10 @@ std::uint32_t PartieCmdid(std::uint32_t partieNr, int stoss);
 
 // Die Lage nach einem Stoß: Endlagen, Versenkte mit ihrer Tasche; dann setzt
 // der Tisch zurück, was die Regeln sagen: die Schwarze vom Anstoß auf den
-// Fußpunkt oder den nächsten freien Punkt, nach einem Foul die Weiße (Ball in
-// der Hand des Gegners) auf den Kopfpunkt oder den nächsten freien Punkt.
-void FuehreLageNach(const Tisch& t, Zufallstisch& lage, const Simergebnis& e, const Spruch& s);
+// Fußpunkt oder den nächsten freien Punkt, nach einem Foul die Weiße für den
+// Gegner (Ball in der Hand, LegeWeisseHin mit seiner Gruppe).
+void FuehreLageNach(const Tisch& t, Zufallstisch& lage, const Simergebnis& e, const Spruch& s,
+                    std::int32_t gruppeDesGegners);
 
 // Als Sicherheitsstoß zählt: im Prozess, was der Planer so meldet; über das
 // Netz (kein Bericht) jeder Stoß nach dem Anstoß ohne Foul, bei dem keine

@@ -29,6 +29,15 @@ void ZaehleFolge(Partiebericht& b, const Partie& p) {
     }
 }
 
+// Anstoß und aus: die letzte Aufnahme des Siegers begann mit seinem Anstoß.
+bool AnstossUndAus(const Partie& p) {
+    for (auto s = p.stoesse.rbegin(); s != p.stoesse.rend(); ++s) {
+        if (s->schuetze != p.sieger) return false;
+        if (s->anstoss) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 void Zaehle(Partiebericht& b, const Partie& p) {
@@ -46,9 +55,7 @@ void Zaehle(Partiebericht& b, const Partie& p) {
         Spielerzahlen& z = b.spieler[p.sieger];
         ++z.siege;
         z.siegeAlsAnstoesser += p.sieger == p.anstoesser;
-        z.durchlaeufe += std::all_of(p.stoesse.begin(), p.stoesse.end(),
-                                     [&](const Partiestoss& s) { return s.schuetze == p.sieger; }) &&
-                         p.sieger == p.anstoesser;
+        z.durchlaeufe += AnstossUndAus(p);
     }
     for (const Partiestoss& s : p.stoesse) {
         Spielerzahlen& z = b.spieler[s.schuetze];

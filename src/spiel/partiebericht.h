@@ -21,7 +21,8 @@ struct Partielauf {
 };
 
 struct Spielerzahlen {
-    int siege = 0, siegeAlsAnstoesser = 0, durchlaeufe = 0;  // durchlaeufe: Anstoß und aus
+    int siege = 0, siegeAlsAnstoesser = 0;  // als Anstoßender: wer laut Reihenfolge anstieß
+    int durchlaeufe = 0;                    // Anstoß und aus: gewonnen in der Aufnahme des eigenen Anstoßes
     long stoesse = 0, aufnahmen = 0, kugeln = 0;             // kugeln: eigene, in Aufnahmen
     int anstoesse = 0, anstoesseLegal = 0, anstoesseVersenkt = 0, anstoesseWeisse = 0;
     long fouls[kAnzahlPartiefouls] = {};  // [0] bleibt 0

@@ -1,6 +1,8 @@
 #include "spiel/spieler.h"
 
 #include <charconv>
+#include <cmath>
+#include <limits>
 
 #include "planner/robuste_suche.h"
 
@@ -8,6 +10,15 @@ double AntwortZahl(const std::string& text) {
     double d = 0;
     std::from_chars(text.data(), text.data() + text.size(), d);
     return d;
+}
+
+Vektor AntwortStoss(double x, double y) {
+    const auto alsFloat = [](double d) {
+        constexpr float kUnendlich = std::numeric_limits<float>::infinity();
+        if (std::isnan(d) || std::abs(d) <= std::numeric_limits<float>::max()) return static_cast<float>(d);
+        return d > 0 ? kUnendlich : -kUnendlich;
+    };
+    return {alsFloat(x), alsFloat(y), 0.0f};
 }
 
 bool LadePlaner(const std::string& pfad, Wahl wahl, bool muss, LokalerPlaner& p) {

@@ -30,6 +30,11 @@ struct Planerantwort {
 // Die Zahl einer Antwort (shot/x oder shot/y), wie der Tisch sie nimmt.
 double AntwortZahl(const std::string& text);
 
+// Der Stoß aus den Zahlen einer Antwort. Was über float hinausgeht, wird
+// unendlich statt undefiniert: die Simulation spielt einen solchen Stoß nicht,
+// die Weiße berührt nichts.
+Vektor AntwortStoss(double x, double y);
+
 // Bekommt die Lage, wie der Tisch sie sendet (player ist die Gruppe des
 // Stoßenden), und die cmdid der Anfrage.
 using Planer = std::function<Planerantwort(const Zufallstisch& lage, std::uint32_t cmdid)>;

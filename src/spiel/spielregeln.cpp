@@ -17,8 +17,9 @@ Spruch BeurteileAnstoss(const Spielstand& vorher, const Simergebnis& e) {
         ++s.versenkt;
         if (i != 8) ++s.eigene;
     }
-    s.schwarzeZurueck = e.tasche[8] >= 0;
     s.anstossGueltig = e.ersteBeruehrung >= 0 && AnstossGueltig(e);
+    s.neuAufbauen = !s.anstossGueltig;
+    s.schwarzeZurueck = s.anstossGueltig && e.tasche[8] >= 0;
     const Foul f = PruefeFoul(vorher, e);
     if (f == Foul::weisse_versenkt || f == Foul::keine_beruehrung) s.foul = AlsPartiefoul(f);
     else if (!s.anstossGueltig) s.foul = Partiefoul::anstoss_ungueltig;

@@ -36,7 +36,8 @@ enum class Niederlage : int {
 struct Spruch {
     Partiefoul foul = Partiefoul::keins;
     bool anstossGueltig = false;    // nur beim Anstoß: eine Kugel fiel oder vier erreichten eine Bande
-    bool schwarzeZurueck = false;   // Schwarze beim Anstoß gefallen: sie kommt auf den Fußpunkt
+    bool schwarzeZurueck = false;   // Schwarze beim gültigen Anstoß gefallen: sie kommt auf den Fußpunkt
+    bool neuAufbauen = false;       // ungültiger Anstoß: dasselbe Gestell, der Gegner stößt an
     int versenkt = 0;               // Objektkugeln, die fielen (mit der Schwarzen)
     int eigene = 0;                 // davon eigene (beim Anstoß und am offenen Tisch: siehe Beurteile)
     std::int32_t neueGruppe = -1;   // halbe/volle: diese Gruppe hat der Stoßende nun, −1: keine Wahl
@@ -46,11 +47,14 @@ struct Spruch {
 };
 
 // vorher.gruppe ist die Gruppe des Stoßenden, alle bei offenem Tisch.
-//  - Anstoß: Fouls sind nur Weiße versenkt und keine Berührung; sonst ist er
-//    ungültig, wenn keine Kugel fällt und weniger als vier Objektkugeln eine
-//    Bande erreichen (auch ein Foul). Eine gefallene Schwarze kommt zurück;
-//    ohne Foul bleibt am Tisch, wer eine Kugel versenkt (auch die Schwarze).
-//    eigene zählt die gefallenen Objektkugeln außer der Schwarzen.
+//  - Anstoß: gültig, wenn die Weiße eine Kugel berührt und danach eine Kugel
+//    fällt oder mindestens vier Objektkugeln eine Bande erreichen. Ein
+//    ungültiger ist ein Foul, und das Gestell wird neu aufgebaut (der Gegner
+//    stößt an); sonst ist nur die versenkte Weiße ein Foul, welche Kugel sie
+//    zuerst trifft, zählt nicht. Eine gefallene Schwarze kommt zurück; ohne
+//    Foul bleibt am Tisch, wer eine Kugel versenkt (auch die Schwarze).
+//    eigene zählt die gefallenen Objektkugeln außer der Schwarzen. Foul ist
+//    der schwerste: Weiße versenkt, keine Berührung, ungültiger Anstoß.
 //  - Fällt die Schwarze, endet die Partie: Sieg, wenn sie die erlaubte erste
 //    Kugel war (Gruppe vor dem Stoß geräumt) und kein Foul geschah (eigene = 1),
 //    sonst Niederlage.

@@ -48,6 +48,16 @@ void RundeWieDokument(const Tisch& t, float& x, float& y) {
     InTischkoordinaten(t, {Runde6(l.x), Runde6(l.y)}, x, y);
 }
 
+Spielstand StandAus(const Tisch& t, const Zufallstisch& lage) {
+    Spielstand s{};
+    for (int i = 0; i < kAnzahlKugeln; ++i) {
+        const Tischkugel& k = lage.kugeln[i];
+        s.kugeln[i] = {k.x, k.y, 0.0f, static_cast<std::uint8_t>(k.bagcount != -1 ? 1 : 0), t.radius, k.target};
+    }
+    s.gruppe = lage.player;
+    return s;
+}
+
 bool PlatzFrei(const Tisch& t, const Zufallstisch& tisch, int ausser, float x, float y) {
     const float rand = t.radius + kSicherheitsabstand;
     if (x < t.bande_x + rand || x > t.breite - t.bande_x - rand || y < t.bande_y + rand || y > t.hoehe - t.bande_y - rand)

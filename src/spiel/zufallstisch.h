@@ -39,6 +39,10 @@ void InTischkoordinaten(const Tisch& t, Serverlage s, float& x, float& y);
 // Dokuments beim Spieler ankommt.
 void RundeWieDokument(const Tisch& t, float& x, float& y);
 
+// Der Spielstand, wie ihn der Tisch sieht (ohne die Rundung des Dokuments;
+// die Lagen sind schon gerundet): inloch aus bagcount, gruppe aus player.
+Spielstand StandAus(const Tisch& t, const Zufallstisch& lage);
+
 // Liegt (x, y) innerhalb der Banden (mit Sicherheitsabstand) und mehr als
 // 2r + Sicherheitsabstand von jeder Kugel auf dem Tisch außer ausser?
 bool PlatzFrei(const Tisch& t, const Zufallstisch& tisch, int ausser, float x, float y);

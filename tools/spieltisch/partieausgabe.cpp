@@ -126,5 +126,6 @@ std::string Partieprotokollzeile(const Partie& p, const Partiestoss& s) {
     j["neue_gruppe"] = s.spruch.neueGruppe;
     j["sicherheit"] = s.sicherheit;
     j["urteil"] = Urteilsname(s.spruch);
+    if (s.ereignisgrenze) j["ereignisgrenze"] = true;
     return j.dump();
 }

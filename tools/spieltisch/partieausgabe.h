@@ -15,6 +15,7 @@ void SchreibePartiebericht(const Partiebericht& b, std::ostream& aus);
 // Eine Zeile JSON (ohne Zeilenende): partie, gestell, stoss, schuetze ("a"
 // oder "b"), gruppe (die gesendete), kugeln vorher, antwort, gespielt,
 // versenkt, erste_beruehrung, anstoss, ball_in_hand, foul, neue_gruppe,
-// sicherheit und das urteil: weiter, wechsel, foul, sieg oder niederlage.
+// sicherheit und das urteil: weiter, wechsel, foul, sieg oder niederlage;
+// ereignisgrenze: true, nur wenn die Simulation an ihrer Grenze abbrach.
 // Mit stosswerk-sim --protokoll nachspielbar.
 std::string Partieprotokollzeile(const Partie& p, const Partiestoss& s);

@@ -90,8 +90,8 @@ int SpielePartienAus(const Optionen& o, std::ostream& aus, std::ostream& meldung
         Zaehle(b, p);
         for (const Partiestoss& s : p.stoesse) {
             if (protokoll.is_open()) protokoll << Partieprotokollzeile(p, s) << "\n";
-            const Vektor stoss{static_cast<float>(s.antwort[0]), static_cast<float>(s.antwort[1]), 0.0f};
-            if (beobachtungen.is_open()) beobachtungen << Beobachtungszeile(s.vorher, stoss, s.nachher) << "\n";
+            if (beobachtungen.is_open())
+                beobachtungen << Beobachtungszeile(s.vorher, AntwortStoss(s.antwort[0], s.antwort[1]), s.nachher) << "\n";
         }
         if (maler) {
             if (const Partiestoss* s = EntscheidenderStoss(p)) {

@@ -150,8 +150,8 @@ int SpieleAufnahmen(const Optionen& o, std::ostream& aus, std::ostream& meldunge
         Zaehle(b, a);
         for (const Stosszeile& z : a.stoesse) {
             if (protokoll.is_open()) protokoll << Protokollzeile(z) << "\n";
-            const Vektor stoss{static_cast<float>(z.antwort[0]), static_cast<float>(z.antwort[1]), 0.0f};
-            if (beobachtungen.is_open()) beobachtungen << Beobachtungszeile(z.vorher, stoss, z.nachher) << "\n";
+            if (beobachtungen.is_open())
+                beobachtungen << Beobachtungszeile(z.vorher, AntwortStoss(z.antwort[0], z.antwort[1]), z.nachher) << "\n";
         }
     }
     if (!SchliesseAusgabe(protokoll, o.protokollDatei, "Protokoll", meldungen) ||
