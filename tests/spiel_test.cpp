@@ -244,6 +244,7 @@ TEST(BallInDerHand, HinterDieKugelMitDemKuerzestenFreienLochstoss) {
         {"offener Tisch: auch die halben", alle, {{12, k3}, {3, {60, 30, -1, 0}}}, 12, true},
         {"fremde Kugel näher an der Tasche", halbe, {{3, k3}, {12, {60, 30, -1, 0}}}, 12, false},
         {"Gruppe geräumt: die Schwarze", volle, {{8, k3}, {12, {60, 30, -1, 0}}}, 8, true},
+        {"kein Lochstoß frei: gerade auf die Kugel", volle, {{3, {101, 27.75f, -1, 0}}}, 3, false},
         {"keine Kugel frei: Kopfpunkt", volle, umringt, -1, false},
     };
     for (const Fall& f : faelle) {

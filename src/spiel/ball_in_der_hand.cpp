@@ -15,6 +15,27 @@ struct Wahl {
     float x = 0, y = 0;       // Lage der Weißen
 };
 
+// Kein Lochstoß frei: die Weiße wenigstens kAnlauf vor eine erlaubte Kugel,
+// mit freiem Weg zu ihr; die Richtungen in 10°-Schritten ab +x.
+bool TrifftGerade(const Tisch& t, const Zufallstisch& lage, const Spielstand& stand, const bool erlaubt[],
+                  Wahl& wahl) {
+    for (int i = 1; i < kAnzahlKugeln; ++i) {
+        if (!erlaubt[i]) continue;
+        const Vektor kugel = Lage(stand.kugeln[i]);
+        for (int k = 0; k < 36; ++k) {
+            const double w = k * std::numbers::pi / 18;
+            const Vektor u{static_cast<float>(std::cos(w)), static_cast<float>(std::sin(w)), 0.0f};
+            float x = kugel.x - kAnlauf * u.x, y = kugel.y - kAnlauf * u.y;
+            RundeWieDokument(t, x, y);
+            if (!PlatzFrei(t, lage, 0, x, y)) continue;
+            if (KugelImWeg(stand, {x, y, 0.0f}, Subtrahiere(kugel, Skaliere(u, 2 * t.radius)), i, -1)) continue;
+            wahl = {0.0f, x, y};
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 void LegeWeisseHin(const Tisch& t, Zufallstisch& lage, std::int32_t gruppe) {
@@ -47,7 +68,7 @@ void LegeWeisseHin(const Tisch& t, Zufallstisch& lage, std::int32_t gruppe) {
             beste = {laenge, x, y};
         }
     }
-    if (std::isfinite(beste.laenge)) {
+    if (std::isfinite(beste.laenge) || TrifftGerade(t, lage, stand, erlaubt, beste)) {
         lage.kugeln[0] = {beste.x, beste.y, -1, lage.kugeln[0].target};
         return;
     }

@@ -22,6 +22,8 @@ constexpr double kMaulwinkelGrad = 40.0;
 // Maul frei sind (wie KugelImWeg des Planers) und die Kugel höchstens
 // kMaulwinkelGrad schräg ins Maul läuft. Gewählt wird der kürzeste Weg der
 // Kugel zum Maul (bei Gleichstand die kleinere Kugel, dann Tasche). Gibt es
-// keinen, kommt die Weiße auf den Kopfpunkt oder den nächsten freien Punkt.
+// keinen, liegt die Weiße kAnlauf vor der ersten erlaubten Kugel, die sie
+// gerade und frei treffen kann (Richtungen in 10°-Schritten); erst wenn es
+// auch das nicht gibt, auf dem Kopfpunkt oder dem nächsten freien Punkt.
 // Braucht den globalen Tisch (wie der Planer).
 void LegeWeisseHin(const Tisch& t, Zufallstisch& lage, std::int32_t gruppe);
