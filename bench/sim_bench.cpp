@@ -3,13 +3,18 @@
 // Stoß, den der Planer für den Tisch wählt.
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <random>
+#include <sstream>
 #include <vector>
 
 #include "anzeige/anzeige.h"
 #include "model/konfiguration.h"
 #include "planner/suche.h"
 #include "sim/simulation.h"
+#include "sim/stapel.h"
 #include "tische.h"
 
 namespace {
@@ -63,7 +68,38 @@ void Simuliere(benchmark::State& state, Modell modell) {
     state.counters["Ereignisse/Stoss"] = static_cast<double>(ereignisse) / static_cast<double>(state.iterations());
 }
 
+// Der ganze Weg von Datei zu Datei (stosswerk-sim --stapel): Zeilen lesen,
+// spielen, Ergebnisse schreiben; dieselben Tische, Modell R.
+void Stapel(benchmark::State& state) {
+    const std::vector<Aufgabe>& aufgaben = Aufgaben();
+    const auto ordner = std::filesystem::temp_directory_path();
+    const auto ein = ordner / "stosswerk-bench-stapel.jsonl", aus = ordner / "stosswerk-bench-ergebnis.jsonl";
+    {
+        std::ofstream datei(ein);
+        for (const Aufgabe& a : aufgaben) {
+            datei << "{\"kugeln\": [";
+            for (int i = 0; i < kAnzahlKugeln; ++i) {
+                const Kugel& k = a.stand.kugeln[i];
+                datei << (i ? ", " : "") << "[" << k.x << ", " << k.y << ", " << int(k.inloch) << "]";
+            }
+            datei << "], \"stoss\": [" << a.stoss.x << ", " << a.stoss.y << "]}\n";
+        }
+    }
+    const Tischgeometrie g = BaueTischgeometrie(tisch);
+    const Welt welten[2] = {LadeWelt(Konfigurationsdatei(), Modell::P), LadeWelt(Konfigurationsdatei(), Modell::R)};
+    for (auto _ : state) {
+        std::ifstream e(ein);
+        std::ofstream a(aus);
+        if (SpieleStapel(e, a, g, welten, Modell::R) != 0) state.SkipWithError("fehlerhafte Zeilen");
+    }
+    state.counters["Stoesse/s"] = benchmark::Counter(static_cast<double>(state.iterations() * aufgaben.size()),
+                                                     benchmark::Counter::kIsRate);
+    std::filesystem::remove(ein);
+    std::filesystem::remove(aus);
+}
+
 }  // namespace
 
+BENCHMARK(Stapel)->Name("BM_Stapel/R")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Simuliere, P, Modell::P)->Name("BM_Simuliere/P")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(Simuliere, R, Modell::R)->Name("BM_Simuliere/R")->Unit(benchmark::kMicrosecond);

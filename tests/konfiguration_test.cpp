@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cmath>
 
 #include "hilfen.h"
@@ -73,6 +74,8 @@ TEST(Konfiguration, LeeresVerzeichnisGibtVorgabetisch) {
     EXPECT_EQ(t.wartezeit, 5000u);
     EXPECT_EQ(t.gesamtzeit, 60000u);
     EXPECT_EQ(t.sender, 32u);
+    EXPECT_EQ(t.verbindungen, 64u);
+    EXPECT_EQ(t.sender_je_ziel, 4u);
     const float erwartet[16][2] = {{41.3f, 6.7f},  {30, 4.75f},   {14, 12.75f}, {90, 20.75f},
                                    {50, 10.75f},   {30, 34.75f},  {5, 48.75f},  {65, 50.75f},
                                    {20, 27.75f},   {80, 35.75f},  {85, 5.75f},  {5, 27.75f},
@@ -115,8 +118,10 @@ TEST(Konfiguration, MitgelieferteDateiEntsprichtDenVorgaben) {
     EXPECT_EQ(vorgabe.wartezeit, datei.wartezeit);
     EXPECT_EQ(vorgabe.gesamtzeit, datei.gesamtzeit);
     EXPECT_EQ(vorgabe.sender, datei.sender);
+    EXPECT_EQ(vorgabe.verbindungen, datei.verbindungen);
+    EXPECT_EQ(vorgabe.sender_je_ziel, datei.sender_je_ziel);
     // Die Schlüssel stehen wirklich in der Datei, nicht nur als Vorgabe.
-    for (const char* schluessel : {"wartezeit", "gesamtzeit", "sender"})
+    for (const char* schluessel : {"wartezeit", "gesamtzeit", "verbindungen", "sender", "sender_je_ziel"})
         EXPECT_NE(IniGanzzahl(ini, "netzwerk", schluessel, 0), 0u) << schluessel;
     // Auch die Welten der Simulation: [simulation] steht mit den Vorgaben in der Datei.
     for (const char* schluessel : {"gleitreibung", "kugelreibung", "bande_drall", "staerke_faktor"})
@@ -153,6 +158,28 @@ TEST(Konfiguration, InlochNurBeiEinsUndVorzeichenlos) {
     float r = 0;
     LadeKugelradius(r, pfad);
     EXPECT_FLOAT_EQ(r, 2.0f);
+}
+
+TEST(Konfiguration, UnlesbareDateiWirdGemeldetFehlendeNicht) {
+    TempVerzeichnis dir;
+    dir.Schreibe("lesbar.ini", "[netzwerk]\nport=4711\n");
+    std::filesystem::create_directory(dir.pfad / "verzeichnis.ini");  // öffnen geht, lesen nicht (auch für root)
+    const struct {
+        const char* pfad;
+        int fehler;
+        int port;
+    } faelle[] = {
+        {"lesbar.ini", 0, 4711},
+        {"fehlt.ini", 0, 2222},
+        {"lesbar.ini/config.ini", 0, 2222},  // ein Verzeichnis davor ist eine Datei: fehlt auch
+        {"verzeichnis.ini", EISDIR, 2222},
+    };
+    for (const auto& f : faelle) {
+        Tisch t{};
+        EXPECT_EQ(LadeTisch(t, (dir.pfad / f.pfad).string()), f.fehler) << f.pfad;
+        EXPECT_EQ(t.port, f.port) << f.pfad;
+        EXPECT_FLOAT_EQ(t.breite, 107.0f) << f.pfad;
+    }
 }
 
 TEST(Konfiguration, Programmverzeichnis) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <fstream>
 #include <set>
+#include <sstream>
 
 #include "hilfen.h"
 #include "prozess.h"
@@ -183,4 +184,29 @@ TEST(Spieltisch, BilderJeMisslungenemStoss) {
     }
     EXPECT_EQ(bilder, j["stoesse"].get<int>() - j["erfolge"].get<int>());
     EXPECT_GT(bilder, 0);
+}
+
+// --stapel: je Zeile genau die Ausgabe von --json für denselben Tisch und
+// Stoß (auch mit Rauschen), eine fehlerhafte Zeile sagt es auf ihrer Zeile,
+// und es geht weiter; dann Rückgabe 1.
+TEST(StosswerkSim, StapelSpieltJedeZeileWieJson) {
+    LadeVorgabetisch();
+    nlohmann::json kugeln = nlohmann::json::array();
+    for (const Kugel& k : tisch.kugeln) kugeln.push_back({k.x, k.y, k.inloch});
+    TempVerzeichnis tmp;
+    const std::string gut = nlohmann::json{{"kugeln", kugeln}, {"stoss", {1.5, 0.25}}}.dump();
+    const std::string rauschen =
+        nlohmann::json{{"kugeln", kugeln}, {"stoss", {1.5, 0.25}}, {"modell", "P"}, {"rauschen", 1}, {"saat", 7}}.dump();
+    const std::string pfad = tmp.Schreibe("stapel.jsonl", gut + "\n{kaputt\n" + rauschen + "\n" +
+                                                              R"({"kugeln": [], "stoss": [1, 0]})" + "\n");
+    const Ergebnis e = Sim({"--stapel", pfad});
+    EXPECT_EQ(e.rueckgabe, 1);
+    std::vector<std::string> zeilen;
+    std::istringstream aus(e.ausgabe);
+    for (std::string z; std::getline(aus, z);) zeilen.push_back(z);
+    ASSERT_EQ(zeilen.size(), 4u);
+    EXPECT_EQ(zeilen[0] + "\n", Sim({"--stoss", "1.5,0.25", "--json"}).ausgabe);
+    EXPECT_EQ(zeilen[2] + "\n", Sim({"--stoss", "1.5,0.25", "--modell", "P", "--rauschen", "1", "--saat", "7", "--json"}).ausgabe);
+    for (int i : {1, 3}) EXPECT_TRUE(nlohmann::json::parse(zeilen[i]).contains("fehler")) << zeilen[i];
+    EXPECT_EQ(Sim({"--stapel", pfad, "--json"}).rueckgabe, 2);
 }

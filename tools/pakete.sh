@@ -18,7 +18,8 @@ installiere_fehlende() {
 GRUNDPAKETE=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev nlohmann-json3-dev libpugixml-dev
     qt6-base-dev fonts-liberation2)
 
-# Nur für test.sh: clang mit libFuzzer, ip für den privaten Netz-Namensraum, und
-# für das Debian-Paket dpkg-shlibdeps (dpkg-dev, file) und die Prüfwerkzeuge
-# von Handbuchseiten, Dienst und Desktop-Eintrag.
-PRUEFPAKETE=(clang libclang-rt-14-dev iproute2 dpkg-dev file man-db systemd desktop-file-utils)
+# Nur für test.sh: clang mit libFuzzer, ip für den privaten Netz-Namensraum,
+# Python für das Gegenmodell des Planers, und für das Debian-Paket dpkg-shlibdeps
+# (dpkg-dev, file), lintian und die Prüfwerkzeuge von Handbuchseiten, Dienst und
+# Desktop-Eintrag.
+PRUEFPAKETE=(clang libclang-rt-14-dev iproute2 python3 dpkg-dev file lintian man-db systemd desktop-file-utils)

@@ -85,13 +85,46 @@ for wartung in postinst prerm postrm; do
     sh -n "$arbeit/DEBIAN/$wartung" || fehler "$wartung ist kein gültiges sh"
 done
 
-# Neben den Programmen verweisen die Dateien auf /etc/stosswerk im selben Baum.
+# Neben den Programmen verweisen die Dateien absolut auf /etc/stosswerk (von
+# /usr nach /etc will Debian absolute Verweise); dort liegen sie im Paket.
 for datei in config.ini ki-status.xml ki-result.xml; do
-    ziel=$(readlink -f "$wurzel/usr/lib/stosswerk/$datei")
-    [ "$ziel" = "$wurzel/etc/stosswerk/$datei" ] && [ -f "$ziel" ] ||
-        fehler "usr/lib/stosswerk/$datei zeigt nicht auf etc/stosswerk/$datei"
-    [ "$(stat -c %a "$ziel")" = 644 ] || fehler "etc/stosswerk/$datei ist nicht für alle lesbar"
+    [ "$(readlink "$wurzel/usr/lib/stosswerk/$datei")" = "/etc/stosswerk/$datei" ] ||
+        fehler "usr/lib/stosswerk/$datei zeigt nicht auf /etc/stosswerk/$datei"
+    [ -f "$wurzel/etc/stosswerk/$datei" ] || fehler "etc/stosswerk/$datei fehlt"
+    [ "$(stat -c %a "$wurzel/etc/stosswerk/$datei")" = 644 ] || fehler "etc/stosswerk/$datei ist nicht für alle lesbar"
 done
+
+# Changelog mit der Version, Copyright mit Urheber und ohne Lizenz.
+[ "$(zcat "$wurzel/usr/share/doc/stosswerk/changelog.gz" | head -n 1)" = \
+    "stosswerk ($version) bookworm; urgency=medium" ] || fehler "changelog.gz nennt nicht $version"
+grep -q 'Entwickler des Projekts „Stosswerk“' "$wurzel/usr/share/doc/stosswerk/copyright" &&
+    grep -q 'noch keine Lizenz' "$wurzel/usr/share/doc/stosswerk/copyright" ||
+    fehler "copyright nennt Urheber oder Lizenz nicht"
+
+# Das Symbol des Desktop-Eintrags liegt im Paket und ist ein SVG-Dokument.
+symbol=$(sed -n 's/^Icon=//p' "$wurzel/usr/share/applications/stosswerk.desktop")
+svg=$wurzel/usr/share/icons/hicolor/scalable/apps/$symbol.svg
+[ -n "$symbol" ] && [ -f "$svg" ] || fehler "Symbol \"$symbol\" fehlt in usr/share/icons/hicolor/scalable/apps"
+python3 -c 'import sys, xml.dom.minidom as m; sys.exit(m.parse(sys.argv[1]).documentElement.tagName != "svg")' "$svg" ||
+    fehler "$symbol.svg ist kein SVG-Dokument"
+
+# Die Wartungsskripte auf einem Wurzelverzeichnis auf Zeit (DPKG_ROOT): die
+# Installation schaltet den Dienst nicht ein (er sendet ans ganze Netz), und
+# purge entfernt den Verweis, den "systemctl enable" gesetzt hätte.
+dienst_wurzel=$arbeit/dienst
+mkdir -p "$dienst_wurzel/lib/systemd/system"
+cp "$wurzel/lib/systemd/system/stosswerk.service" "$dienst_wurzel/lib/systemd/system/"
+wartung() { DPKG_ROOT=$dienst_wurzel DPKG_MAINTSCRIPT_PACKAGE=stosswerk "$arbeit/DEBIAN/$1" "${@:2}"; }
+wartung postinst configure || fehler "postinst configure"
+eingeschaltet=$(find "$dienst_wurzel" -path "$dienst_wurzel/etc/*" -name stosswerk.service)
+[ -z "$eingeschaltet" ] || fehler "die Installation schaltet den Dienst ein: $eingeschaltet"
+mkdir -p "$dienst_wurzel/etc/systemd/system/multi-user.target.wants"
+ln -s /lib/systemd/system/stosswerk.service "$dienst_wurzel/etc/systemd/system/multi-user.target.wants/"
+wartung prerm remove && wartung postrm remove || fehler "prerm/postrm remove"
+rm "$dienst_wurzel/lib/systemd/system/stosswerk.service"
+wartung postrm purge || fehler "postrm purge"
+[ -z "$(find "$dienst_wurzel" -path "$dienst_wurzel/etc/*" -name stosswerk.service)" ] ||
+    fehler "purge lässt den Verweis des eingeschalteten Dienstes stehen"
 
 # Jedes Programm: Verweis in /usr/bin, Handbuchseite ohne Warnungen, --version.
 programme=()
@@ -120,6 +153,19 @@ geaendert=$("$wurzel/usr/bin/stosswerk-plan" --json)
     fehler "stosswerk-plan aus dem Paket plant nicht auf etc/stosswerk/config.ini"
 [ "$geaendert" != "$($bau/bin/stosswerk-plan --json --config /dev/null)" ] ||
     fehler "stosswerk-plan aus dem Paket plant auf den Vorgaben"
+
+# Wie installiert: das ausgepackte Paket über /usr/lib, /usr/bin und /etc gelegt
+# (overlay in einem eigenen Mount-Namensraum, der Rechner bleibt unberührt);
+# /usr/bin/stosswerk-plan plant dann auf /etc/stosswerk/config.ini.
+installiert=$(unshare --mount sh -c 'for d in usr/lib usr/bin etc; do
+        mount -t overlay overlay -o "lowerdir=$1/$d:/$d" "/$d" 2>/dev/null || exit 99
+    done; exec /usr/bin/stosswerk-plan --json' sh "$wurzel") && rueckgabe=0 || rueckgabe=$?
+if [ $rueckgabe -eq 99 ]; then
+    echo "Installiert: kein overlay-Dateisystem hier, ungeprüft."
+else
+    [ $rueckgabe -eq 0 ] && [ "$installiert" = "$geaendert" ] ||
+        fehler "installiert plant stosswerk-plan nicht auf /etc/stosswerk/config.ini"
+fi
 
 # stosswerk-sim spielt auf derselben Konfiguration den Stoß des Planers und
 # zeichnet ihn ohne Bildschirm: alles dafür (Qt Gui, Plattform offscreen) kommt
@@ -166,6 +212,25 @@ if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$wurzel/usr/share/applications/stosswerk.desktop" || fehler "Desktop-Eintrag"
 else
     echo "Desktop-Eintrag: desktop-file-validate fehlt, ungeprüft (Paket desktop-file-utils)."
+fi
+
+# lintian, wo installiert (test.sh installiert es): kein Fehler, keine Warnung
+# und keiner der Hinweise auf ein ungehärtetes Programm oder einen Desktop-Eintrag
+# ohne Symbol. Als nobody, weil lintian von root abrät.
+if command -v lintian >/dev/null; then
+    mkdir "$arbeit/lintian"
+    cp "$paket" "$arbeit/lintian/"
+    chown -R nobody:nogroup "$arbeit/lintian"
+    befund=$(setpriv --reuid=nobody --regid=nogroup --clear-groups \
+        env HOME="$arbeit/lintian" TMPDIR="$arbeit/lintian" \
+        lintian --display-info --fail-on error,warning "$arbeit/lintian/$(basename "$paket")" 2>&1) ||
+        { echo "$befund" >&2; fehler "lintian meldet Fehler oder Warnungen"; }
+    if echo "$befund" | grep -E '^.: stosswerk: (hardening-|desktop-entry-lacks-icon)' >&2; then
+        fehler "lintian: ungehärtetes Programm oder Desktop-Eintrag ohne Symbol"
+    fi
+    echo "lintian: keine Fehler und Warnungen, $(echo "$befund" | grep -c '^I:' || true) Hinweise"
+else
+    echo "lintian fehlt, das Paket bleibt ungeprüft (Paket lintian)."
 fi
 
 echo "Paket in Ordnung: $paket ($(stat -c %s "$paket") Bytes)"

@@ -1,5 +1,7 @@
 // stosswerk: der Spieler mit seinem Fenster. Ohne Fenster (--ohne-fenster)
 // schaltet er das Netz gleich ein und läuft, bis SIGINT oder SIGTERM ihn ausschaltet.
+#include <pthread.h>
+
 #include <charconv>
 #include <csignal>
 #include <cstdio>
@@ -36,26 +38,35 @@ constexpr const char* kHilfe =
     "  --version             die Version ausgeben\n"
     "\n"
     "Rückgabewert: 0 nach dem Beenden, 1 ohne Bildschirm, wenn das Bild nicht\n"
-    "gespeichert werden kann oder wenn der Server nicht startet (etwa weil der Port\n"
-    "belegt ist), 2 bei falschem Aufruf.\n";
+    "gespeichert werden kann, wenn der Server nicht startet (etwa weil der Port\n"
+    "belegt ist) oder ohne Fenster unerwartet endet, 2 bei falschem Aufruf.\n";
 
 int Aufruffehler(const std::string& text) { return ::Aufruffehler("stosswerk", text); }
 
 // Läuft ohne Fenster, bis ein Signal kommt. Die Signale sind in allen Threads
 // gesperrt und werden hier mit sigwait abgeholt: kein Handler, keine Schleife.
+// SIGUSR1 schickt der Server-Thread, wenn er unerwartet endet.
 int OhneFenster() {
     sigset_t signale;
     sigemptyset(&signale);
     sigaddset(&signale, SIGINT);
     sigaddset(&signale, SIGTERM);
+    sigaddset(&signale, SIGUSR1);
     pthread_sigmask(SIG_BLOCK, &signale, nullptr);
 
-    LadeTisch(tisch, Konfigurationsdatei());
+    InstalliereAnzeige(KonsolenAnzeige());
+    if (const int fehler = LadeTisch(tisch, Konfigurationsdatei())) {
+        // Ins Protokoll und auf die Fehlerausgabe, wo ein Dienstverwalter Fehler sucht.
+        const std::string text = FormatiereLog(kKonfigurationUnlesbar, Konfigurationsdatei().c_str(), fehler);
+        SchreibeLog("%s", text.c_str());
+        std::fprintf(stderr, "stosswerk: %.*s\n", static_cast<int>(text.size() - 2), text.c_str());
+    }
     BerechneTaschenpunkte();
     SetzeStandardaufstellung(spielstand);
 
-    InstalliereAnzeige(KonsolenAnzeige());
     LoescheLog();
+    const pthread_t hauptThread = pthread_self();
+    BeiUnerwartetemServerende([hauptThread] { pthread_kill(hauptThread, SIGUSR1); });
     // Die Meldung steht dann auf der Fehlerausgabe; die Rückgabe 1 sieht auch
     // ein Dienstverwalter.
     if (!StarteServer(tisch.port)) {
@@ -65,14 +76,20 @@ int OhneFenster() {
     SendeNetzStatus(true);
 
     int signal = 0;
-    sigwait(&signale, &signal);
+    do {
+        sigwait(&signale, &signal);
+    } while (signal == SIGUSR1 && ServerLaeuft());  // ein SIGUSR1 von außen ändert nichts
 
+    // Ohne Server nimmt niemand mehr Anfragen an: "running" zurücknehmen und
+    // mit 1 enden, damit ein Dienstverwalter den Spieler neu startet.
+    const bool unerwartet = signal == SIGUSR1;
+    if (unerwartet) SchreibeLog("Server unerwartet beendet, Stosswerk endet mit 1.\r\n");
     StoppeServer();
     WarteAufServerende(std::chrono::seconds(2));  // damit "Server wurde gestoppt!" noch im Protokoll steht
     SendeNetzStatus(false);
     std::fflush(stdout);
     std::fflush(stderr);
-    std::_Exit(0);  // laufende Sendethreads nicht abbauen
+    std::_Exit(unerwartet ? 1 : 0);  // laufende Sendethreads nicht abbauen
 }
 
 bool LeseGruppe(std::string_view s, int& gruppe) {

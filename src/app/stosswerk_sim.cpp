@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iostream>
 #include <memory>
 #include <random>
 #include <string>
@@ -24,6 +25,7 @@
 #include "planner/suche.h"
 #include "sim/rauschen.h"
 #include "sim/simulation.h"
+#include "sim/stapel.h"
 #include "stosswerk_version.h"
 
 namespace {
@@ -34,6 +36,7 @@ constexpr const char* kHilfe =
     "                      [--bild DATEI.png] [--help] [--version] [DOKUMENT|-]\n"
     "       stosswerk-sim [--config DATEI] [--modell P|R] [--json] [--bild DATEI.png]\n"
     "                      --protokoll DATEI.jsonl --zeile N\n"
+    "       stosswerk-sim [--config DATEI] [--modell P|R] --stapel [DATEI.jsonl|-]\n"
     "\n"
     "Spielt einen Stoß auf dem Tisch aus der Konfiguration und berichtet, was\n"
     "geschieht: die Ereignisse der Reihe nach, die versenkten Kugeln, die erste\n"
@@ -63,6 +66,16 @@ constexpr const char* kHilfe =
     "                    nachspielen: die Kugeln und die Gruppe vor dem Stoß und der\n"
     "                    gespielte Stoß (schon mit Rauschen) kommen aus der Zeile;\n"
     "                    --modell wie beim Lauf von spieltisch (dort Vorgabe R)\n"
+    "  --stapel [DATEI.jsonl|-]\n"
+    "                    viele Stöße in einem Lauf (ohne Datei oder mit -: von der\n"
+    "                    Standardeingabe): je Zeile ein JSON-Objekt\n"
+    "                    {\"kugeln\": [[x, y, inloch] × 16], \"stoss\": [x, y]}\n"
+    "                    in Tischeinheiten, die Weiße zuerst, auf Wunsch mit\n"
+    "                    \"modell\" (\"P\"/\"R\", sonst --modell), \"rauschen\" und\n"
+    "                    \"saat\" (nur zusammen, wie --rauschen und --saat); je Zeile\n"
+    "                    ein JSON-Objekt mit den Schlüsseln von --json auf die\n"
+    "                    Standardausgabe, in derselben Reihenfolge. Eine fehlerhafte\n"
+    "                    Zeile gibt {\"fehler\": \"…\"}, und es geht weiter.\n"
     "  --gruppe N        Kugelgruppe für den Planer: 0 halbe (Vorgabe), 1 volle,\n"
     "                    2 alle; nur ohne Dokument, sonst gilt player\n"
     "  --rauschen F      den Stoß stören wie ein echter Queue, nur beide zusammen:\n"
@@ -100,8 +113,9 @@ constexpr const char* kHilfe =
     "  ereignisgrenze    true, wenn der Stoß nach 500 Ereignissen abgebrochen wurde\n"
     "\n"
     "Rückgabewert: 0 bei Erfolg, 1 bei fehlerhaftem Dokument (auch wenn der Planer\n"
-    "darauf keinen endlichen Stoß findet), 2 bei falschem Aufruf (auch ein Bild,\n"
-    "das sich nicht schreiben lässt).\n";
+    "darauf keinen endlichen Stoß findet; mit --stapel: mindestens eine fehlerhafte\n"
+    "Zeile), 2 bei falschem Aufruf (auch ein Bild, das sich nicht schreiben lässt,\n"
+    "oder eine Stapeldatei, die sich nicht lesen lässt).\n";
 
 int Aufruffehler(const std::string& text) { return ::Aufruffehler("stosswerk-sim", text); }
 
@@ -127,7 +141,8 @@ void QtAusgabe(QtMsgType art, const QMessageLogContext&, const QString& text) {
     std::_Exit(2);
 }
 
-bool SchreibeBild(const std::string& pfad, const Spielstand& start, const Laufwege& wege, const Simergebnis& e) {
+bool SchreibeBild(const std::string& pfad, const Spielstand& start, const Laufwege& wege, const Simergebnis& e,
+                  Modell modell) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);  // ohne Bildschirm; eine gesetzte Wahl gilt
     qInstallMessageHandler(QtAusgabe);
     static int argc = 1;
@@ -136,7 +151,11 @@ bool SchreibeBild(const std::string& pfad, const Spielstand& start, const Laufwe
     QGuiApplication anwendung(argc, argv);
     Spielstand anfang = start;
     anfang.kugeln[0].inloch = 0;  // gestoßen wird sie in jedem Fall
-    const QImage bild = Tischbild(kFensteransicht, anfang, {}, &wege, &e);
+    QImage bild = Tischbild(kFensteransicht, anfang, {}, &wege, &e);
+    {
+        QPainter maler(&bild);
+        ZeichneWeltname(maler, kFensteransicht, modell);
+    }
     // Stärkste Kompression, wie das Bildschirmfoto des Fensters.
     return bild.save(QString::fromLocal8Bit(pfad.c_str()), "PNG", 0);
 }
@@ -192,29 +211,9 @@ void SchreibeBericht(Modell modell, Vektor geplant, Vektor gespielt, bool verrau
 }
 
 void SchreibeJson(Modell modell, Vektor gespielt, const Simergebnis& e) {
-    using J = nlohmann::ordered_json;
-    J j;
-    j["modell"] = Modellname(modell);
-    j["stoss"] = J::array({gespielt.x, gespielt.y});
-    j["ereignisse"] = J::array();
-    J versenkt = J::array();
-    for (int n = 0; n < e.anzahl; ++n) {
-        const Ereignis& r = e.ereignisse[n];
-        J ereignis{{"t", r.t}, {"art", Ereignisname(r.art)}};
-        ereignis["kugeln"] = r.art == Ereignisart::kugel ? J::array({r.kugel, r.andere}) : J::array({r.kugel});
-        if (r.art == Ereignisart::tasche) {
-            ereignis["tasche"] = r.tasche;
-            versenkt.push_back({{"nr", r.kugel}, {"tasche", r.tasche}, {"t", r.t}});
-        }
-        j["ereignisse"].push_back(ereignis);
-    }
-    for (int i = 0; i < kAnzahlKugeln; ++i)
-        j["kugeln"].push_back({{"nr", i}, {"x", e.lage[i].x}, {"y", e.lage[i].y}, {"inloch", e.inloch[i] ? 1 : 0},
-                               {"tasche", e.tasche[i]}});
-    j["erste_beruehrung"] = e.ersteBeruehrung;
-    j["versenkt"] = std::move(versenkt);
-    j["ereignisgrenze"] = e.ereignisgrenze;
-    std::printf("%s\n", j.dump().c_str());
+    std::string text;
+    ErgebnisAlsJson(text, modell, gespielt, e);
+    std::printf("%s\n", text.c_str());
 }
 
 // Zeile n eines Stoßprotokolls von spieltisch: die Kugeln vor dem Stoß, die
@@ -261,6 +260,23 @@ bool LeseProtokollzeile(const std::string& pfad, int n, Spielstand& stand, Vekto
     return true;
 }
 
+// --stapel: der Tisch aus der Konfiguration, dann Zeile für Zeile.
+int Stapellauf(const std::string& config, const std::string& pfad, Modell modell) {
+    Spielstand unbenutzt;
+    if (const int r = LadeTischUndStand("stosswerk-sim", config, "", halbe, true, unbenutzt)) return r;
+    std::ifstream datei;
+    if (!pfad.empty() && pfad != "-") {
+        datei.open(pfad);
+        if (!datei) return Aufruffehler("Die Stapeldatei \"" + pfad + "\" kann nicht gelesen werden (" + Grund(errno) + ").");
+    }
+    const Tischgeometrie geometrie = BaueTischgeometrie(tisch);
+    const Welt welten[2] = {LadeWelt(Konfigurationsdatei(), Modell::P), LadeWelt(Konfigurationsdatei(), Modell::R)};
+    std::ios::sync_with_stdio(false);
+    const long fehlerhaft = SpieleStapel(datei.is_open() ? static_cast<std::istream&>(datei) : std::cin, std::cout,
+                                         geometrie, welten, modell);
+    return fehlerhaft > 0 ? 1 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -274,6 +290,8 @@ int main(int argc, char** argv) {
     double rauschen = 0.0;
     std::uint64_t saat = 0;
     bool rauschenGesetzt = false, saatGesetzt = false;
+    bool stapel = false;
+    std::string stapelPfad;
     for (int i = 1; i < argc; ++i) {
         const std::string_view a = argv[i];
         if (a == "--help" || a == "-h") {
@@ -286,6 +304,10 @@ int main(int argc, char** argv) {
             json = true;
         } else if (a == "--plan") {
             plan = true;
+        } else if (a == "--stapel") {
+            stapel = true;
+            // Die Datei ist freigestellt: ohne sie (oder mit -) die Standardeingabe.
+            if (i + 1 < argc && (std::string_view(argv[i + 1]) == "-" || argv[i + 1][0] != '-')) stapelPfad = argv[++i];
         } else if (a == "--config" || a == "--modell" || a == "--stoss" || a == "--gruppe" || a == "--rauschen" ||
                    a == "--saat" || a == "--bild" || a == "--protokoll" || a == "--zeile") {
             if (i + 1 >= argc) return Aufruffehler(std::string(a) + " braucht einen Wert.");
@@ -329,6 +351,13 @@ int main(int argc, char** argv) {
         } else {
             return Aufruffehler("Unbekannte Option \"" + std::string(a) + "\".");
         }
+    }
+    if (stapel) {
+        if (stossGesetzt || plan || rauschenGesetzt || saatGesetzt || gruppeGesetzt || json || !bildPfad.empty() ||
+            !protokollPfad.empty() || zeile > 0 || !dokumentPfad.empty())
+            return Aufruffehler("--stapel nimmt nur --config und --modell: Kugeln, Stoß und Rauschen stehen in "
+                                "jeder Zeile, die Ausgabe ist immer JSON.");
+        return Stapellauf(config, stapelPfad, modell);
     }
     const bool nachspielen = !protokollPfad.empty() || zeile > 0;
     if (nachspielen) {
@@ -374,7 +403,7 @@ int main(int argc, char** argv) {
     auto wege = bildPfad.empty() ? nullptr : std::make_unique<Laufwege>();
     Simuliere(geometrie, welt, stand, stoss, *ergebnis, wege.get());  // der Stoß ist endlich
 
-    if (!bildPfad.empty() && !SchreibeBild(bildPfad, stand, *wege, *ergebnis))
+    if (!bildPfad.empty() && !SchreibeBild(bildPfad, stand, *wege, *ergebnis, modell))
         return Aufruffehler("Das Bild \"" + bildPfad + "\" kann nicht geschrieben werden.");
     if (json)
         SchreibeJson(modell, stoss, *ergebnis);

@@ -9,6 +9,7 @@
 #include "anzeige/anzeige.h"
 #include "fenster/bildfenster.h"
 #include "fenster/dialoglayout.h"
+#include "fenster/fensteranzeige.h"
 #include "fenster/hauptfenster.h"
 #include "model/konfiguration.h"
 #include "model/tisch.h"
@@ -64,6 +65,17 @@ void Netzwerk() {
     }
 }
 
+// Der Server-Thread ist geendet, ohne dass jemand ausgeschaltet hat: der
+// Schalter geht aus, und "running" wird zurückgenommen. Ist das Netz
+// inzwischen aus oder schon wieder mit einem neuen Server an, bleibt alles.
+void ServerUnerwartetBeendet() {
+    if (!NetzwerkAn || ServerLaeuft()) return;
+    NetzwerkAn = false;
+    if (Hauptfenster) ZeigeSchalter();
+    SchreibeLog("Server unerwartet beendet, Netzwerk ausgeschaltet.\r\n");
+    SendeNetzStatus(false);
+}
+
 [[noreturn]] void Beenden() {
     if (NetzwerkAn) {
         StoppeServer();
@@ -94,7 +106,9 @@ void Laufwege() {
 }  // namespace
 
 void InitialisiereHauptfenster() {
-    LadeTisch(tisch, Konfigurationsdatei());
+    if (const int fehler = LadeTisch(tisch, Konfigurationsdatei()))
+        SchreibeLog(kKonfigurationUnlesbar, Konfigurationsdatei().c_str(), fehler);
+    BeiUnerwartetemServerende([] { SpaeterAufFensterThread(ServerUnerwartetBeendet); });
     BerechneTaschenpunkte();
     {
         std::lock_guard sperre(spielstandMutex);

@@ -55,7 +55,10 @@ void BildFenster::paintEvent(QPaintEvent*) {
     ZeichneTisch(p, a);
     ZeichneKugeln(p, a, s);
     ZeichneLinien(p, a, linien_);
-    if (vorschau_) ZeichneLaufwege(p, a, vorschau_->wege, vorschau_->ergebnis);
+    if (vorschau_) {
+        ZeichneLaufwege(p, a, vorschau_->wege, vorschau_->ergebnis);
+        ZeichneWeltname(p, a, vorschau_->modell);
+    }
 }
 
 void BildFenster::mousePressEvent(QMouseEvent* e) {

@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QThread>
+#include <atomic>
 #include <memory>
 #include <mutex>
 
@@ -14,10 +15,14 @@
 #include "fenster/hauptfenster.h"
 #include "fenster/tischbild.h"
 #include "model/konfiguration.h"
+#include "planner/planereinstellung.h"
 
 namespace {
 
 Bote* bote = nullptr;
+
+// Meldungen anderer Threads, die offen sind oder gleich erscheinen.
+std::atomic<int> offeneMeldungen = 0;
 
 // Qt reicht den Auftrag über eigene Futex-Sperren weiter, die der Thread-
 // Sanitizer nicht sieht. Je ein leerer Abschnitt unter diesem Mutex vor und
@@ -44,6 +49,28 @@ QPlainTextEdit* LogFeld() {
     return Hauptfenster ? qobject_cast<QPlainTextEdit*>(Hauptfenster->Element(FeldLog)) : nullptr;
 }
 
+// Wie QMessageBox::exec (ohne Eltern, anwendungsmodal), aber der Aufrufer
+// geht sofort weiter. Nur im Fenster-Thread.
+void ZeigeOhneWarten(const QString& titel, const QString& text, Symbol symbol) {
+    auto* box = new QMessageBox(Symbolbild(symbol), titel, text, QMessageBox::Ok);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::ApplicationModal);
+    QObject::connect(box, &QDialog::finished, [] { --offeneMeldungen; });  // beim Schließen, nicht erst beim Abbau
+    box->show();
+}
+
+// Aus einem anderen Thread: erscheint, wenn ein Platz frei ist, sonst nur ins Log.
+void MeldeAusAnderemThread(std::string_view titel, std::string_view text, Symbol symbol) {
+    int offen = offeneMeldungen.load();
+    do {
+        if (offen >= kOffeneMeldungen) {
+            SchreibeLog("%s: %s\r\n", std::string(titel).c_str(), std::string(text).c_str());
+            return;
+        }
+    } while (!offeneMeldungen.compare_exchange_weak(offen, offen + 1));
+    SpaeterAufFensterThread([t = Text(titel), x = Text(text), symbol] { ZeigeOhneWarten(t, x, symbol); });
+}
+
 }  // namespace
 
 void Bote::fuehreAus(void* arbeit) {
@@ -61,6 +88,23 @@ void AufFensterThread(const std::function<void()>& arbeit) {
     QMetaObject::invokeMethod(bote, "fuehreAus", Qt::BlockingQueuedConnection,
                               Q_ARG(void*, const_cast<std::function<void()>*>(&arbeit)));
     Uebergabe();
+}
+
+void SpaeterAufFensterThread(std::function<void()> arbeit) {
+    if (!bote) {
+        arbeit();  // ohne Fenster gibt es keinen anderen Thread dafür
+        return;
+    }
+    // Die Sperre über das Einstellen hinweg: so sieht der Thread-Sanitizer,
+    // dass alles, was arbeit mitnimmt, vor ihrem Lauf geschrieben war.
+    std::lock_guard sperre(uebergabe);
+    QMetaObject::invokeMethod(
+        bote,
+        [arbeit = std::move(arbeit)] {
+            Uebergabe();
+            arbeit();
+        },
+        Qt::QueuedConnection);
 }
 
 Anzeige FensterAnzeige() {
@@ -100,18 +144,25 @@ Anzeige FensterAnzeige() {
         });
     };
     a.meldung = [](std::string_view titel, std::string_view text, Symbol symbol) {
-        AufFensterThread([titel, text, symbol] {
+        // Im Fenster-Thread wie immer: er wartet, bis sie geschlossen ist.
+        if (QThread::currentThread() == bote->thread()) {
             QMessageBox box(Symbolbild(symbol), Text(titel), Text(text), QMessageBox::Ok);
             box.exec();
-        });
+            return;
+        }
+        MeldeAusAnderemThread(titel, text, symbol);
     };
     // Gerechnet wird im Thread der Suche (ein Stoß dauert Mikrosekunden), die
     // Ansicht bekommt das Ergebnis im Fenster-Thread. Die Physik wird wie für
-    // die Stoßstärke bei jedem Stoß neu gelesen.
+    // die Stoßstärke bei jedem Stoß neu gelesen. Die Wege laufen in der Welt,
+    // in der auch die robuste Wahl ihre Proben spielt ([planer] welt).
     a.stossGespielt = [](const Spielstand& stand, Vektor stoss) {
         if (!LaufwegeAn) return;
         auto vorschau = std::make_unique<Stossvorschau>();
-        const Welt welt = LadeWelt(Konfigurationsdatei(), Modell::P);
+        IniDatei ini;
+        LeseIniDatei(Konfigurationsdatei(), ini);
+        vorschau->modell = PlanerAus(ini).welt;
+        const Welt welt = WeltAus(ini, vorschau->modell);
         if (!Simuliere(BaueTischgeometrie(tisch), welt, stand, stoss, vorschau->ergebnis, &vorschau->wege)) return;
         std::unique_ptr<const Stossvorschau> fertig = std::move(vorschau);
         AufFensterThread([&fertig] {

@@ -117,6 +117,16 @@ void ZeichneLaufwege(QPainter& p, const Ansicht& a, const Laufwege& wege, const 
     p.restore();
 }
 
+void ZeichneWeltname(QPainter& p, const Ansicht& a, Modell modell) {
+    p.save();
+    p.setFont(Dialogschrift());
+    p.setPen(QColor(96, 96, 96));
+    const auto ecke = TischZuPixel(a, tisch.bande_x + 2.0f * tisch.radius, tisch.hoehe - tisch.bande_y - 0.5f * tisch.radius);
+    p.drawText(QRect(ecke.x, ecke.y, a.w / 3, 16), Qt::AlignLeft | Qt::AlignTop,
+               QStringLiteral("Laufwege in Welt %1").arg(QLatin1String(Modellname(modell))));
+    p.restore();
+}
+
 QImage Tischbild(const Ansicht& a, const Spielstand& start, std::span<const Linie> linien,
                  const Laufwege* wege, const Simergebnis* ergebnis) {
     QImage bild(a.w, a.h, QImage::Format_RGB32);

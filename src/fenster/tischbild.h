@@ -17,6 +17,7 @@
 struct Stossvorschau {
     Laufwege wege;
     Simergebnis ergebnis;
+    Modell modell = Modell::P;  // die Welt, in der er lief
 };
 
 // Die Größe der Tischansicht im Fenster.
@@ -33,6 +34,10 @@ void ZeichneLinien(QPainter& p, const Ansicht& a, std::span<const Linie> linien)
 // gepunkteter Kreis in Kugelgröße, wo sie liegen bleibt, oder ein Kreis mit
 // Kreuz, wo sie in eine Tasche fiel.
 void ZeichneLaufwege(QPainter& p, const Ansicht& a, const Laufwege& wege, const Simergebnis& e);
+
+// "Laufwege in Welt P" oder "… R" klein oben links auf dem Tuch: wer die Wege
+// sieht, soll wissen, welche Physik sie rechnet.
+void ZeichneWeltname(QPainter& p, const Ansicht& a, Modell modell);
 
 // Die Farbe, in der der Weg von Kugel i gezeichnet wird.
 QColor Wegfarbe(int i);

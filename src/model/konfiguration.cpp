@@ -1,8 +1,11 @@
 #include "model/konfiguration.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <string_view>
 
 namespace {
 
@@ -25,6 +28,20 @@ constexpr Grundlage kGrundaufstellung[kAnzahlKugeln] = {
     {900, 575},   {7500, 1575}, {4000, 4975}, {5500, 3975},
 };
 
+// Das Paket legt die Programme nach WURZEL/usr/lib/stosswerk/ und ihre Dateien
+// nach WURZEL/etc/stosswerk/; die Verweise neben den Programmen zeigen absolut
+// auf /etc/stosswerk/. Installiert ist WURZEL leer und beides dasselbe, ein nur
+// ausgepacktes Paket aber liest so seine eigenen Dateien und nicht die des
+// Rechners. Jedes andere Verzeichnis (der Bau: bin/) bleibt, wie es ist.
+std::string DateienImPaket(const std::string& verzeichnis) {
+    constexpr std::string_view kProgramme = "/usr/lib/stosswerk/";
+    if (!verzeichnis.ends_with(kProgramme)) return verzeichnis;
+    std::string etc = verzeichnis.substr(0, verzeichnis.size() - kProgramme.size()) + "/etc/stosswerk/";
+    struct stat info {};
+    if (::stat(etc.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return verzeichnis;
+    return etc;
+}
+
 }  // namespace
 
 std::string Programmverzeichnis() {
@@ -33,7 +50,7 @@ std::string Programmverzeichnis() {
     ssize_t n = ::readlink("/proc/self/exe", pfad, sizeof pfad - 1);
     if (n <= 0) return "./";
     std::string s(pfad, static_cast<std::size_t>(n));
-    return s.substr(0, s.rfind('/') + 1);
+    return DateienImPaket(s.substr(0, s.rfind('/') + 1));
 }
 
 void SetzeProgrammverzeichnis(const std::string& verzeichnis) {
@@ -91,7 +108,9 @@ void TischAus(const IniDatei& ini, Tisch& t) {
     t.bport = static_cast<std::int32_t>(IniGanzzahl(ini, "netzwerk", "bport", 2222));
     t.wartezeit = IniGanzzahl(ini, "netzwerk", "wartezeit", 5000);
     t.gesamtzeit = IniGanzzahl(ini, "netzwerk", "gesamtzeit", 60000);
+    t.verbindungen = IniGanzzahl(ini, "netzwerk", "verbindungen", 64);
     t.sender = IniGanzzahl(ini, "netzwerk", "sender", 32);
+    t.sender_je_ziel = IniGanzzahl(ini, "netzwerk", "sender_je_ziel", 4);
 }
 
 Physik PhysikAus(const IniDatei& ini) {
@@ -108,10 +127,13 @@ float KugelradiusAus(const IniDatei& ini) {
     return static_cast<float>(IniGanzzahl(ini, "kugeln", "durchmesser", 350)) * 0.005f;
 }
 
-void LadeTisch(Tisch& t, const std::string& pfad) {
+int LadeTisch(Tisch& t, const std::string& pfad) {
     IniDatei ini;
-    LeseIniDatei(pfad, ini);
+    int fehler = 0;
+    // Fehlt die Datei (oder ein Verzeichnis davor), gelten still die Vorgaben.
+    if (!LeseIniDatei(pfad, ini) && errno != ENOENT && errno != ENOTDIR) fehler = errno;
     TischAus(ini, t);
+    return fehler;
 }
 
 void LadePhysik(Physik& physik, const std::string& pfad) {

@@ -17,8 +17,9 @@ struct Physik {
     float k;
 };
 
-// Verzeichnis der laufenden Programmdatei mit abschließendem '/', oder das mit
-// SetzeProgrammverzeichnis gesetzte (--verzeichnis).
+// Verzeichnis von config.ini und den Vorlagen mit abschließendem '/': das der
+// laufenden Programmdatei, im Paket (…/usr/lib/stosswerk/) das etc/stosswerk/
+// desselben Baums, oder das mit SetzeProgrammverzeichnis gesetzte (--verzeichnis).
 std::string Programmverzeichnis();
 void SetzeProgrammverzeichnis(const std::string& verzeichnis);
 
@@ -27,7 +28,11 @@ void SetzeProgrammverzeichnis(const std::string& verzeichnis);
 const std::string& Konfigurationsdatei();
 void SetzeKonfigurationsdatei(const std::string& pfad);
 
-void LadeTisch(Tisch& t, const std::string& pfad);
+// 0, wenn die Datei gelesen wurde oder fehlt; sonst errno: die Datei ist da,
+// kann aber nicht gelesen werden, und t hat die Vorgaben. Das soll der
+// Betreiber erfahren, mit diesem Text (Pfad, errno) im Protokoll.
+int LadeTisch(Tisch& t, const std::string& pfad);
+constexpr const char* kKonfigurationUnlesbar = "Konfiguration %s nicht lesbar (Errorcode: %d), es gelten die Vorgaben.\r\n";
 void LadePhysik(Physik& physik, const std::string& pfad);
 void LadeKugelradius(float& radius, const std::string& pfad);
 

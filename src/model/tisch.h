@@ -44,10 +44,14 @@ struct Tisch {
     std::int32_t port;
     std::int32_t bport;
     // Schutz vor Gegenstellen, die den Server aufhalten: Millisekunden ohne
-    // Daten, Millisekunden für ein ganzes Dokument, gleichzeitige Antworten.
+    // Daten, Millisekunden für ein ganzes Dokument (je 0: keine Grenze),
+    // gleichzeitig offene Verbindungen, gleichzeitige Antworten insgesamt und
+    // an dieselbe Adresse mit demselben Port.
     std::uint32_t wartezeit;
     std::uint32_t gesamtzeit;
+    std::uint32_t verbindungen;
     std::uint32_t sender;
+    std::uint32_t sender_je_ziel;
 };
 
 // Prozessweite Globale. Der Tisch wird einmal beim Start geladen und danach

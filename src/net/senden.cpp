@@ -6,7 +6,8 @@
 #include <sys/time.h>
 #include <unistd.h>
 
-#include <atomic>
+#include <map>
+#include <mutex>
 #include <system_error>
 #include <thread>
 
@@ -19,31 +20,54 @@ namespace {
 
 void Fehler(const char* titel, const std::string& text) { ZeigeMeldung(titel, text, Symbol::Fehler); }
 
-// Antworten, die gerade gesendet werden. Jede kann an einer stummen Adresse
-// bis zur Sendezeitgrenze hängen; ohne Obergrenze machte eine Flut solcher
-// Anfragen Tausende Threads.
-std::atomic<std::uint32_t> laufendeSender = 0;
+// Antworten, die gerade gesendet werden, insgesamt und je Ziel (Adresse und
+// Port). Jede kann an einer stummen Adresse bis zur Sendezeitgrenze hängen;
+// ohne Obergrenze machte eine Flut solcher Anfragen Tausende Threads, und ohne
+// Grenze je Ziel nähme eine Flut an eine Adresse allen anderen die Plätze.
+using Ziel = std::pair<std::string, int>;
+std::mutex senderMutex;
+std::uint32_t laufendeSender = 0;      // unter senderMutex
+std::map<Ziel, std::uint32_t> jeZiel;  // unter senderMutex, nur Ziele mit laufenden Sendern
+
+// Belegt einen Platz für ziel. Ist keiner frei: false, und laufend sagt, wie
+// viele Antworten die Grenze erreicht haben (insgesamt oder an dieses Ziel).
+bool Belege(const Ziel& ziel, std::uint32_t& laufend) {
+    std::lock_guard sperre(senderMutex);
+    const auto gefunden = jeZiel.find(ziel);
+    const std::uint32_t dorthin = gefunden == jeZiel.end() ? 0 : gefunden->second;
+    laufend = laufendeSender >= tisch.sender ? laufendeSender : dorthin;
+    if (laufendeSender >= tisch.sender || dorthin >= tisch.sender_je_ziel) return false;
+    ++laufendeSender;
+    ++jeZiel[ziel];
+    return true;
+}
+
+void GibFrei(const Ziel& ziel) {
+    std::lock_guard sperre(senderMutex);
+    --laufendeSender;
+    const auto gefunden = jeZiel.find(ziel);
+    if (--gefunden->second == 0) jeZiel.erase(gefunden);
+}
 
 }  // namespace
 
 void StarteSendeThread(std::string dokument, std::string ipAdresse, int port) {
-    const std::uint32_t grenze = tisch.sender;
-    std::uint32_t laufend = laufendeSender.load();
-    do {
-        if (laufend >= grenze) {
-            SchreibeLog("Schon %d Antworten unterwegs, Antwort an %s, Port %d verworfen.\r\n",
-                        static_cast<int>(laufend), ipAdresse.c_str(), port);
-            return;
-        }
-    } while (!laufendeSender.compare_exchange_weak(laufend, laufend + 1));
+    // Derselbe Port wie beim Verbinden: nur die unteren 16 Bit zählen.
+    const Ziel ziel{ipAdresse, port & 0xFFFF};
+    std::uint32_t laufend = 0;
+    if (!Belege(ziel, laufend)) {
+        SchreibeLog("Schon %d Antworten unterwegs, Antwort an %s, Port %d verworfen.\r\n", static_cast<int>(laufend),
+                    ipAdresse.c_str(), port);
+        return;
+    }
     try {
-        std::thread([d = std::move(dokument), ip = ipAdresse, port] {  // ipAdresse bleibt fürs Protokoll
-            SendeTCPPacket(d, ip, port);
-            --laufendeSender;
+        std::thread([d = std::move(dokument), ziel, port] {  // ipAdresse bleibt fürs Protokoll
+            SendeTCPPacket(d, ziel.first, port);
+            GibFrei(ziel);
         }).detach();
     } catch (const std::system_error& fehler) {
         // Etwa am Thread-Limit des Benutzers: die Antwort fällt aus, der Spieler läuft weiter.
-        --laufendeSender;
+        GibFrei(ziel);
         SchreibeLog("Kein Sendethread (Errorcode: %d), Antwort an %s, Port %d verworfen.\r\n",
                     fehler.code().value(), ipAdresse.c_str(), port);
     }

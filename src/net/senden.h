@@ -5,8 +5,9 @@
 #include <string>
 
 // Startet einen losgelösten Thread mit SendeTCPPacket und kehrt sofort zurück.
-// Höchstens tisch.sender Antworten sind zugleich unterwegs; eine weitere, und
-// eine, für die kein Thread startet, wird mit einer Protokollzeile verworfen.
+// Höchstens tisch.sender Antworten sind zugleich unterwegs, davon höchstens
+// tisch.sender_je_ziel an dieselbe Adresse mit demselben Port; eine weitere,
+// und eine, für die kein Thread startet, wird mit einer Protokollzeile verworfen.
 void StarteSendeThread(std::string dokument, std::string ipAdresse, int port);
 
 // Verbindet zu ipAdresse (nur Ziffernschreibweise, keine Namensauflösung) und

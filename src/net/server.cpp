@@ -11,71 +11,66 @@
 #include <cerrno>
 #include <climits>
 #include <condition_variable>
-#include <cstring>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 #include "anzeige/anzeige.h"
 #include "model/tisch.h"
+#include "net/anfrage.h"
 #include "net/eigene_adresse.h"
-#include "net/senden.h"
-#include "net/xml_lesen.h"
-#include "net/xml_schreiben.h"
-#include "planner/robuste_suche.h"
+#include "net/verbindung.h"
 
 namespace {
 
 using std::chrono::milliseconds;
-using Uhr = std::chrono::steady_clock;
+
+// So lange ruht das Annehmen nach einem gescheiterten accept (etwa zu viele
+// offene Dateien): die offenen Verbindungen werden weiter bedient.
+constexpr milliseconds kAnnahmepause{100};
 
 // Ein Lauf des Servers. Jedes Einschalten bekommt einen neuen, damit ein
 // auslaufender alter Thread nichts vom neuen anfasst.
 struct ServerLauf {
     std::atomic<bool> laeuft{true};  // ServerLaeuft
     int port = 0;                    // ServerPort
-    milliseconds wartezeit{};        // ohne Daten
-    milliseconds gesamtzeit{};       // für ein ganzes Dokument
-    // Die Deskriptoren gehören dem Server-Thread, der sie auch schließt. Unter
-    // dem Mutex darf StoppeServer sie wecken (shutdown), aber nie schließen:
-    // eine geschlossene Nummer könnte schon einer anderen Datei gehören.
+    Fristen fristen{};
+    std::size_t verbindungen = 1;  // höchstens so viele zugleich offen
+    // Der lauschende Socket gehört dem Server-Thread, der ihn auch schließt.
+    // Unter dem Mutex darf StoppeServer ihn wecken (shutdown), aber nie
+    // schließen: eine geschlossene Nummer könnte schon einer anderen Datei gehören.
     std::mutex mutex;
     int serverSocket = -1;
-    int clientSocket = -1;
 };
 
 std::mutex laufMutex;
 std::shared_ptr<ServerLauf> aktuellerLauf;
+std::function<void()> unerwartetesEnde;
 std::condition_variable threadEnde;
-int laufendeThreads = 0;  // unter laufMutex
+int laufendeThreads = 0;  // alles unter laufMutex
 
-void Setze(ServerLauf& lauf, int ServerLauf::*feld, int fd) {
+void SchliesseServerSocket(ServerLauf& lauf) {
     std::lock_guard sperre(lauf.mutex);
-    lauf.*feld = fd;
-}
-
-void Schliesse(ServerLauf& lauf, int ServerLauf::*feld) {
-    std::lock_guard sperre(lauf.mutex);
-    if (lauf.*feld >= 0) ::close(lauf.*feld);
-    lauf.*feld = -1;
+    if (lauf.serverSocket >= 0) ::close(lauf.serverSocket);
+    lauf.serverSocket = -1;
 }
 
 void Fehler(const char* text) { ZeigeMeldung("StartTCPServer()", text, Symbol::Fehler); }
 
-void MeldeFehlerhaft() { ZeigeMeldung("Netzwerkfehler", "Fehlerhafte XML-Datei empfangen.", Symbol::Keins); }
-
 // Socket, bind und listen, noch bevor jemand "running" hört. Jeder Fehlschlag
 // zeigt seine Meldung und sagt im Protokoll, warum das Netz aus bleibt.
 bool Oeffne(ServerLauf& lauf) {
-    int s = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int s = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (s < 0) {
         const int fehler = errno;
         Fehler("Fehler beim Erstellen des TCP-Sockets");
         SchreibeLog("Kein TCP-Socket (Errorcode: %d), Netzwerk bleibt aus.\r\n", fehler);
         return false;
     }
-    Setze(lauf, &ServerLauf::serverSocket, s);
+    lauf.serverSocket = s;
     int an = 1;
     ::setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &an, sizeof an);
     sockaddr_in adresse{};
@@ -85,117 +80,187 @@ bool Oeffne(ServerLauf& lauf) {
     if (::bind(s, reinterpret_cast<sockaddr*>(&adresse), sizeof adresse) != 0) {
         const int fehler = errno;
         Fehler("Fehler: 'bind' gescheitert! Der Server konnte nicht an den Port gebunden werden!");
-        Schliesse(lauf, &ServerLauf::serverSocket);
+        SchliesseServerSocket(lauf);
         SchreibeLog("Port %d nicht nutzbar (Errorcode: %d), Netzwerk bleibt aus.\r\n", lauf.port, fehler);
         return false;
     }
-    if (::listen(s, 1) != 0) {
+    // Die Warteschlange fasst so viele, wie offen sein dürfen: während einer
+    // Planung wartet ein neuer Spielserver dort, statt dass sein Verbindungs-
+    // aufbau verworfen und erst nach einer Sekunde wiederholt wird.
+    if (::listen(s, static_cast<int>(std::min<std::size_t>(lauf.verbindungen, 4096))) != 0) {
         const int fehler = errno;
         Fehler("Fehler: 'listen' gescheitert! Der Server kann nicht nach Anfragen lauschen!");
-        Schliesse(lauf, &ServerLauf::serverSocket);
+        SchliesseServerSocket(lauf);
         SchreibeLog("Kein Lauschen an Port %d (Errorcode: %d), Netzwerk bleibt aus.\r\n", lauf.port, fehler);
         return false;
     }
     return true;
 }
 
-enum class Empfang { Geschlossen, Fehler, Still, ZuLangsam };
-
-int PollGrenze(milliseconds m) { return static_cast<int>(std::clamp<milliseconds::rep>(m.count(), 0, INT_MAX)); }
-
-// Liest bis zum Schließen durch die Gegenstelle. Wer zu lange schweigt oder
-// sein Dokument nicht in der Gesamtzeit fertig bekommt, hält den Server nicht
-// auf: er wird ohne Antwort getrennt.
-Empfang EmpfangeDokument(const ServerLauf& lauf, int c, std::string& dokument, bool& zuLang) {
-    const Uhr::time_point schluss = Uhr::now() + lauf.gesamtzeit;
-    char puffer[32768];
-    for (;;) {
-        const milliseconds rest = std::chrono::duration_cast<milliseconds>(schluss - Uhr::now());
-        // Auch ein ununterbrochener Strom endet an der Gesamtzeit.
-        if (rest <= milliseconds::zero()) {
-            SchreibeLog("Dokument nicht in %d ms vollständig, Verbindung getrennt.\r\n",
-                        PollGrenze(lauf.gesamtzeit));
-            return Empfang::ZuLangsam;
-        }
-        pollfd p{c, POLLIN, 0};
-        const int bereit = ::poll(&p, 1, PollGrenze(std::min(rest, lauf.wartezeit)));
-        if (bereit < 0 && errno == EINTR) continue;
-        if (bereit == 0) {
-            if (rest <= lauf.wartezeit) continue;  // die Gesamtzeit ist um: oben melden
-            SchreibeLog("Keine Daten seit %d ms, Verbindung getrennt.\r\n", PollGrenze(lauf.wartezeit));
-            return Empfang::Still;
-        }
-        const ssize_t n = bereit < 0 ? -1 : ::recv(c, puffer, sizeof puffer - 1, 0);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            SchreibeLog("SOCKET_ERROR! (Errorcode: %d) Server fährt runter...\r\n", errno);
-            return Empfang::Fehler;
-        }
-        if (n == 0) {
-            SchreibeLog("Verbindung anständig geschlossen...\r\n");
-            return Empfang::Geschlossen;
-        }
-        // Wie Text: ein Stück zählt bis zu seinem ersten Nullbyte.
-        const std::size_t stueck = ::strnlen(puffer, static_cast<std::size_t>(n));
-        if (!zuLang && dokument.size() + stueck <= kMaxDokument)
-            dokument.append(puffer, stueck);
-        else
-            zuLang = true;  // weiterlesen bis zum Schließen, aber nichts mehr speichern
-        SchreibeLog("Empfange Daten... (%d Bytes)\r\n", static_cast<int>(n));
-    }
+// Die Wartezeit des poll bis frist, aufgerundet (sonst wacht er knapp davor
+// auf und dreht Runden ohne Arbeit); -1 ohne Frist.
+int PollGrenze(Uhr::time_point frist, Uhr::time_point jetzt) {
+    if (frist == Uhr::time_point::max()) return -1;
+    if (frist <= jetzt) return 0;
+    const auto rest = std::chrono::ceil<milliseconds>(frist - jetzt).count();
+    return static_cast<int>(std::min<decltype(rest)>(rest, INT_MAX));
 }
 
-void StartTCPServer(const std::shared_ptr<ServerLauf>& lauf) {
-    const int s = lauf->serverSocket;  // gehört ab hier diesem Thread
-    std::string eigene;
-    EigeneIPAdresse(eigene);
-    SchreibeLog("Server gestartet...   (IP: %s Port: %d) \r\n", eigene.c_str(), lauf->port);
+// Was der Server-Thread zwischen zwei poll hält. Beim Verlassen, auch durch
+// eine Ausnahme, schließt er jede noch offene Verbindung.
+struct Tafel {
+    std::vector<Verbindung> offen;
+    std::vector<Verbindung> fertig;  // geschlossen, Dokument vollständig, noch nicht bearbeitet
+    std::vector<pollfd> p;           // [0] der lauschende Socket, dann offen in derselben Reihenfolge
+    Uhr::time_point annehmenAb{};    // davor ruht das Annehmen nach einem Fehler
+    int annahmefehler = 0;           // der zuletzt gemeldete, bis ein accept gelingt
+    ~Tafel() {
+        for (const Verbindung& v : offen) ::close(v.fd);
+    }
+};
 
-    while (lauf->laeuft) {
-        SchreibeLog("Warte auf Anfrage vom Client...\r\n");
-        sockaddr_in peer{};
-        socklen_t laenge = sizeof peer;
-        int c = ::accept4(s, reinterpret_cast<sockaddr*>(&peer), &laenge, SOCK_CLOEXEC);
-        if (c < 0 && errno == EINTR && lauf->laeuft) continue;
-        if (c < 0) {
-            SchreibeLog("Server wurde gestoppt!\r\n");
-            Schliesse(*lauf, &ServerLauf::serverSocket);
-            return;
-        }
-        Setze(*lauf, &ServerLauf::clientSocket, c);
-        if (!lauf->laeuft) ::shutdown(c, SHUT_RDWR);  // gestoppt zwischen accept und Eintrag
-
-        LoescheLog();
-        char text[INET_ADDRSTRLEN] = {};
-        ::inet_ntop(AF_INET, &peer.sin_addr, text, sizeof text);
-        SchreibeLog("Verbindung zu %s, Port %d \r\nWarte auf Daten vom Client...\r\n", text,
-                    static_cast<int>(ntohs(peer.sin_port)));
-
-        std::string dokument;
-        bool zuLang = false;
-        const Empfang ende = EmpfangeDokument(*lauf, c, dokument, zuLang);
-        Schliesse(*lauf, &ServerLauf::clientSocket);
-        if (ende == Empfang::Fehler) {
-            Schliesse(*lauf, &ServerLauf::serverSocket);
-            return;
-        }
-
-        // Beim Ausschalten mitten in einer Anfrage ist das Dokument nur ein Bruchstück.
-        if (!lauf->laeuft) break;
-        // Getrennt ist kein fehlerhaftes Dokument: keine Meldung, keine Antwort.
-        if (ende != Empfang::Geschlossen) continue;
-        if (zuLang) {
-            SchreibeLog("Dokument zu lang (mehr als %d Zeichen), verworfen.\r\n", static_cast<int>(kMaxDokument));
-            MeldeFehlerhaft();
+// Liest jede Verbindung, für die poll etwas meldet, und trennt die, deren
+// Frist abgelaufen ist. Fertige Dokumente gehen nach tafel.fertig.
+void LeseUndPruefe(Tafel& tafel, const Fristen& fristen, Uhr::time_point jetzt) {
+    std::size_t behalten = 0;
+    for (std::size_t i = 0; i < tafel.offen.size(); ++i) {
+        Verbindung& v = tafel.offen[i];
+        const bool bereit = tafel.p[i + 1].revents != 0;
+        Empfang e = bereit ? Empfange(v, jetzt) : Empfang::Offen;
+        if (e == Empfang::Offen) e = PruefeFristen(v, fristen, jetzt, bereit);
+        if (e == Empfang::Offen) {
+            if (behalten != i) tafel.offen[behalten] = std::move(v);
+            ++behalten;
             continue;
         }
-        BearbeiteAnfrage(dokument);
+        ::close(v.fd);
+        v.fd = -1;
+        if (e == Empfang::Geschlossen) {
+            tafel.fertig.push_back(std::move(v));
+        } else {
+            // Getrennt ist kein fehlerhaftes Dokument: keine Meldung, keine Antwort.
+            SchreibeLog("Warte auf Anfrage vom Client...\r\n");
+        }
     }
-    Schliesse(*lauf, &ServerLauf::serverSocket);
-    SchreibeLog("\r\nServer beendet...\r\n");
+    tafel.offen.resize(behalten);
 }
 
-void ThreadZuEnde() {
+// Sind alle Plätze belegt, muss die Verbindung gehen, die am längsten nichts geschickt hat.
+void TrenneStillste(std::vector<Verbindung>& offen) {
+    auto stillste = std::min_element(offen.begin(), offen.end(), [](const Verbindung& a, const Verbindung& b) {
+        return a.letzteDaten < b.letzteDaten;
+    });
+    SchreibeLog("Schon %d Verbindungen offen, die am längsten stille zu %s, Port %d getrennt.\r\n",
+                static_cast<int>(offen.size()), stillste->adresse.c_str(), stillste->port);
+    ::close(stillste->fd);
+    offen.erase(stillste);
+}
+
+// Nimmt an, was wartet: so viele, wie Plätze frei sind, und mindestens eine,
+// für die dann die stillste Verbindung geht.
+void NimmAn(const ServerLauf& lauf, Tafel& tafel, Uhr::time_point jetzt) {
+    const std::size_t frei = lauf.verbindungen > tafel.offen.size() ? lauf.verbindungen - tafel.offen.size() : 0;
+    for (std::size_t i = 0; i < std::max<std::size_t>(frei, 1); ++i) {
+        sockaddr_in peer{};
+        socklen_t laenge = sizeof peer;
+        const int c = ::accept4(lauf.serverSocket, reinterpret_cast<sockaddr*>(&peer), &laenge,
+                                SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (c < 0) {
+            const int fehler = errno;
+            if (fehler == EAGAIN || fehler == EWOULDBLOCK || fehler == EINTR || !lauf.laeuft) return;
+            // Etwa zu viele offene Dateien: nach einer Pause noch einmal. Solange
+            // derselbe Fehler bleibt, steht er nur einmal im Protokoll.
+            if (fehler != tafel.annahmefehler)
+                SchreibeLog("Fehler bei 'accept' (Errorcode: %d), neuer Versuch in %d ms...\r\n", fehler,
+                            static_cast<int>(kAnnahmepause.count()));
+            tafel.annahmefehler = fehler;
+            tafel.annehmenAb = jetzt + kAnnahmepause;
+            return;
+        }
+        tafel.annahmefehler = 0;
+        LoescheLog();
+        if (tafel.offen.size() >= lauf.verbindungen) TrenneStillste(tafel.offen);
+        char text[INET_ADDRSTRLEN] = {};
+        ::inet_ntop(AF_INET, &peer.sin_addr, text, sizeof text);
+        const int port = static_cast<int>(ntohs(peer.sin_port));
+        tafel.offen.push_back(Verbindung{c, text, port, {}, false, jetzt, jetzt});
+        SchreibeLog("Verbindung zu %s, Port %d \r\nWarte auf Daten vom Client...\r\n", text, port);
+    }
+}
+
+// Die fertigen Dokumente der Reihe nach. false, wenn dabei ausgeschaltet wurde.
+bool BearbeiteFertige(const ServerLauf& lauf, Tafel& tafel) {
+    for (const Verbindung& v : tafel.fertig) {
+        if (!lauf.laeuft) return false;
+        if (v.zuLang) {
+            SchreibeLog("Dokument zu lang (mehr als %d Zeichen), verworfen.\r\n", static_cast<int>(kMaxDokument));
+            MeldeFehlerhafteAnfrage();
+        } else {
+            BearbeiteAnfrage(v.dokument);
+        }
+        if (!lauf.laeuft) return false;
+        SchreibeLog("Warte auf Anfrage vom Client...\r\n");
+    }
+    tafel.fertig.clear();
+    return true;
+}
+
+// Der Server-Thread. true, wenn er ausgeschaltet wurde; false, wenn poll
+// scheitert (dann kann er niemanden mehr bedienen).
+bool StartTCPServer(ServerLauf& lauf) {
+    std::string eigene;
+    EigeneIPAdresse(eigene);
+    SchreibeLog("Server gestartet...   (IP: %s Port: %d) \r\n", eigene.c_str(), lauf.port);
+    SchreibeLog("Warte auf Anfrage vom Client...\r\n");
+
+    Tafel tafel;
+    for (;;) {
+        const Uhr::time_point vorher = Uhr::now();
+        const bool annehmen = vorher >= tafel.annehmenAb;
+        Uhr::time_point frist = annehmen ? Uhr::time_point::max() : tafel.annehmenAb;
+        tafel.p.assign(1, pollfd{annehmen ? lauf.serverSocket : -1, POLLIN, 0});
+        for (const Verbindung& v : tafel.offen) {
+            tafel.p.push_back(pollfd{v.fd, POLLIN, 0});
+            frist = std::min(frist, NaechsteFrist(v, lauf.fristen));
+        }
+        if (::poll(tafel.p.data(), tafel.p.size(), PollGrenze(frist, vorher)) < 0) {
+            if (errno == EINTR) continue;
+            SchreibeLog("SOCKET_ERROR! (Errorcode: %d) Server fährt runter...\r\n", errno);
+            return false;
+        }
+        if (!lauf.laeuft) {
+            // Mitten im Empfang ist ein Dokument nur ein Bruchstück: es wird nicht bearbeitet.
+            SchreibeLog(tafel.offen.empty() ? "Server wurde gestoppt!\r\n" : "\r\nServer beendet...\r\n");
+            return true;
+        }
+        const Uhr::time_point jetzt = Uhr::now();
+        LeseUndPruefe(tafel, lauf.fristen, jetzt);
+        if (tafel.p[0].revents != 0) NimmAn(lauf, tafel, jetzt);
+        if (!BearbeiteFertige(lauf, tafel)) {
+            SchreibeLog("\r\nServer beendet...\r\n");
+            return true;
+        }
+    }
+}
+
+// Rund um StartTCPServer: schließt, was übrig ist, und meldet ein unerwartetes Ende.
+void ServerThread(const std::shared_ptr<ServerLauf>& lauf) {
+    bool ausgeschaltet = false;
+    try {
+        ausgeschaltet = StartTCPServer(*lauf);
+    } catch (const std::exception& fehler) {
+        SchreibeLog("Unerwarteter Fehler im Server (%s), Server fährt runter...\r\n", fehler.what());
+    }
+    SchliesseServerSocket(*lauf);
+    std::function<void()> melde;
+    {
+        std::lock_guard sperre(laufMutex);
+        if (!ausgeschaltet && lauf->laeuft && aktuellerLauf == lauf) {
+            aktuellerLauf.reset();
+            melde = unerwartetesEnde;
+        }
+    }
+    if (melde) melde();
     std::lock_guard sperre(laufMutex);
     --laufendeThreads;
     threadEnde.notify_all();
@@ -206,32 +271,29 @@ void ThreadZuEnde() {
 bool StarteServer(int port) {
     auto lauf = std::make_shared<ServerLauf>();
     lauf->port = port;
-    lauf->wartezeit = milliseconds(tisch.wartezeit);
-    lauf->gesamtzeit = milliseconds(tisch.gesamtzeit);
+    lauf->fristen = {milliseconds(tisch.wartezeit), milliseconds(tisch.gesamtzeit)};
+    lauf->verbindungen = std::max<std::size_t>(tisch.verbindungen, 1);
     if (!Oeffne(*lauf)) return false;
     {
+        // Vor dem Thread eingetragen: endet er sofort, findet er sich hier.
         std::lock_guard sperre(laufMutex);
         ++laufendeThreads;
+        aktuellerLauf = lauf;
     }
     try {
-        std::thread([lauf] {
-            StartTCPServer(lauf);
-            ThreadZuEnde();
-        }).detach();
+        std::thread([lauf] { ServerThread(lauf); }).detach();
     } catch (const std::system_error& fehler) {
-        ThreadZuEnde();
-        Schliesse(*lauf, &ServerLauf::serverSocket);
+        {
+            std::lock_guard sperre(laufMutex);
+            --laufendeThreads;
+            aktuellerLauf.reset();
+            threadEnde.notify_all();
+        }
+        SchliesseServerSocket(*lauf);
         SchreibeLog("Kein Server-Thread (Errorcode: %d), Netzwerk bleibt aus.\r\n", fehler.code().value());
         return false;
     }
-    std::lock_guard sperre(laufMutex);
-    aktuellerLauf = lauf;
     return true;
-}
-
-bool WarteAufServerende(milliseconds grenze) {
-    std::unique_lock sperre(laufMutex);
-    return threadEnde.wait_for(sperre, grenze, [] { return laufendeThreads == 0; });
 }
 
 void StoppeServer() {
@@ -244,28 +306,19 @@ void StoppeServer() {
     lauf->laeuft = false;
     std::lock_guard sperre(lauf->mutex);
     if (lauf->serverSocket >= 0) ::shutdown(lauf->serverSocket, SHUT_RDWR);
-    if (lauf->clientSocket >= 0) ::shutdown(lauf->clientSocket, SHUT_RDWR);
 }
 
-void BearbeiteAnfrage(const std::string& dokument) {
-    Spielstand stand{};
-    NetzStatus anfrage;
-    if (!LeseSpielstandXML(dokument, stand) || !LeseNetzStatusXML(anfrage, dokument)) {
-        MeldeFehlerhaft();
-        return;
-    }
-    UebernehmeKugeln(stand);
-    ZeigeKugeln(stand);
-    Vektor stoss{};
-    PlaneStoss(stand, stoss);  // vorgegeben wie immer, robust nur, wenn [planer] es sagt
-    ZeigeVektor(stoss);
+bool ServerLaeuft() {
+    std::lock_guard sperre(laufMutex);
+    return aktuellerLauf != nullptr;
+}
 
-    NetzStatus antwort;
-    EigeneIPAdresse(antwort.ipAdresse);
-    antwort.cmd = anfrage.cmd;
-    antwort.port = tisch.port;
-    antwort.running = true;
-    std::optional<std::string> ergebnis = ErzeugeErgebnisXML(stoss, antwort);
-    if (!ergebnis) return;
-    StarteSendeThread(std::move(*ergebnis), anfrage.ipAdresse, anfrage.port);
+void BeiUnerwartetemServerende(std::function<void()> rueckruf) {
+    std::lock_guard sperre(laufMutex);
+    unerwartetesEnde = std::move(rueckruf);
+}
+
+bool WarteAufServerende(milliseconds grenze) {
+    std::unique_lock sperre(laufMutex);
+    return threadEnde.wait_for(sperre, grenze, [] { return laufendeThreads == 0; });
 }

@@ -1,11 +1,15 @@
 // Der Dialog nach dem Start: Größe, jedes Steuerelement an seinem Platz, Menü
 // und der Zustand nach der Initialisierung.
 #include <QActionGroup>
+#include <QDir>
 #include <QGroupBox>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTemporaryDir>
+#include <cerrno>
 
 #include "fenster_hilfen.h"
+#include "model/konfiguration.h"
 
 namespace {
 
@@ -115,4 +119,20 @@ TEST_F(Aufbau, StartzustandNachDerInitialisierung) {
     EXPECT_EQ(Log(), "");
     EXPECT_TRUE(Ansicht()->Linien().empty());
     EXPECT_FALSE(NetzwerkAn);
+}
+
+TEST_F(Aufbau, UnlesbareKonfigurationStehtImLog) {
+    // Ein Verzeichnis statt der Datei: öffnen geht, lesen nicht (auch für root).
+    QTemporaryDir dir;
+    const std::string pfad = dir.filePath("config.ini").toStdString();
+    ASSERT_TRUE(QDir(dir.path()).mkdir("config.ini"));
+    const std::string vorher = Konfigurationsdatei();
+    SetzeKonfigurationsdatei(pfad);
+    delete fenster;
+    fenster = ErzeugeHauptfenster();
+    SetzeKonfigurationsdatei(vorher);
+    EXPECT_EQ(Log(), QString("Konfiguration %1 nicht lesbar (Errorcode: %2), es gelten die Vorgaben.\n")
+                         .arg(Q(pfad))
+                         .arg(EISDIR));
+    EXPECT_EQ(tisch.port, 2222);
 }

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -78,6 +79,34 @@ inline Suchbericht SucheStill(const Spielstand& stand, Vektor* stoss = nullptr) 
     InstalliereAnzeige(FensterAnzeige());
     if (stoss) *stoss = v;
     return b;
+}
+
+// Die sichtbaren Meldungen, als "Titel|Text|Symbol|ohne Eltern|anwendungsmodal".
+inline QStringList OffeneMeldungen() {
+    QStringList offen;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible())
+            offen << QString("%1|%2|%3|%4|%5")
+                         .arg(box->windowTitle(), box->text())
+                         .arg(box->icon())
+                         .arg(box->parentWidget() == nullptr)
+                         .arg(box->windowModality() == Qt::ApplicationModal);
+    return offen;
+}
+
+inline void SchliesseEine() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+            box->button(QMessageBox::Ok)->click();
+            return;
+        }
+}
+
+inline void SchliesseAlleMeldungen() {
+    while (!OffeneMeldungen().isEmpty()) {
+        SchliesseEine();
+        QCoreApplication::processEvents();
+    }
 }
 
 class Fenster : public ::testing::Test {

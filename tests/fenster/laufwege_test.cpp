@@ -1,6 +1,6 @@
 // Laufwege im Bild: "Laufwege anzeigen" im Fenster (wie der gespielte Stoß in
-// der Simulation, Welt P, läuft, bis zum nächsten Löschen) und das Bild von
-// stosswerk-sim --bild.
+// der Simulation läuft, in der Welt der robusten Wahl, bis zum nächsten
+// Löschen) und das Bild von stosswerk-sim --bild.
 #include <QImage>
 #include <QTemporaryDir>
 #include <memory>
@@ -9,6 +9,7 @@
 #include "fenster_hilfen.h"
 #include "fenster/tischbild.h"
 #include "model/konfiguration.h"
+#include "planner/planereinstellung.h"
 
 using Vorschau = Fenster;
 
@@ -25,9 +26,13 @@ TEST_F(Vorschau, LaufwegeNurMitDerMarkeUndBisZumDruck) {
     // Genau der Weg, den die Simulation für den geplanten Stoß rechnet.
     Vektor stoss{};
     SucheStill(Stand(), &stoss);
+    IniDatei ini;
+    LeseIniDatei(Konfigurationsdatei(), ini);
+    const Modell welt = PlanerAus(ini).welt;
+    EXPECT_EQ(v->modell, welt);
     auto erwartet = std::make_unique<Stossvorschau>();
-    ASSERT_TRUE(Simuliere(BaueTischgeometrie(tisch), LadeWelt(Konfigurationsdatei(), Modell::P), Stand(), stoss,
-                          erwartet->ergebnis, &erwartet->wege));
+    ASSERT_TRUE(Simuliere(BaueTischgeometrie(tisch), WeltAus(ini, welt), Stand(), stoss, erwartet->ergebnis,
+                          &erwartet->wege));
     const Laufweg &weiss = v->wege.kugel[0], &soll = erwartet->wege.kugel[0];
     ASSERT_GE(weiss.anzahl, 2);
     ASSERT_EQ(weiss.anzahl, soll.anzahl);

@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <sys/resource.h>
+
 #include <atomic>
 #include <fstream>
 #include <memory>
@@ -181,6 +183,73 @@ TEST_F(NetzFenster, BeendenMitNetzSchaltetErstAus) {
     // Mit ausgeschaltetem Netz geht beim Beenden nichts hinaus.
     EXPECT_EQ(MitFehlern({ich, "--kind", "escape", "--port", port, "--bport", bport}).rueckgabe, 0);
     EXPECT_FALSE(status.Naechstes(0ms).has_value());
+}
+
+TEST_F(NetzFenster, MeldungenHaltenDenServerNichtAuf) {
+    Klicke(BefehlNetzwerk);
+    ASSERT_TRUE(WarteBereit());
+    // Mehr fehlerhafte Anfragen, als Meldungen offen sein dürfen, und niemand
+    // schließt eine: die gute danach wird trotzdem beantwortet.
+    for (int i = 0; i < kOffeneMeldungen + 2; ++i) ASSERT_TRUE(SendeDokument(tisch.port, "kaputt"));
+    Lauscher antwort;
+    ASSERT_TRUE(SendeDokument(tisch.port, Anfrage(antwort.port, 51)));
+    std::optional<std::string> text;
+    std::atomic<bool> fertig = false;
+    std::thread annahme([&] {
+        text = antwort.Empfange(60s);
+        fertig = true;
+    });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return fertig.load(); }, 90000));
+    annahme.join();
+    ASSERT_TRUE(text.has_value()) << "keine Antwort, solange Meldungen offen sind";
+    EXPECT_NE(text->find("cmdid=\"51\""), std::string::npos) << *text;
+    ASSERT_TRUE(WarteBereit());
+    EXPECT_EQ(OffeneMeldungen(),
+              QStringList(kOffeneMeldungen, "Netzwerkfehler|Fehlerhafte XML-Datei empfangen.|0|1|1"));
+    SchliesseAlleMeldungen();
+}
+
+TEST_F(NetzFenster, UnerwartetesServerendeSchaltetAus) {
+    // poll scheitert (EINVAL), sobald er mehr Sockets beobachten soll, als
+    // offene Dateien erlaubt sind. Platzhalter halten ein paar kleine Nummern
+    // frei; unter der engen Grenze geschlossen, reichen sie für den Status
+    // (und für die Sanitizer, die selbst Dateien brauchen).
+    std::vector<int> platzhalter;
+    for (int i = 0; i < 8; ++i) platzhalter.push_back(::dup(0));
+    Klicke(BefehlNetzwerk);
+    EXPECT_TRUE(Laeuft(status.Naechstes(), true));
+    ASSERT_TRUE(WarteBereit());
+    const rlim_t grenze = static_cast<rlim_t>(platzhalter.back()) + 4;
+    std::vector<int> gaeste;
+    for (rlim_t i = 0; i < grenze; ++i) gaeste.push_back(Verbinde(tisch.port));
+    sockaddr_in letzter{};
+    socklen_t l = sizeof letzter;
+    ::getsockname(gaeste.back(), reinterpret_cast<sockaddr*>(&letzter), &l);
+    ASSERT_TRUE(WarteAufLog(QString("Verbindung zu 127.0.0.1, Port %1 \n").arg(ntohs(letzter.sin_port))));
+    rlimit vorher{};
+    ::getrlimit(RLIMIT_NOFILE, &vorher);
+    const rlimit eng{grenze, vorher.rlim_max};
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &eng), 0);
+    for (int p : platzhalter) ::close(p);
+    ASSERT_TRUE(SendeAlles(gaeste[0], "<"));  // weckt den poll
+    const bool aus = QTest::qWaitFor([] { return !NetzwerkAn; }, 30000);
+    const auto status_aus = status.Naechstes();
+    EXPECT_TRUE(QTest::qWaitFor([] { return WarteAufServerende(0ms); }, 30000));
+    ::setrlimit(RLIMIT_NOFILE, &vorher);
+    for (int g : gaeste) ::close(g);
+
+    EXPECT_TRUE(aus);
+    EXPECT_FALSE(Knopf(BefehlNetzwerk)->isChecked());
+    EXPECT_TRUE(Laeuft(status_aus, false));
+    EXPECT_TRUE(Log().contains(QString("SOCKET_ERROR! (Errorcode: %1) Server fährt runter...\n").arg(EINVAL)))
+        << Log().toStdString();
+    EXPECT_TRUE(Log().endsWith("Server unerwartet beendet, Netzwerk ausgeschaltet.\n")) << Log().toStdString();
+
+    // Der nächste Klick schaltet wieder ein.
+    Klicke(BefehlNetzwerk);
+    EXPECT_TRUE(NetzwerkAn);
+    EXPECT_TRUE(Laeuft(status.Naechstes(), true));
+    EXPECT_TRUE(WarteBereit());
 }
 
 // Für den Thread-Sanitizer: "Start" im Fenster-Thread, während der Server

@@ -1,5 +1,5 @@
 // Die Anzeige aus anderen Threads: jeder Aufruf läuft im Fenster-Thread, der
-// Aufrufer wartet, bis er getan ist; Meldungen warten, bis sie geschlossen sind.
+// Aufrufer wartet, bis er getan ist; nur auf Meldungen wartet er nicht.
 #include <QMessageBox>
 #include <QTimer>
 #include <atomic>
@@ -40,36 +40,50 @@ TEST_F(Threads, EineAnfrageAusDemServerThread) {
     EXPECT_EQ(Stand().gruppe, halbe);  // die empfangene Gruppe bleibt draußen
 }
 
-TEST_F(Threads, MeldungWartetBisSieGeschlossenIst) {
-    // Schließt jede offene Meldung und hält fest, was sie zeigte. Läuft im
-    // Fenster-Thread, auch in der Schleife der Meldung selbst.
-    std::atomic<bool> zurueck = false;
+TEST_F(Threads, MeldungAusAnderemThreadWartetNicht) {
+    // Mehr Meldungen, als offen sein dürfen, und niemand schließt eine: der
+    // Thread kehrt trotzdem von jeder zurück.
+    constexpr int kMeldungen = kOffeneMeldungen + 2;
+    const QString zeile = "Netzwerkfehler|Fehlerhafte XML-Datei empfangen.|0|1|1";
+    auto melde = [](int n) {
+        std::atomic<bool> zurueck = false;
+        std::thread melder([&] {
+            for (int i = 0; i < n; ++i) ZeigeMeldung("Netzwerkfehler", "Fehlerhafte XML-Datei empfangen.", Symbol::Keins);
+            zurueck = true;
+        });
+        // Die Ereignisschleife muss laufen: die Zeilen ins Log warten auf den Fenster-Thread.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return zurueck.load(); }, 30000));
+        melder.join();
+    };
+    melde(kMeldungen);
+    ASSERT_TRUE(QTest::qWaitFor([] { return OffeneMeldungen().size() == kOffeneMeldungen; }, 30000));
+    EXPECT_EQ(OffeneMeldungen(), QStringList(kOffeneMeldungen, zeile));
+    // Die übrigen stehen nur im Log.
+    EXPECT_EQ(Log().count("Netzwerkfehler: Fehlerhafte XML-Datei empfangen.\n"), kMeldungen - kOffeneMeldungen);
+
+    // Ist eine geschlossen, erscheint die nächste wieder als Meldung.
+    SchliesseEine();
+    ASSERT_TRUE(QTest::qWaitFor([] { return OffeneMeldungen().size() == kOffeneMeldungen - 1; }, 30000));
+    melde(1);
+    ASSERT_TRUE(QTest::qWaitFor([] { return OffeneMeldungen().size() == kOffeneMeldungen; }, 30000));
+    EXPECT_EQ(Log().count("Netzwerkfehler: "), kMeldungen - kOffeneMeldungen);
+    SchliesseAlleMeldungen();
+}
+
+TEST_F(Threads, MeldungImFensterThreadWartetBisSieGeschlossenIst) {
+    // Schließt jede offene Meldung und hält fest, was sie zeigte. Läuft in der
+    // Schleife der Meldung selbst.
     QStringList gesehen;
     QTimer schliesser;
     QObject::connect(&schliesser, &QTimer::timeout, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box || !box->isVisible()) return;
-        gesehen << QString("%1|%2|%3|%4|%5")
-                       .arg(box->windowTitle(), box->text())
-                       .arg(box->icon())
-                       .arg(box->parentWidget() == nullptr)
-                       .arg(zurueck.load());
+        gesehen << box->windowTitle() + "|" + box->text() + "|" + QString::number(box->icon());
         box->button(QMessageBox::Ok)->click();
     });
     schliesser.start(10);
-
-    std::thread melder([&] {
-        ZeigeMeldung("Netzwerkfehler", "Fehlerhafte XML-Datei empfangen.", Symbol::Keins);
-        zurueck = true;
-    });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return zurueck.load(); }, 30000));
-    melder.join();
-    // Ohne Symbol und Eltern, und der Aufrufer wartete, solange sie offen war.
-    EXPECT_EQ(gesehen, QStringList{"Netzwerkfehler|Fehlerhafte XML-Datei empfangen.|0|1|0"});
-
-    // Im Fenster-Thread selbst gleich gezeigt, mit Fehlersymbol.
     ZeigeMeldung("StartTCPServer()", "Fehler beim Erstellen des TCP-Sockets", Symbol::Fehler);
-    ASSERT_EQ(gesehen.size(), 2);
-    EXPECT_TRUE(gesehen[1].startsWith(QString("StartTCPServer()|Fehler beim Erstellen des TCP-Sockets|%1|")
-                                          .arg(QMessageBox::Critical)));
+    // Gezeigt und geschlossen, bevor der Aufruf zurückkam.
+    EXPECT_EQ(gesehen, QStringList{QString("StartTCPServer()|Fehler beim Erstellen des TCP-Sockets|%1")
+                                       .arg(QMessageBox::Critical)});
 }

@@ -12,9 +12,7 @@
 #include <map>
 #include <sstream>
 
-#include "../hilfen.h"
-#include "../prozess.h"
-#include "netz_hilfen.h"
+#include "spieler_hilfen.h"
 
 namespace {
 
@@ -34,30 +32,6 @@ long ResidentKiB(pid_t pid) {
         if (zeile.rfind("VmRSS:", 0) == 0) return std::stol(zeile.substr(6));
     return -1;
 }
-
-// Ein UDP-Socket auf 0.0.0.0:port, der die Status-Broadcasts empfängt.
-struct StatusEmpfaenger {
-    int fd = -1;
-    explicit StatusEmpfaenger(int port) {
-        fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-        int an = 1;
-        ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &an, sizeof an);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_ANY);
-        a.sin_port = htons(static_cast<std::uint16_t>(port));
-        ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    }
-    ~StatusEmpfaenger() { ::close(fd); }
-    std::optional<std::string> Naechstes(std::chrono::milliseconds grenze = 10s) const {
-        pollfd p{fd, POLLIN, 0};
-        if (::poll(&p, 1, static_cast<int>(grenze.count())) != 1) return std::nullopt;
-        char puffer[2048];
-        ssize_t n = ::recv(fd, puffer, sizeof puffer, 0);
-        if (n < 0) return std::nullopt;
-        return std::string(puffer, static_cast<std::size_t>(n));
-    }
-};
 
 struct Status {
     std::string ipv4, port, running;
@@ -193,4 +167,27 @@ TEST_F(EndeZuEnde, OhneFensterAufrufUndHilfe) {
     EXPECT_EQ(hilfe.rueckgabe, 0);
     EXPECT_NE(hilfe.ausgabe.find("--ohne-fenster"), std::string::npos);
     EXPECT_EQ(Fuehreaus({bin + "stosswerk", "--unbekannt"}).rueckgabe, 2);
+}
+
+TEST_F(EndeZuEnde, UnlesbareKonfigurationWirdGemeldet) {
+    // Ein Verzeichnis statt der Datei: öffnen geht, lesen nicht (auch für root).
+    fs::remove(dir.pfad / "config.ini");
+    fs::create_directory(dir.pfad / "config.ini");
+    StatusEmpfaenger status(2222);  // es gelten die Vorgaben, auch für die Ports
+    Kind spieler({"/bin/sh", "-c", "exec \"$0\" \"$@\" 2>&1", bin + "stosswerk", "--ohne-fenster", "--verzeichnis",
+                  dir.pfad.string()});
+    ASSERT_TRUE(spieler.WarteAufAusgabe("Warte auf Anfrage vom Client...")) << spieler.ausgabe;
+    const std::string text = "Konfiguration " + (dir.pfad / "config.ini").string() + " nicht lesbar (Errorcode: " +
+                             std::to_string(EISDIR) + "), es gelten die Vorgaben.";
+    // Auf der Fehlerausgabe und im Protokoll, vor dem Start des Servers.
+    const std::size_t start = spieler.ausgabe.find("Server gestartet...");
+    for (const std::string& zeile : {"stosswerk: " + text + "\n", text + "\r\n"}) {
+        const std::size_t da = spieler.ausgabe.find(zeile);
+        EXPECT_NE(da, std::string::npos) << zeile << "\n" << spieler.ausgabe;
+        EXPECT_LT(da, start);
+    }
+    EXPECT_TRUE(Laeuft(status.Naechstes(), true));
+    ::kill(spieler.pid, SIGTERM);
+    EXPECT_EQ(spieler.Warte(), 0);
+    EXPECT_TRUE(Laeuft(status.Naechstes(), false));
 }

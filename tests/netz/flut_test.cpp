@@ -4,46 +4,16 @@
 // aufbrauchen. Nur im privaten Netz-Namensraum (Label netz).
 #include <gtest/gtest.h>
 
-#include <pwd.h>
 #include <sys/wait.h>
 
 #include <csignal>
-#include <filesystem>
-#include <fstream>
 #include <thread>
 
-#include "../hilfen.h"
-#include "../prozess.h"
-#include "netz_hilfen.h"
+#include "spieler_hilfen.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-
-int Threads(pid_t pid) {
-    std::ifstream f("/proc/" + std::to_string(pid) + "/status");
-    std::string zeile;
-    while (std::getline(f, zeile))
-        if (zeile.rfind("Threads:", 0) == 0) return std::stoi(zeile.substr(8));
-    return -1;
-}
-
-// Wie der Spieltisch: senden, Senderichtung schließen, warten, bis der Server
-// das Dokument gelesen und geschlossen hat. So steht nie mehr als eine
-// Verbindung in seiner Warteschlange, und kein Verbindungsaufbau wartet auf
-// eine Wiederholung.
-bool SendeUndWarte(int port, const std::string& dokument) {
-    const int s = Verbinde(port);
-    if (s < 0) return false;
-    bool ok = SendeAlles(s, dokument);
-    ::shutdown(s, SHUT_WR);
-    pollfd p{s, POLLIN, 0};
-    char c;
-    ok = ok && ::poll(&p, 1, 10000) == 1 && ::recv(s, &c, 1, 0) == 0;
-    ::close(s);
-    return ok;
-}
 
 struct Grenzfall {
     const char* name;
@@ -57,35 +27,20 @@ struct Grenzfall {
 
 TEST(Flut, StummeAntwortadresseUnterThreadLimit) {
     if (::geteuid() != 0) GTEST_SKIP() << "nur als root: der Spieler läuft als nobody mit eigenem Limit";
-    const passwd* nobody = ::getpwnam("nobody");
-    if (!nobody) GTEST_SKIP() << "kein Benutzer nobody";
+    if (!::getpwnam("nobody")) GTEST_SKIP() << "kein Benutzer nobody";
     constexpr int kAnfragen = 2000;
     const Grenzfall faelle[] = {
         // Die Obergrenze der Sender greift lange vor dem Limit.
-        {"sender=8", "sender=8\n", 200, "Antworten unterwegs, Antwort an 127.0.0.1, Port ", 2 * 8},
-        // Das Limit greift vor der Obergrenze (Vorgabe 32): std::system_error.
-        {"nproc=12", "", 12, "Kein Sendethread (Errorcode: ", 12},
+        {"sender=8", "sender=8\nsender_je_ziel=8\n", 200, "Antworten unterwegs, Antwort an 127.0.0.1, Port ", 2 * 8},
+        // Das Limit greift vor den Obergrenzen (insgesamt 32, hier auch je Ziel): std::system_error.
+        {"nproc=12", "sender_je_ziel=32\n", 12, "Kein Sendethread (Errorcode: ", 12},
     };
     for (const Grenzfall& g : faelle) {
         SCOPED_TRACE(g.name);
-        // Programm und Daten dort, wo nobody sie lesen kann.
-        TempVerzeichnis dir;
-        fs::permissions(dir.pfad, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                                      fs::perms::others_read | fs::perms::others_exec);
-        const std::string bin = Programmverzeichnis();
-        for (const char* datei : {"stosswerk", "ki-status.xml", "ki-result.xml"})
-            fs::copy_file(bin + datei, dir.pfad / datei);
-        const int port = FreierPort();
-        dir.Schreibe("config.ini", "[netzwerk]\nport=" + std::to_string(port) + "\nbport=" +
-                                       std::to_string(FreierPort()) + "\n" + g.netzwerk);
-        fs::permissions(dir.pfad / "config.ini", fs::perms::others_read, fs::perm_options::add);
-
-        Kind spieler({"/usr/bin/setpriv", "--reuid=" + std::to_string(nobody->pw_uid),
-                      "--regid=" + std::to_string(nobody->pw_gid), "--clear-groups", "prlimit",
-                      "--nproc=" + std::to_string(g.nproc), (dir.pfad / "stosswerk").string(), "--ohne-fenster",
-                      "--verzeichnis", dir.pfad.string()});
-        ASSERT_TRUE(spieler.WarteAufAusgabe("Warte auf Anfrage vom Client...")) << spieler.ausgabe;
-        const int ruhe = Threads(spieler.pid);
+        Spielerprozess spieler(g.netzwerk, {"--nproc=" + std::to_string(g.nproc)});
+        ASSERT_TRUE(spieler.Bereit()) << spieler.kind->ausgabe;
+        const int port = spieler.port;
+        const int ruhe = Threads(spieler.pid());
         ASSERT_GT(ruhe, 0);
 
         // Die Warteschlange dieses Lauschers ist nach ein, zwei Verbindungen voll:
@@ -94,29 +49,29 @@ TEST(Flut, StummeAntwortadresseUnterThreadLimit) {
         int hoechstens = ruhe, gesendet = 0;
         for (int i = 0; i < kAnfragen; ++i) {
             if (SendeUndWarte(port, Anfrage(stumm.port, i))) ++gesendet;
-            if (i % 20 == 0) hoechstens = std::max(hoechstens, Threads(spieler.pid));
+            if (i % 20 == 0) hoechstens = std::max(hoechstens, Threads(spieler.pid()));
         }
         EXPECT_EQ(gesendet, kAnfragen);
         int status = 0;
-        const pid_t geendet = ::waitpid(spieler.pid, &status, WNOHANG);
-        if (geendet == spieler.pid) spieler.pid = -1;  // abgeholt: nicht noch einmal töten
+        const pid_t geendet = ::waitpid(spieler.pid(), &status, WNOHANG);
+        if (geendet == spieler.pid()) spieler.kind->pid = -1;  // abgeholt: nicht noch einmal töten
         ASSERT_EQ(geendet, 0) << "der Spieler ist nicht mehr da";
         EXPECT_LE(hoechstens, ruhe + g.mehrThreads);
-        EXPECT_TRUE(spieler.WarteAufAusgabe(g.verworfen, 0ms));
+        EXPECT_TRUE(spieler.kind->WarteAufAusgabe(g.verworfen, 0ms));
 
         // Sind die hängenden Sender abgelaufen, wird wieder beantwortet.
         // Ein fremder Prozess meldet sein Thread-Ende nicht: abfragen bis zur Frist.
         const auto schluss = std::chrono::steady_clock::now() + 60s;
-        while (Threads(spieler.pid) > ruhe && std::chrono::steady_clock::now() < schluss)
+        while (Threads(spieler.pid()) > ruhe && std::chrono::steady_clock::now() < schluss)
             std::this_thread::sleep_for(50ms);
-        EXPECT_EQ(Threads(spieler.pid), ruhe);
+        EXPECT_EQ(Threads(spieler.pid()), ruhe);
         Lauscher antwort;
         ASSERT_TRUE(SendeDokument(port, Anfrage(antwort.port, kAnfragen)));
         const auto text = antwort.Empfange();
         ASSERT_TRUE(text.has_value()) << "keine Antwort nach der Flut";
         EXPECT_NE(text->find("cmdid=\"" + std::to_string(kAnfragen) + "\""), std::string::npos);
 
-        ::kill(spieler.pid, SIGTERM);
-        EXPECT_EQ(spieler.Warte(), 0);
+        ::kill(spieler.pid(), SIGTERM);
+        EXPECT_EQ(spieler.kind->Warte(), 0);
     }
 }

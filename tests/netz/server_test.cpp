@@ -179,26 +179,47 @@ TEST_F(Server, ZuLangesDokumentWirdGelesenUndVerworfen) {
     EXPECT_FALSE(Enthaelt(a.log, "zu lang"));
 }
 
-TEST_F(Server, LangsameGegenstelleUndWarteschlange) {
+TEST_F(Server, LangsameGegenstelleHaeltNiemandenAuf) {
     Lauscher antwort;
     const std::string erstes = Anfrage(antwort.port, 11), zweites = Anfrage(antwort.port, 12);
     int langsam = Verbinde(port);
     ASSERT_GE(langsam, 0);
     ASSERT_TRUE(SendeAlles(langsam, erstes.substr(0, 100)));
     ASSERT_TRUE(Warte(a, [](Aufzeichnung& z) { return Enthaelt(z.log, "Empfange Daten... (100 Bytes)"); }));
-    // Der zweite wartet in der Warteschlange, bis der erste fertig ist.
+    // Der zweite wird beantwortet, während der erste noch mitten im Dokument ist.
     ASSERT_TRUE(SendeDokument(port, zweites));
+    auto a2 = antwort.Empfange();
+    ASSERT_TRUE(a2.has_value());
+    EXPECT_TRUE(Enthaelt(*a2, "cmdid=\"12\"")) << *a2;
     ASSERT_TRUE(SendeAlles(langsam, erstes.substr(100)));
     ::shutdown(langsam, SHUT_WR);
     ::close(langsam);
     auto a1 = antwort.Empfange();
-    auto a2 = antwort.Empfange();
-    ASSERT_TRUE(a1 && a2);
-    // Jede Antwort hat ihren eigenen Sendethread: die Reihenfolge ist offen.
-    const std::string beide = *a1 + *a2;
-    EXPECT_TRUE(Enthaelt(beide, "cmdid=\"11\""));
-    EXPECT_TRUE(Enthaelt(beide, "cmdid=\"12\""));
+    ASSERT_TRUE(a1.has_value());
+    EXPECT_TRUE(Enthaelt(*a1, "cmdid=\"11\"")) << *a1;
     ASSERT_TRUE(WarteAufBereit());
+    std::lock_guard sperre(a.mutex);
+    EXPECT_TRUE(a.meldungen.empty());
+}
+
+TEST_F(Server, ResetTrenntNurDieseVerbindung) {
+    // Ein paar Bytes, dann ein Reset statt eines Schließens (SO_LINGER mit 0).
+    for (const std::string_view vorher : {std::string_view("<tablestate"), std::string_view()}) {
+        SCOPED_TRACE(vorher.empty() ? "ohne Daten" : "nach ein paar Bytes");
+        const int s = Verbinde(port);
+        ASSERT_GE(s, 0);
+        ASSERT_TRUE(Warte(a, [](Aufzeichnung& z) { return Enthaelt(z.log, "Warte auf Daten vom Client"); }));
+        ASSERT_TRUE(SendeAlles(s, vorher));
+        const linger sofort{1, 0};
+        ::setsockopt(s, SOL_SOCKET, SO_LINGER, &sofort, sizeof sofort);
+        ::close(s);
+        ASSERT_TRUE(Warte(a, [](Aufzeichnung& z) {
+            return Enthaelt(z.log, "SOCKET_ERROR! (Errorcode: " + std::to_string(ECONNRESET) +
+                                       ") Verbindung getrennt, der Server wartet weiter...\r\n");
+        }));
+        ASSERT_TRUE(WarteAufBereit());
+        PruefeGuteAnfrage(31);
+    }
     std::lock_guard sperre(a.mutex);
     EXPECT_TRUE(a.meldungen.empty());
 }
@@ -303,6 +324,7 @@ bool Gast(int s, std::string_view text, std::size_t stueck, std::chrono::millise
 
 struct Gegenstelle {
     const char* name;
+    const char* netzwerk;         // [netzwerk] der config.ini
     std::size_t stueck;           // 0: sendet nichts
     std::chrono::milliseconds pause;
     const char* trennung;         // die Zeile, mit der der Server trennt; nullptr: er antwortet
@@ -315,14 +337,19 @@ TEST(ServerZeitgrenzen, SchweigendeUndTroepfelndeGegenstellenHaltenNichtAuf) {
     LadeVorgabetisch();
     SetzeXmlFehlerausgabe(false);
     TempVerzeichnis dir;
-    LadeTisch(tisch, dir.Schreibe("config.ini", "[netzwerk]\nwartezeit=1500\ngesamtzeit=3000\n"));
+    const char* kurz = "wartezeit=1500\ngesamtzeit=3000\n";
     const Gegenstelle faelle[] = {
-        {"stumm", 0, 0ms, "Keine Daten seit 1500 ms, Verbindung getrennt.\r\n", 1500ms},
-        {"ein Byte je Sekunde", 1, 1000ms, "Dokument nicht in 3000 ms vollständig, Verbindung getrennt.\r\n", 3000ms},
-        {"in drei Stücken", 700, 1000ms, nullptr, 3000ms},
+        {"stumm", kurz, 0, 0ms, "Keine Daten seit 1500 ms, Verbindung getrennt.\r\n", 1500ms},
+        {"ein Byte je Sekunde", kurz, 1, 1000ms, "Dokument nicht in 3000 ms vollständig, Verbindung getrennt.\r\n",
+         3000ms},
+        {"in drei Stücken", kurz, 700, 1000ms, nullptr, 3000ms},
+        // wartezeit 0 ist keine Grenze: erst die Gesamtzeit trennt, nicht schon das Annehmen.
+        {"stumm ohne wartezeit", "wartezeit=0\ngesamtzeit=2000\n", 0, 0ms,
+         "Dokument nicht in 2000 ms vollständig, Verbindung getrennt.\r\n", 2000ms},
     };
     for (const Gegenstelle& g : faelle) {
         SCOPED_TRACE(g.name);
+        LadeTisch(tisch, dir.Schreibe("config.ini", std::string("[netzwerk]\n") + g.netzwerk));
         Aufzeichnung a;
         Anzeige anzeige = AufzeichnendeAnzeige(a);
         anzeige.logLeeren = [] {};  // die Zeile des Trennens soll die nächste Verbindung überstehen
@@ -360,5 +387,69 @@ TEST(ServerZeitgrenzen, SchweigendeUndTroepfelndeGegenstellenHaltenNichtAuf) {
     }
     InstalliereAnzeige(KonsolenAnzeige());
     SetzeXmlFehlerausgabe(true);
+    LadeVorgabetisch();
+}
+
+namespace {
+
+// Wahr, wenn der Server s binnen grenze schließt.
+bool VomServerGeschlossen(int s, std::chrono::milliseconds grenze) {
+    pollfd p{s, POLLIN, 0};
+    char c;
+    return ::poll(&p, 1, static_cast<int>(grenze.count())) == 1 && ::recv(s, &c, 1, 0) <= 0;
+}
+
+int EigenerPort(int s) {
+    sockaddr_in a{};
+    socklen_t l = sizeof a;
+    ::getsockname(s, reinterpret_cast<sockaddr*>(&a), &l);
+    return ntohs(a.sin_port);
+}
+
+std::size_t Anzahl(const std::string& text, std::string_view teil) {
+    std::size_t n = 0;
+    for (std::size_t i = text.find(teil); i != std::string::npos; i = text.find(teil, i + 1)) ++n;
+    return n;
+}
+
+}  // namespace
+
+TEST(ServerVerbindungen, DieStillsteWeichtEinerNeuen) {
+    LadeVorgabetisch();
+    TempVerzeichnis dir;
+    LadeTisch(tisch, dir.Schreibe("config.ini", "[netzwerk]\nverbindungen=3\nwartezeit=60000\n"));
+    Aufzeichnung a;
+    Anzeige anzeige = AufzeichnendeAnzeige(a);
+    anzeige.logLeeren = [] {};  // die Zeile des Trennens soll die nächste Verbindung überstehen
+    InstalliereAnzeige(anzeige);
+    tisch.port = FreierPort();
+    ASSERT_TRUE(StarteServer(tisch.port));
+    // Drei stille Gäste, einer nach dem anderen angenommen: der erste ist am längsten still.
+    int stumm[3];
+    for (int i = 0; i < 3; ++i) {
+        stumm[i] = Verbinde(tisch.port);
+        ASSERT_GE(stumm[i], 0);
+        const std::size_t angenommen = static_cast<std::size_t>(i) + 1;
+        ASSERT_TRUE(Warte(a, [angenommen](Aufzeichnung& z) {
+            return Anzahl(z.log, "Warte auf Daten vom Client") == angenommen;
+        }));
+    }
+    Lauscher antwort;
+    ASSERT_TRUE(SendeDokument(tisch.port, Anfrage(antwort.port, 41)));
+    const auto text = antwort.Empfange();
+    ASSERT_TRUE(text.has_value()) << "keine Antwort";
+    EXPECT_TRUE(VomServerGeschlossen(stumm[0], 10s));
+    EXPECT_FALSE(VomServerGeschlossen(stumm[1], 0ms));
+    EXPECT_FALSE(VomServerGeschlossen(stumm[2], 0ms));
+    StoppeServer();
+    EXPECT_TRUE(WarteAufServerende(10s));
+    const int ersterPort = EigenerPort(stumm[0]);
+    for (int s : stumm) ::close(s);
+    std::lock_guard sperre(a.mutex);
+    EXPECT_EQ(Anzahl(a.log, "Verbindungen offen"), 1u) << a.log;
+    EXPECT_TRUE(Enthaelt(a.log, "Schon 3 Verbindungen offen, die am längsten stille zu 127.0.0.1, Port " +
+                                    std::to_string(ersterPort) + " getrennt.\r\n"))
+        << a.log;
+    InstalliereAnzeige(KonsolenAnzeige());
     LadeVorgabetisch();
 }

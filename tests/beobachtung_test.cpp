@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "hilfen.h"
+#include "sim/beobachtung.h"
+
+namespace {
+
+Beobachtung Muster(int n) {
+    Beobachtung b{};
+    for (int i = 0; i < kAnzahlKugeln; ++i) {
+        b.vorher.kugeln[i] = {10.0f + i + 0.001f * n, 20.5f, 0.0f, 0, 1.75f, 0};
+        b.nachher.kugeln[i] = {11.25f + i, 21.0f - 0.1f * n, 0.0f, static_cast<std::uint8_t>(i == 3), 1.75f, 0};
+    }
+    b.vorher.gruppe = b.nachher.gruppe = alle;
+    b.stoss = {1.2345678f, -0.1f * n, 0.0f};
+    return b;
+}
+
+}  // namespace
+
+// Hin und zurück genau; ein abgerissenes Ende wird übergangen und gemeldet und
+// beim nächsten Anhängen abgeschnitten; die Datei hält höchstens die neuesten.
+TEST(Beobachtung, ZeileDateiUndAbgerissenesEnde) {
+    TempVerzeichnis tmp;
+    Beobachtungsdatei datei;
+    datei.pfad = (tmp.pfad / "beobachtungen.jsonl").string();
+    std::string fehler;
+    for (int n = 0; n < 3; ++n) ASSERT_TRUE(HaengeBeobachtungAn(datei, Muster(n), fehler)) << fehler;
+    // Ein Absturz mitten in der vierten Zeile.
+    const std::string vierte = BeobachtungAlsJson(Muster(3));
+    std::ofstream(datei.pfad, std::ios::app) << vierte.substr(0, vierte.size() / 2);
+
+    std::vector<Beobachtung> gelesen;
+    Beobachtungsbericht bericht;
+    ASSERT_TRUE(LeseBeobachtungen(datei.pfad, 1.75f, gelesen, bericht, fehler));
+    EXPECT_TRUE(bericht.abgerissen);
+    EXPECT_EQ(bericht.fehlerhaft, 0);
+    ASSERT_EQ(gelesen.size(), 3u);
+    const Beobachtung m = Muster(2);
+    EXPECT_EQ(gelesen[2].stoss.x, m.stoss.x);
+    EXPECT_EQ(gelesen[2].stoss.y, m.stoss.y);
+    EXPECT_EQ(gelesen[2].vorher.kugeln[15].x, m.vorher.kugeln[15].x);
+    EXPECT_EQ(gelesen[2].nachher.kugeln[3].inloch, 1);
+    EXPECT_EQ(gelesen[2].vorher.gruppe, alle);
+
+    // Das nächste Anhängen schneidet das abgerissene Ende ab: die Datei bleibt lesbar.
+    ASSERT_TRUE(HaengeBeobachtungAn(datei, Muster(4), fehler)) << fehler;
+    bericht = {};
+    ASSERT_TRUE(LeseBeobachtungen(datei.pfad, 1.75f, gelesen, bericht, fehler));
+    EXPECT_FALSE(bericht.abgerissen);
+    EXPECT_EQ(bericht.fehlerhaft, 0);
+    ASSERT_EQ(gelesen.size(), 4u);
+    EXPECT_EQ(gelesen[3].stoss.y, Muster(4).stoss.y);
+
+    // Über das Höchstmaß hinaus: gekürzt auf die neuesten.
+    for (long n = 0; n < kBeobachtungenHoechstens + kBeobachtungenHoechstens / 10; ++n)
+        ASSERT_TRUE(HaengeBeobachtungAn(datei, Muster(5), fehler)) << fehler;
+    EXPECT_LE(datei.zeilen, kBeobachtungenHoechstens + kBeobachtungenHoechstens / 10);
+    ASSERT_TRUE(LeseBeobachtungen(datei.pfad, 1.75f, gelesen, bericht, fehler));
+    EXPECT_EQ(static_cast<long>(gelesen.size()), kBeobachtungenHoechstens);
+    EXPECT_EQ(gelesen.back().stoss.y, Muster(5).stoss.y);
+
+    EXPECT_FALSE(LeseBeobachtungen((tmp.pfad / "fehlt.jsonl").string(), 1.75f, gelesen, bericht, fehler));
+}
+
+#include <random>
+
+#include "anzeige/anzeige.h"
+#include "planner/suche.h"
+#include "sim/rauschen.h"
+
+// Der eigene Stoß (mit Rauschen gespielt) wird angenommen, der Tisch nach einem
+// weiteren Stoß des Gegners abgelehnt, eine zurückgekehrte Kugel auch.
+TEST(Beobachtung, AnnahmeUndAblehnung) {
+    LadeVorgabetisch();
+    InstalliereAnzeige(StilleAnzeige());
+    const Tischgeometrie g = BaueTischgeometrie(tisch);
+    // Der Tisch spielt wie der Planer rechnet (so gelingt sein Stoß oft); die
+    // eigene Welt ist einmal dieselbe, einmal eine ganz andere.
+    IniDatei leer;
+    const Welt welt = WeltAus(leer, Modell::P), ungenau = WeltAus(leer, Modell::R);
+    std::mt19937_64 z(42);
+    std::uniform_real_distribution<double> gleich(0.0, 1.0);
+    auto e = std::make_unique<Simergebnis>();
+    int eigene = 0, eigeneAngenommen = 0, eigeneUngenau = 0, gegner = 0, gegnerAngenommen = 0;
+    for (int n = 0; n < 400; ++n) {
+        Beobachtung b{};
+        b.vorher = LeererStand(static_cast<float>(10 + 80 * gleich(z)), static_cast<float>(8 + 40 * gleich(z)), halbe);
+        for (int i = 1; i < kAnzahlKugeln; ++i) {
+            if (gleich(z) < 0.3) continue;  // eingelocht
+            for (int versuch = 0; versuch < 50; ++versuch) {
+                const float x = static_cast<float>(6 + 95 * gleich(z)), y = static_cast<float>(6 + 43.5 * gleich(z));
+                bool frei = true;
+                for (int j = 0; j < i; ++j)
+                    frei &= b.vorher.kugeln[j].inloch || std::hypot(x - b.vorher.kugeln[j].x, y - b.vorher.kugeln[j].y) > 3.6;
+                if (frei) {
+                    SetzeKugel(b.vorher, i, x, y);
+                    break;
+                }
+            }
+        }
+        SucheStoss(b.vorher, b.stoss);
+        ASSERT_TRUE(Simuliere(g, welt, b.vorher, VerrauscheStoss(b.stoss, 1.0, z), *e));
+        b.nachher = Endstand(b.vorher, *e);
+        bool gefallen = false;
+        for (int i = 9; i < kAnzahlKugeln; ++i) gefallen |= e->tasche[i] >= 0;
+        const bool gelungen = gefallen && !b.nachher.kugeln[0].inloch;
+        if (gelungen) {
+            // Gelungen: der Server fragt denselben Spieler wieder.
+            ++eigene;
+            eigeneAngenommen += PruefeBeobachtung(g, welt, b).angenommen;
+            eigeneUngenau += PruefeBeobachtung(g, ungenau, b).angenommen;
+            for (int i = 1; i < kAnzahlKugeln; ++i)
+                if (b.vorher.kugeln[i].inloch) {  // eine Kugel, die zurückkehrt
+                    Beobachtung falsch = b;
+                    falsch.nachher.kugeln[i].inloch = 0;
+                    EXPECT_FALSE(PruefeBeobachtung(g, welt, falsch).angenommen);
+                    break;
+                }
+            continue;
+        }
+        // Misslungen oder die Weiße gefallen: der Gegner (volle) ist am Tisch,
+        // nach einem Foul mit der Weißen, wo der Server sie hinlegt.
+        Spielstand gegen = b.nachher;
+        gegen.gruppe = volle;
+        if (gegen.kugeln[0].inloch) SetzeKugel(gegen, 0, 26.75f, 27.75f);
+        Vektor gegenstoss;
+        SucheStoss(gegen, gegenstoss);
+        ASSERT_TRUE(Simuliere(g, welt, gegen, VerrauscheStoss(gegenstoss, 1.0, z), *e));
+        Beobachtung danach = b;
+        danach.nachher = Endstand(gegen, *e);
+        danach.nachher.gruppe = halbe;
+        if (danach.nachher.kugeln[0].inloch) continue;
+        ++gegner;
+        gegnerAngenommen += PruefeBeobachtung(g, welt, danach).angenommen;
+    }
+    ASSERT_GT(eigene, 100);
+    ASSERT_GT(gegner, 100);
+    EXPECT_GT(eigeneAngenommen, eigene * 8 / 10);
+    EXPECT_GT(eigeneUngenau, eigene * 6 / 10);
+    EXPECT_LT(gegnerAngenommen, gegner / 20);
+}
