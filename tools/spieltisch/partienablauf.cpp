@@ -8,8 +8,8 @@
 #include "ablauf.h"
 #include "ausgabedateien.h"
 #include "model/konfiguration.h"
+#include "sim/beobachtung.h"
 #include "partieausgabe.h"
-#include "spiel/beobachtung.h"
 #include "spiel/partiebericht.h"
 #include "spielablauf.h"
 
@@ -91,7 +91,7 @@ int SpielePartienAus(const Optionen& o, std::ostream& aus, std::ostream& meldung
         for (const Partiestoss& s : p.stoesse) {
             if (protokoll.is_open()) protokoll << Partieprotokollzeile(p, s) << "\n";
             if (beobachtungen.is_open())
-                beobachtungen << Beobachtungszeile(s.vorher, AntwortStoss(s.antwort[0], s.antwort[1]), s.nachher) << "\n";
+                beobachtungen << BeobachtungAlsJson({s.vorher, AntwortStoss(s.antwort[0], s.antwort[1]), s.nachher}) << "\n";
         }
         if (maler) {
             if (const Partiestoss* s = EntscheidenderStoss(p)) {

@@ -12,9 +12,9 @@
 #include "ausgabedateien.h"
 #include "bericht.h"
 #include "model/konfiguration.h"
+#include "sim/beobachtung.h"
 #include "net/xml_lesen.h"
 #include "spiel/aufnahmebericht.h"
-#include "spiel/beobachtung.h"
 
 bool BereiteSpielVor(const Optionen& o, Spielumgebung& u, Dokumentkopf& kopf, std::ostream& meldungen) {
     if (!o.konfiguration.empty()) {
@@ -151,7 +151,7 @@ int SpieleAufnahmen(const Optionen& o, std::ostream& aus, std::ostream& meldunge
         for (const Stosszeile& z : a.stoesse) {
             if (protokoll.is_open()) protokoll << Protokollzeile(z) << "\n";
             if (beobachtungen.is_open())
-                beobachtungen << Beobachtungszeile(z.vorher, AntwortStoss(z.antwort[0], z.antwort[1]), z.nachher) << "\n";
+                beobachtungen << BeobachtungAlsJson({z.vorher, AntwortStoss(z.antwort[0], z.antwort[1]), z.nachher}) << "\n";
         }
     }
     if (!SchliesseAusgabe(protokoll, o.protokollDatei, "Protokoll", meldungen) ||
