@@ -417,7 +417,8 @@ TEST(Spieltisch, SpeichertBeobachtetUndSpieltInEinerFremdenWelt) {
     // Eine Beobachtung je Stoß: der Stand vorher und der Stoß der Antwort, vor dem Rauschen.
     for (std::size_t i = 0; i < protokoll.size(); ++i) {
         const nlohmann::json p = nlohmann::json::parse(protokoll[i]), b = nlohmann::json::parse(beobachtet[i]);
-        EXPECT_EQ(b["vorher"], p["kugeln"]);
+        for (int k = 0; k < kAnzahlKugeln; ++k)
+            for (int c = 0; c < 3; ++c) EXPECT_EQ(b["vorher"][k][c].get<float>(), p["kugeln"][k][c].get<float>());
         EXPECT_EQ(b["gruppe"], p["gruppe"]);
         EXPECT_NEAR(b["stoss"][0].get<double>(), p["antwort"][0].get<double>(), 1e-6);
         EXPECT_NEAR(b["stoss"][1].get<double>(), p["antwort"][1].get<double>(), 1e-6);

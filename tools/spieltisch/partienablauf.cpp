@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cmath>
 #include <fstream>
 #include <memory>
 
@@ -90,8 +91,10 @@ int SpielePartienAus(const Optionen& o, std::ostream& aus, std::ostream& meldung
         Zaehle(b, p);
         for (const Partiestoss& s : p.stoesse) {
             if (protokoll.is_open()) protokoll << Partieprotokollzeile(p, s) << "\n";
-            if (beobachtungen.is_open())
-                beobachtungen << BeobachtungAlsJson({s.vorher, AntwortStoss(s.antwort[0], s.antwort[1]), s.nachher}) << "\n";
+            // Ein Stoß jenseits von float wurde nicht gespielt: keine Beobachtung.
+            const Vektor stoss = AntwortStoss(s.antwort[0], s.antwort[1]);
+            if (beobachtungen.is_open() && std::isfinite(stoss.x) && std::isfinite(stoss.y))
+                beobachtungen << BeobachtungAlsJson({s.vorher, stoss, s.nachher}) << "\n";
         }
         if (maler) {
             if (const Partiestoss* s = EntscheidenderStoss(p)) {

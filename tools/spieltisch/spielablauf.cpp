@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cmath>
 #include <fstream>
 #include <random>
 #include <thread>
@@ -150,8 +151,10 @@ int SpieleAufnahmen(const Optionen& o, std::ostream& aus, std::ostream& meldunge
         Zaehle(b, a);
         for (const Stosszeile& z : a.stoesse) {
             if (protokoll.is_open()) protokoll << Protokollzeile(z) << "\n";
-            if (beobachtungen.is_open())
-                beobachtungen << BeobachtungAlsJson({z.vorher, AntwortStoss(z.antwort[0], z.antwort[1]), z.nachher}) << "\n";
+            // Ein Stoß jenseits von float wurde nicht gespielt: keine Beobachtung.
+            const Vektor stoss = AntwortStoss(z.antwort[0], z.antwort[1]);
+            if (beobachtungen.is_open() && std::isfinite(stoss.x) && std::isfinite(stoss.y))
+                beobachtungen << BeobachtungAlsJson({z.vorher, stoss, z.nachher}) << "\n";
         }
     }
     if (!SchliesseAusgabe(protokoll, o.protokollDatei, "Protokoll", meldungen) ||
