@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "anzeige/anzeige.h"
 #include "hilfen.h"
 #include "planner/robuste_suche.h"
@@ -11,18 +13,31 @@ Planereinstellung Vorgaben() {
     return PlanerAus(leer);
 }
 
+// Die Vorgaben ohne Zeitgrenze: die Antworten hängen dann nicht von der Maschine ab.
+Planereinstellung OhneZeitgrenze() {
+    Planereinstellung e = Vorgaben();
+    e.zeitgrenze = 0;
+    return e;
+}
+
 struct Plan {
     Vektor stoss;
     Suchbericht bericht;
     std::string log;
 };
 
-Plan Robust(const Spielstand& s) {
+// In Welt P, deren Physik feststeht: dort sind Stöße und Zeilen genau vorherzusagen.
+Planereinstellung InWeltP() {
+    Planereinstellung e = OhneZeitgrenze();
+    e.welt = Modell::P;
+    return e;
+}
+
+Plan Robust(const Spielstand& s, const Planereinstellung& e = OhneZeitgrenze(), const IniDatei& ini = {}) {
     Aufzeichnung a;
     InstalliereAnzeige(AufzeichnendeAnzeige(a));
     Plan p{};
-    IniDatei leer;
-    SucheStossRobust(s, p.stoss, Vorgaben(), leer, &p.bericht);
+    SucheStossRobust(s, p.stoss, e, ini, &p.bericht);
     p.log = a.log;
     InstalliereAnzeige(KonsolenAnzeige());
     return p;
@@ -46,13 +61,14 @@ TEST(Robust, EinstellungenUndVorgaben) {
     EXPECT_EQ(v.kandidaten, 6);
     EXPECT_EQ(v.proben, 32);
     EXPECT_DOUBLE_EQ(v.rauschen, 1.0);
-    EXPECT_EQ(v.welt, Modell::P);
+    EXPECT_EQ(v.welt, Modell::R);
     EXPECT_DOUBLE_EQ(v.stellung, 0.5);
 
     // Die ausgelieferte config.ini nennt jeden Schlüssel, mit dem Wert der Vorgabe.
     IniDatei datei;
     ASSERT_TRUE(LeseIniDatei(Programmverzeichnis() + "config.ini", datei));
-    for (const char* k : {"modus", "kandidaten", "proben", "rauschen", "welt", "stellung"})
+    for (const char* k : {"modus", "kandidaten", "proben", "rauschen", "welt", "stellung", "zeitgrenze", "sicherheit",
+                          "sicherheit_schwelle"})
         EXPECT_NE(IniGanzzahl(datei, "planer", k, 12345), 12345u) << k;
     const Planereinstellung d = PlanerAus(datei);
     EXPECT_EQ(d.modus, v.modus);
@@ -61,17 +77,24 @@ TEST(Robust, EinstellungenUndVorgaben) {
     EXPECT_EQ(d.rauschen, v.rauschen);
     EXPECT_EQ(d.welt, v.welt);
     EXPECT_EQ(d.stellung, v.stellung);
+    EXPECT_EQ(d.zeitgrenze, v.zeitgrenze);
+    EXPECT_EQ(d.sicherheit, v.sicherheit);
+    EXPECT_EQ(d.sicherheitSchwelle, v.sicherheitSchwelle);
 
     IniDatei ini;
-    ini.text = "[planer]\nmodus=1\nkandidaten=-1\nproben=12\nrauschen=150\nwelt=1\nstellung=0\n";
+    ini.text = "[planer]\nmodus=1\nkandidaten=-1\nproben=12\nrauschen=150\nwelt=0\nstellung=0\nzeitgrenze=-1\nsicherheit=0\n"
+                "sicherheit_schwelle=250\n";
     ZerlegeIniText(ini);
     const Planereinstellung e = PlanerAus(ini);
     EXPECT_EQ(e.modus, Planermodus::robust);
     EXPECT_EQ(e.kandidaten, 20);  // −1 ist vorzeichenlos riesig: begrenzt
     EXPECT_EQ(e.proben, 12);
     EXPECT_DOUBLE_EQ(e.rauschen, 1.5);
-    EXPECT_EQ(e.welt, Modell::R);
+    EXPECT_EQ(e.welt, Modell::P);
     EXPECT_DOUBLE_EQ(e.stellung, 0.0);
+    EXPECT_EQ(e.zeitgrenze, 600000);  // höchstens zehn Minuten
+    EXPECT_FALSE(e.sicherheit);
+    EXPECT_DOUBLE_EQ(e.sicherheitSchwelle, 1.0);
 }
 
 TEST(Robust, VorgabeBleibtDerVorgegebenePlaner) {
@@ -99,9 +122,9 @@ TEST(Robust, GleicheAnfrageGleicheAntwortUndProtokoll) {
     EXPECT_EQ(a.stoss.y, b.stoss.y);
     EXPECT_EQ(a.log, b.log);
     // Die sieben Zeilen der Suche, dann zwei eigene.
-    const Plan v = Vorgegeben(s);
-    ASSERT_EQ(a.log.rfind(v.log, 0), 0u) << a.log;
-    const std::string rest = a.log.substr(v.log.size());
+    const Plan v = Vorgegeben(s), p = Robust(s, InWeltP());
+    ASSERT_EQ(p.log.rfind(v.log, 0), 0u) << p.log;
+    const std::string rest = p.log.substr(v.log.size());
     EXPECT_EQ(rest, "Robust: Kugel 15 in Tasche 4 (WeisseKugelLoch), Stärke 1.31\r\nErfolg 32 von 32 Proben\r\n");
 }
 
@@ -113,7 +136,7 @@ TEST(Robust, SpieltDenGeradenStossStattDesDuennenSchnitts) {
     SetzeKugel(s, 9, 86, 12);
     SetzeKugel(s, 10, 33, 45);
     SetzeKugel(s, 8, 53.5f, 27.75f);
-    const Plan v = Vorgegeben(s), r = Robust(s);
+    const Plan v = Vorgegeben(s), r = Robust(s, InWeltP());
     EXPECT_EQ(v.bericht.bester.art, WeisseKugelLoch);
     EXPECT_LT(v.bericht.bester.winkel, 105.0f);
     EXPECT_EQ(r.bericht.bester.art, WeisseKugelLoch);
@@ -132,4 +155,50 @@ TEST(Robust, OhneMoeglichenErfolgBleibtDerBesteDerListe) {
     EXPECT_EQ(r.bericht.erfolge, 0);
     EXPECT_NE(r.log.find("Robust: kein Stoß gelingt in den Proben, gespielt wird der beste der Liste.\r\n"),
               std::string::npos);
+}
+
+TEST(Robust, ZeitgrenzeKapptDieSucheUndSpieltDenBestenBisDahin) {
+    // Sechzehn Kugeln in einer Reihe, jede berührt die nächste: in Welt R
+    // dauert die ganze Suche Hunderte Millisekunden, 1 ms kappt sie sicher.
+    LadeVorgabetisch();
+    const float d = 2.0f * tisch.radius, y = tisch.hoehe / 2.0f;
+    Spielstand s = LeererStand(22.0f, y, halbe);
+    for (int i = 1; i < kAnzahlKugeln; ++i) SetzeKugel(s, i, 22.0f + d * static_cast<float>(i), y);
+    Planereinstellung e = Vorgaben();
+    e.welt = Modell::R;
+    e.zeitgrenze = 1;
+    const Plan p = Robust(s, e);
+    EXPECT_NE(p.log.find("Robust: Zeitgrenze von 1 ms erreicht, gespielt wird der beste bis dahin gefundene Stoß.\r\n"),
+              std::string::npos)
+        << p.log;
+    EXPECT_TRUE(std::isfinite(p.stoss.x) && std::isfinite(p.stoss.y));
+    EXPECT_GT(Laenge(p.stoss), 0.0f);
+    EXPECT_LE(Laenge(p.stoss), 5.0f);
+}
+
+TEST(Robust, NieStaerkerAlsVmax) {
+    // Auf der Grundaufstellung spielt die robuste Wahl in R stärker als 1.5;
+    // mit vmax 1.50 wird daraus höchstens 1.5, auch nach dem Runden der
+    // Antwort auf vier Stellen. Die vorgegebene Suche bleibt unbegrenzt.
+    LadeVorgabetisch();
+    Spielstand s;
+    SetzeStandardaufstellung(s);
+    for (int vmax : {500, 150, 0}) {
+        IniDatei ini;
+        ini.text = "[physik]\nvmax=" + std::to_string(vmax) + "\n";
+        ZerlegeIniText(ini);
+        const Plan p = Robust(s, OhneZeitgrenze(), ini);
+        const double grenze = vmax * 0.01;
+        EXPECT_LE(std::hypot(std::round(p.stoss.x * 1e4) * 1e-4, std::round(p.stoss.y * 1e4) * 1e-4), grenze) << vmax;
+        EXPECT_GT(Laenge(p.stoss) + 0.001, std::min(grenze, 1.5)) << vmax;  // gekürzt, nicht verworfen
+    }
+    IniDatei klein;
+    klein.text = "[physik]\nvmax=1\n";
+    ZerlegeIniText(klein);
+    Aufzeichnung a;
+    InstalliereAnzeige(AufzeichnendeAnzeige(a));
+    Vektor stoss{};
+    SucheStoss(s, stoss, nullptr, PhysikAus(klein), tisch.radius);
+    InstalliereAnzeige(KonsolenAnzeige());
+    EXPECT_GT(Laenge(stoss), 0.5f);
 }

@@ -17,6 +17,7 @@ installiere_fehlende() {
 # und eine Schrift mit den Maßen, für die der Dialog gedacht ist.
 GRUNDPAKETE=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev nlohmann-json3-dev libpugixml-dev
     qt6-base-dev fonts-liberation2)
+GRUNDPAKETE+=(libceres-dev)  # Ceres Solver: die Welt an Beobachtungen anpassen (stosswerk-kalibriere)
 
 # Nur für test.sh: clang mit libFuzzer, ip für den privaten Netz-Namensraum,
 # Python für das Gegenmodell des Planers, und für das Debian-Paket dpkg-shlibdeps

@@ -131,7 +131,7 @@ programme=()
 for programm in "$wurzel"/usr/lib/stosswerk/*; do
     [ -f "$programm" ] && [ ! -L "$programm" ] && [ -x "$programm" ] && programme+=("$(basename "$programm")")
 done
-for name in stosswerk stosswerk-plan stosswerk-sim spieltisch; do
+for name in stosswerk stosswerk-plan stosswerk-sim stosswerk-kalibriere spieltisch; do
     [[ " ${programme[*]} " == *" $name "* ]] || fehler "$name fehlt in usr/lib/stosswerk"
 done
 for name in "${programme[@]}"; do

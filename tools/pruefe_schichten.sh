@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Prüft, dass jeder Ordner unter src/ nur Ordner unter sich einbindet:
-# geometry ← model ← anzeige ← sim ← planner ← net ← fenster ← app, und spiel
-# über dem Planer neben net (keiner von beiden bindet den anderen ein; fenster
-# und app stehen über beiden).
+# geometry ← model ← anzeige ← sim ← planner ← lernen ← net ← fenster ← app, und spiel
+# über dem Planer neben lernen und net (spiel bindet keinen von beiden ein und
+# keiner von beiden spiel; fenster und app stehen über allen).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-schichten=(geometry model anzeige sim planner net fenster app)
+schichten=(geometry model anzeige sim planner lernen net fenster app)
 fehler=0
 pruefe() {
     local ordner=$1

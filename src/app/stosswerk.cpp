@@ -14,6 +14,8 @@
 #include "fenster/programm.h"
 #include "model/konfiguration.h"
 #include "model/tisch.h"
+#include "lernen/spieler_lernt.h"
+#include "net/anfrage.h"
 #include "net/senden.h"
 #include "net/server.h"
 #include "stosswerk_version.h"
@@ -22,7 +24,7 @@ namespace {
 
 constexpr const char* kHilfe =
     "Aufruf: stosswerk [--ohne-fenster | --bildschirmfoto DATEI [--gruppe N]]\n"
-    "                  [--verzeichnis DIR] [--help] [--version]\n"
+    "                  [--verzeichnis DIR] [--daten DIR] [--help] [--version]\n"
     "\n"
     "Computerspieler für Poolbillard: nimmt Tischstände vom Spielserver an, plant\n"
     "den Stoß und schickt die Antwort zurück. Ohne Option öffnet er sein Fenster.\n"
@@ -34,6 +36,10 @@ constexpr const char* kHilfe =
     "  --gruppe N            für das Bild: 0 halbe (Vorgabe), 1 volle, 2 alle Kugeln\n"
     "  --verzeichnis DIR     config.ini und die XML-Vorlagen aus DIR statt neben dem\n"
     "                        Programm lesen\n"
+    "  --daten DIR           hierhin schreibt der Spieler, was er über den Tisch lernt\n"
+    "                        (beobachtungen.jsonl, gelernt.ini; [planer] beobachten\n"
+    "                        und lernen); sonst STATE_DIRECTORY des Dienstes oder das\n"
+    "                        Verzeichnis von config.ini\n"
     "  --help                diese Hilfe\n"
     "  --version             die Version ausgeben\n"
     "\n"
@@ -63,6 +69,7 @@ int OhneFenster() {
     }
     BerechneTaschenpunkte();
     SetzeStandardaufstellung(spielstand);
+    LadeGelerntenTisch();
 
     LoescheLog();
     const pthread_t hauptThread = pthread_self();
@@ -115,6 +122,9 @@ int main(int argc, char** argv) {
         } else if (a == "--verzeichnis") {
             if (i + 1 >= argc) return Aufruffehler("--verzeichnis braucht ein Verzeichnis.");
             SetzeProgrammverzeichnis(argv[++i]);
+        } else if (a == "--daten") {
+            if (i + 1 >= argc || !*argv[i + 1]) return Aufruffehler("--daten braucht ein Verzeichnis.");
+            SetzeDatenverzeichnis(argv[++i]);
         } else if (a == "--bildschirmfoto") {
             if (i + 1 >= argc) return Aufruffehler("--bildschirmfoto braucht einen Dateinamen.");
             fenster.bildschirmfoto = argv[++i];
@@ -131,6 +141,9 @@ int main(int argc, char** argv) {
         return Aufruffehler("--ohne-fenster und --bildschirmfoto schließen einander aus.");
     if (fenster.gruppe >= 0 && fenster.bildschirmfoto.empty())
         return Aufruffehler("--gruppe gilt nur mit --bildschirmfoto.");
+    // Der Spieler schaut seinen eigenen Antworten nach, um den Tisch zu lernen
+    // (nur mit [planer] beobachten oder lernen, bei jeder Anfrage gelesen).
+    SetzeAnfragebeobachter({PruefeAnfrageAufBeobachtung, MerkeAntwort});
     if (ohneFenster) return OhneFenster();
     return FensterProgramm(argv[0], fenster);
 }

@@ -110,7 +110,7 @@ constexpr const char* kHilfe =
     "                    inloch 1 und tasche −1: schon vor dem Stoß im Loch\n"
     "  erste_beruehrung  die erste Kugel, die die Weiße berührt, −1 ohne\n"
     "  versenkt          je {nr, tasche, t}, in der Reihenfolge der Zeit\n"
-    "  ereignisgrenze    true, wenn der Stoß nach 500 Ereignissen abgebrochen wurde\n"
+    "  ereignisgrenze    true, wenn der Stoß nach 4000 Ereignissen abgebrochen wurde\n"
     "\n"
     "Rückgabewert: 0 bei Erfolg, 1 bei fehlerhaftem Dokument (auch wenn der Planer\n"
     "darauf keinen endlichen Stoß findet; mit --stapel: mindestens eine fehlerhafte\n"

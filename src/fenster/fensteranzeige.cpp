@@ -15,6 +15,7 @@
 #include "fenster/hauptfenster.h"
 #include "fenster/tischbild.h"
 #include "model/konfiguration.h"
+#include "planner/gelernter_tisch.h"
 #include "planner/planereinstellung.h"
 
 namespace {
@@ -161,8 +162,10 @@ Anzeige FensterAnzeige() {
         auto vorschau = std::make_unique<Stossvorschau>();
         IniDatei ini;
         LeseIniDatei(Konfigurationsdatei(), ini);
-        vorschau->modell = PlanerAus(ini).welt;
-        const Welt welt = WeltAus(ini, vorschau->modell);
+        const Planereinstellung e = PlanerAus(ini);
+        vorschau->modell = e.welt;
+        Welt welt = WeltAus(ini, vorschau->modell);
+        if (const auto gelernt = GelernterTischJetzt(); gelernt && e.lernen && e.welt == Modell::R) welt = gelernt->welt;
         if (!Simuliere(BaueTischgeometrie(tisch), welt, stand, stoss, vorschau->ergebnis, &vorschau->wege)) return;
         std::unique_ptr<const Stossvorschau> fertig = std::move(vorschau);
         AufFensterThread([&fertig] {

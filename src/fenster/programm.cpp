@@ -10,6 +10,7 @@
 #include "fenster/dialoglayout.h"
 #include "fenster/fensteranzeige.h"
 #include "fenster/hauptfenster.h"
+#include "lernen/spieler_lernt.h"
 
 namespace {
 
@@ -69,6 +70,7 @@ int FensterProgramm(char* programmname, const Fensteroptionen& optionen) {
 
     InstalliereAnzeige(FensterAnzeige());
     HauptDialog* fenster = ErzeugeHauptfenster();
+    LadeGelerntenTisch();  // mit [planer] lernen=1: planen und zeigen in der gelernten Welt
     if (!optionen.bildschirmfoto.empty()) {
         const int ergebnis = Bildschirmfoto(*fenster, optionen);
         std::fflush(stdout);

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <string_view>
 
 namespace {
@@ -65,6 +66,30 @@ const std::string& Konfigurationsdatei() {
 }
 
 void SetzeKonfigurationsdatei(const std::string& pfad) { konfigurationsdatei = pfad; }
+
+namespace {
+std::string gesetztesDatenverzeichnis;
+
+std::string MitSchraegstrich(std::string s) {
+    if (s.empty()) return "./";
+    if (s.back() != '/') s += '/';
+    return s;
+}
+}  // namespace
+
+std::string Datenverzeichnis() {
+    if (!gesetztesDatenverzeichnis.empty()) return gesetztesDatenverzeichnis;
+    // systemd kann mehrere, durch ':' getrennt, nennen: das erste ist unseres.
+    if (const char* dienst = std::getenv("STATE_DIRECTORY"); dienst && *dienst) {
+        const std::string s(dienst);
+        return MitSchraegstrich(s.substr(0, s.find(':')));
+    }
+    const std::string& datei = Konfigurationsdatei();
+    const auto schraeg = datei.rfind('/');
+    return schraeg == std::string::npos ? "./" : datei.substr(0, schraeg + 1);
+}
+
+void SetzeDatenverzeichnis(const std::string& verzeichnis) { gesetztesDatenverzeichnis = MitSchraegstrich(verzeichnis); }
 
 void TischAus(const IniDatei& ini, Tisch& t) {
     t.breite = Hundertstel(ini, "tisch", "breite", 10700);

@@ -28,6 +28,12 @@ void SetzeProgrammverzeichnis(const std::string& verzeichnis);
 const std::string& Konfigurationsdatei();
 void SetzeKonfigurationsdatei(const std::string& pfad);
 
+// Wohin der Spieler schreibt, was er lernt (Beobachtungen, gelernte Welt), mit
+// abschließendem '/': das mit SetzeDatenverzeichnis gesetzte (--daten), sonst
+// das des Dienstes (STATE_DIRECTORY, von systemd gesetzt), sonst das von config.ini.
+std::string Datenverzeichnis();
+void SetzeDatenverzeichnis(const std::string& verzeichnis);
+
 // 0, wenn die Datei gelesen wurde oder fehlt; sonst errno: die Datei ist da,
 // kann aber nicht gelesen werden, und t hat die Vorgaben. Das soll der
 // Betreiber erfahren, mit diesem Text (Pfad, errno) im Protokoll.

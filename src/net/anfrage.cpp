@@ -22,7 +22,11 @@ void Beantworte(const NetzStatus& anfrage, const Vektor& stoss) {
     StarteSendeThread(std::move(*ergebnis), anfrage.ipAdresse, anfrage.port);
 }
 
+Anfragebeobachter beobachter;
+
 }  // namespace
+
+void SetzeAnfragebeobachter(const Anfragebeobachter& b) { beobachter = b; }
 
 void MeldeFehlerhafteAnfrage() {
     ZeigeMeldung("Netzwerkfehler", "Fehlerhafte XML-Datei empfangen.", Symbol::Keins);
@@ -37,8 +41,11 @@ void BearbeiteAnfrage(const std::string& dokument) {
     }
     UebernehmeKugeln(stand);
     ZeigeKugeln(stand);
+    const std::string adresse = anfrage.ipAdresse + ":" + std::to_string(anfrage.port);
+    if (beobachter.vorDemPlanen) beobachter.vorDemPlanen(adresse, stand);
     Vektor stoss{};
     PlaneStoss(stand, stoss);  // vorgegeben wie immer, robust nur, wenn [planer] es sagt
     ZeigeVektor(stoss);
+    if (beobachter.nachDemPlanen) beobachter.nachDemPlanen(adresse, stand, stoss);
     Beantworte(anfrage, stoss);
 }

@@ -3,6 +3,8 @@
 // Queues durchspielen). Abschnitt [planer] in config.ini, bei jedem Stoß neu gelesen.
 #pragma once
 
+#include <memory>
+
 #include "model/ini_datei.h"
 #include "sim/welt.h"
 
@@ -15,6 +17,15 @@ struct Planereinstellung {
     double rauschen;  // angenommener Rauschfaktor F
     Modell welt;      // in dieser Welt wird durchgespielt
     double stellung;  // Gewicht des Stellungsspiels, 0: aus
+    int zeitgrenze;   // Millisekunden je Entscheidung, 0: unbegrenzt
+    bool sicherheit;  // Sicherheitsstöße erwägen
+    double sicherheitSchwelle;  // unter dieser Erfolgsquote des besten Lochstoßes
+    bool beobachten;  // Beobachtungen der eigenen Stöße sammeln (mit lernen immer)
+    bool lernen;      // aus ihnen den Tisch lernen und in Welt R mit ihm planen
+    int lernenAlle;   // nach so vielen neuen Beobachtungen neu anpassen
+    // Die gelernte Welt R, wenn es eine gibt und lernen an ist; sonst die aus
+    // [simulation]. Der Aufrufer setzt sie (PlaneStoss aus dem gelernten Tisch).
+    std::shared_ptr<const Welt> gelernteWelt;
 };
 
 // Fehlende Schlüssel geben die Vorgaben; unsinnige Werte werden begrenzt.

@@ -3,15 +3,19 @@
 // Lochstöße in einigen Stärken und Richtungen unter dem Rauschen eines echten
 // Queues durch, in der eingestellten Welt, und nimmt den, der am sichersten
 // gelingt und die Weiße gut stehen lässt. Gelingt keiner, bleibt es beim
-// besten der Liste.
+// besten der Liste. Auf ein volles Dreieck stößt er an (anstoss.h); gelingt
+// der Lochstoß zu selten, wägt er einen Sicherheitsstoß ab (sicherheitsstoss.h).
+// Jede Entscheidung hat eine Zeitgrenze (frist.h) und ist nie stärker als vmax.
 #pragma once
 
 #include "model/ini_datei.h"
 #include "planner/planereinstellung.h"
 #include "planner/suche.h"
 
-// Die Art der Kandidaten aus der Rundumsuche (sie stehen in keiner Liste der
-// sechs Stoßarten): ein Stoß in eine Richtung mit einer Stärke, sonst nichts.
+// Die Art der Kandidaten aus der Rundumsuche, des Anstoßes und des
+// Sicherheitsstoßes (sie stehen in keiner Liste der sechs Stoßarten): ein Stoß
+// in eine Richtung mit einer Stärke, sonst nichts. Was es war, sagen anstoss
+// und sicherheit im Suchbericht.
 constexpr std::int32_t kRichtungssuche = 6;
 
 // Die Saat der Rauschproben: nur aus dem Tischstand, also gibt dieselbe
@@ -19,8 +23,11 @@ constexpr std::int32_t kRichtungssuche = 6;
 std::uint64_t SaatAusStand(const Spielstand& stand);
 
 // Wie SucheStoss, mit der robusten Wahl; schreibt nach den sieben Zeilen
-// zwei eigene ins Protokoll. ini liefert Physik, Kugelradius und Welt. Hält
-// keinen Zustand zwischen zwei Aufrufen und teilt nichts Veränderliches.
+// zwei eigene ins Protokoll, dann, wenn ein Sicherheitsstoß erwogen wurde,
+// eine Zeile dazu und, wenn die Zeitgrenze die Suche kappte, eine Zeile
+// darüber. ini liefert Physik, Kugelradius und Welt. Hält keinen Zustand
+// zwischen zwei Aufrufen und teilt nichts Veränderliches. Solange die
+// Zeitgrenze nicht greift, gibt dieselbe Anfrage dieselbe Antwort.
 void SucheStossRobust(const Spielstand& stand, Vektor& stoss, const Planereinstellung& e, const IniDatei& ini,
                       Suchbericht* bericht = nullptr);
 

@@ -68,6 +68,7 @@ std::string Grund(int e) {
         case EACCES: return "keine Berechtigung";
         case ENOSPC: return "kein Platz mehr auf dem Datenträger";
         case EROFS: return "nur lesbares Dateisystem";
+        case EISDIR: return "ist ein Verzeichnis";
         default: return "Fehler " + std::to_string(e);
     }
 }
@@ -122,6 +123,26 @@ bool Kuerze(Beobachtungsdatei& datei, std::string& fehler) {
     }
     if (std::rename(neu.c_str(), datei.pfad.c_str()) != 0) return fehler = Grund(errno), false;
     datei.zeilen = static_cast<long>(zeilen.size());
+    return true;
+}
+
+bool LiesGanz(const std::string& pfad, std::string& text, std::string& fehler) {
+    const int fd = ::open(pfad.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return fehler = Grund(errno), false;
+    char puffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, puffer, sizeof puffer);
+        if (n > 0) {
+            text.append(puffer, static_cast<std::size_t>(n));
+        } else if (n == 0) {
+            break;
+        } else if (errno != EINTR) {
+            fehler = Grund(errno);
+            ::close(fd);
+            return false;
+        }
+    }
+    ::close(fd);
     return true;
 }
 
@@ -180,10 +201,10 @@ bool HaengeBeobachtungAn(Beobachtungsdatei& datei, const Beobachtung& b, std::st
 
 bool LeseBeobachtungen(const std::string& pfad, float radius, std::vector<Beobachtung>& aus,
                        Beobachtungsbericht& bericht, std::string& fehler) {
-    std::ifstream datei(pfad, std::ios::binary);
-    if (!datei) return fehler = Grund(errno), false;
-    std::string text((std::istreambuf_iterator<char>(datei)), std::istreambuf_iterator<char>());
-    if (datei.bad()) return fehler = Grund(errno), false;
+    // Mit read statt ifstream: ein Lesefehler (etwa ein Verzeichnis) wird ein
+    // Grund, keine Ausnahme, die das Programm beendet.
+    std::string text;
+    if (!LiesGanz(pfad, text, fehler)) return false;
     std::size_t von = 0;
     std::vector<Beobachtung> alle;
     while (von < text.size()) {

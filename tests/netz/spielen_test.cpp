@@ -75,7 +75,7 @@ TEST(SpielenUeberDasNetz, GleichtDemSpielImProzess) {
 TEST(SpielenUeberDasNetz, EinRobusterSpielerAntwortetRobust) {
     // Die config.ini des Spielers sagt robust: seine Aufnahmen gleichen denen
     // von --lokal --planer robust mit derselben Datei, nicht denen des vorgegebenen.
-    Spielerlauf lauf("[planer]\nmodus=1\n");
+    Spielerlauf lauf("[planer]\nmodus=1\nzeitgrenze=0\n");
     ASSERT_TRUE(lauf.spieler->WarteAufAusgabe("Warte auf Anfrage vom Client...")) << lauf.spieler->ausgabe;
     const std::string config = (lauf.dir.pfad / "config.ini").string();
     const auto netz = lauf.Spieltisch(lauf.UeberDasNetz(), "netz.jsonl", 4);

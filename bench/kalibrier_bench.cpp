@@ -1,0 +1,51 @@
+// Den Tisch lernen: 300 Beobachtungen einer fremden Welt R (jede Kenngröße
+// 20–40 % von der Vorgabe, auch die Rollreibung; der Queue mit 0.8 und 0.2°;
+// Rauschen F = 1), abwechselnd mit dem Stoß des Planers und zufälligen Stößen
+// auf vollen Zufallstischen gespielt, angepasst mit allen Kernen. Die Zähler
+// sagen, wie nah jede Kenngröße kam: die fremde Welt ist dafür über die
+// Symmetrie auf die festgehaltene Rollreibung umgerechnet (Gleiten mal λ,
+// Stärkefaktor mal √λ, bande_abfall durch √λ).
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "kuenstliche_beobachtungen.h"
+#include "lernen/kalibrierung.h"
+#include "model/konfiguration.h"
+
+namespace {
+
+void Kalibrieren(benchmark::State& state) {
+    LadeTisch(tisch, Konfigurationsdatei());
+    BerechneTaschenpunkte();
+    const Welt vorgabe = LadeWelt(Konfigurationsdatei(), Modell::R);
+    const Welt fremd = FremdeWelt(vorgabe);
+    const int anzahl = static_cast<int>(state.range(0));
+    const std::vector<Beobachtung> b = KuenstlicheBeobachtungen(fremd, anzahl, 2026, 1.0);
+    const Tischgeometrie g = BaueTischgeometrie(tisch);
+    Kalibrierergebnis e;
+    std::string fehler;
+    for (auto _ : state) {
+        if (!Kalibriere(b, vorgabe, g, Kalibrieroptionen{}, e, fehler)) state.SkipWithError(fehler.c_str());
+    }
+    const Kenngroessen soll = AusWelt(MitRollverzoegerung(fremd, vorgabe.aRollen));
+    for (int j = 0; j < kAnzahlKenngroessen; ++j) {
+        const double wahr = InHundertstel(static_cast<Kenngroesse>(j), soll[static_cast<std::size_t>(j)], vorgabe, 9.81);
+        const double wert = e.kenngroessen[static_cast<std::size_t>(j)].wert;
+        // Der Versatz in Grad daneben, alle anderen in Prozent.
+        if (j == static_cast<int>(Kenngroesse::richtung_versatz))
+            state.counters["versatz_grad_daneben"] = (wert - wahr) / 100.0;
+        else
+            state.counters[std::string(Art(j).schluessel) + "_%"] = 100.0 * (wert - wahr) / wahr;
+    }
+    state.counters["F"] = e.rauschfaktor;
+    state.counters["Rest_vorher"] = e.vorher.median;
+    state.counters["Rest_nachher"] = e.nachher.median;
+    state.counters["unerklaert"] = static_cast<double>(e.unerklaert);
+}
+
+}  // namespace
+
+BENCHMARK(Kalibrieren)->Name("BM_Kalibriere")->Arg(300)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);

@@ -1,0 +1,252 @@
+// stosswerk-kalibriere: passt Welt R an Beobachtungen an (Tisch vorher, Stoß,
+// Tisch nachher) und berichtet die Kenngrößen mit ihrer Unsicherheit, das
+// Rauschen des Queues und die Restfehler vorher und nachher; auf Wunsch die
+// ganze config.ini mit den neuen Werten und ein Bild.
+#include <QGuiApplication>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "aufruf.h"
+#include "fenster/tischbild.h"
+#include "kalibrierbild.h"
+#include "lernen/kalibrierbericht.h"
+#include "lernen/konfigurationstext.h"
+#include "model/konfiguration.h"
+#include "planner/planereinstellung.h"
+#include "sim/beobachtung.h"
+#include "stosswerk_version.h"
+
+namespace {
+
+constexpr const char* kHilfe =
+    "Aufruf: stosswerk-kalibriere [--config DATEI] [--json] [--bild DATEI.png]\n"
+    "                             [--schreibe DATEI.ini] [--threads N]\n"
+    "                             [--help] [--version] DATEI.jsonl…\n"
+    "\n"
+    "Passt Welt R an Beobachtungen an: je Zeile der Tisch vor einem Stoß, die\n"
+    "Gruppe, der beantwortete Stoß und der Tisch danach, wie der Spieler sie in\n"
+    "beobachtungen.jsonl sammelt:\n"
+    "  {\"vorher\": [[x, y, inloch] × 16], \"gruppe\": g, \"stoss\": [x, y],\n"
+    "   \"nachher\": [[x, y, inloch] × 16]}\n"
+    "Angepasst werden gleitreibung, stosszahl_kugel, kugelreibung, bande_normal,\n"
+    "bande_tangential, bande_drall, bande_abfall und der Queue des Tisches\n"
+    "(staerke_faktor, richtung_versatz), dazu das Rauschen dieses Queues aus dem,\n"
+    "was übrig bleibt. Jede Beobachtung wurde mit einer unbekannten Störung von\n"
+    "Richtung und Stärke gespielt; der Fit schätzt sie mit.\n"
+    "\n"
+    "Die Rollreibung bleibt, wie sie eingestellt ist: die Lagen am Ende sagen\n"
+    "nichts über den Maßstab der Geschwindigkeit. Jede Geschwindigkeit mal √λ und\n"
+    "jede Verzögerung mal λ gibt dieselben Wege; bestimmbar sind nur\n"
+    "gleitreibung/rollreibung und staerke_faktor²/rollreibung. Wer die Rollreibung\n"
+    "mit der Stoppuhr misst und einträgt, bekommt die übrigen Werte in ihrem Maß.\n"
+    "\n"
+    "  --config DATEI      config.ini lesen statt der Datei neben dem Programm:\n"
+    "                      der Tisch, [simulation] als Startwelt, [physik] g und\n"
+    "                      [planer] rauschen als erstes Maß der Störungen\n"
+    "  --json              statt des Berichts genau ein JSON-Objekt ausgeben\n"
+    "  --bild DATEI.png    beobachtete gegen vorhergesagte Lagen auf dem Tisch und\n"
+    "                      die Verteilung der Restfehler vorher und nachher;\n"
+    "                      braucht keinen Bildschirm\n"
+    "  --schreibe DATEI.ini\n"
+    "                      die ganze config.ini (die von --config oder die neben\n"
+    "                      dem Programm) mit den angepassten Werten in\n"
+    "                      [simulation] und [planer] rauschen schreiben;\n"
+    "                      Kommentare und alles andere bleiben\n"
+    "  --threads N         so viele Threads (Vorgabe: alle Kerne); das Ergebnis\n"
+    "                      hängt nicht davon ab\n"
+    "  --help              diese Hilfe\n"
+    "  --version           die Version ausgeben\n"
+    "\n"
+    "Fehlerhafte Zeilen und eine abgerissene letzte Zeile (ein Absturz beim\n"
+    "Schreiben) werden übergangen und auf der Fehlerausgabe gemeldet. Auf einem\n"
+    "Terminal zeigt die Fehlerausgabe den Fortschritt.\n"
+    "\n"
+    "Rückgabewert: 0 bei Erfolg, 1 wenn eine Datei nicht gelesen werden kann oder\n"
+    "keine brauchbare Beobachtung bleibt, 2 bei falschem Aufruf (auch ein Bild oder\n"
+    "eine config.ini, die sich nicht schreiben lässt).\n";
+
+int Aufruffehler(const std::string& text) { return ::Aufruffehler("stosswerk-kalibriere", text); }
+
+struct Optionen {
+    std::string config, bild, schreibe;
+    bool json = false;
+    int threads = 0;
+    std::vector<std::string> dateien;
+};
+
+// 0 oder der Rückgabewert des Programms (die Meldung ist geschrieben).
+int LeseOptionen(int argc, char** argv, Optionen& o, bool& fertig) {
+    fertig = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view a = argv[i];
+        if (a == "--help" || a == "-h") {
+            std::fputs(kHilfe, stdout);
+            return fertig = true, 0;
+        } else if (a == "--version") {
+            std::printf("stosswerk-kalibriere %s\n", kStosswerkVersion);
+            return fertig = true, 0;
+        } else if (a == "--json") {
+            o.json = true;
+        } else if (a == "--config" || a == "--bild" || a == "--schreibe" || a == "--threads") {
+            if (i + 1 >= argc) return Aufruffehler(std::string(a) + " braucht einen Wert.");
+            const std::string wert = argv[++i];
+            if (wert.empty()) return Aufruffehler(std::string(a) + " braucht einen Wert.");
+            if (a == "--config") o.config = wert;
+            else if (a == "--bild") o.bild = wert;
+            else if (a == "--schreibe") o.schreibe = wert;
+            else if (!LeseZahl(wert, o.threads) || o.threads < 1 || o.threads > 1024)
+                return Aufruffehler("--threads braucht eine ganze Zahl von 1 bis 1024, nicht \"" + wert + "\".");
+        } else if (!a.empty() && a[0] != '-') {
+            o.dateien.emplace_back(a);
+        } else {
+            return Aufruffehler("Unbekannte Option \"" + std::string(a) + "\".");
+        }
+    }
+    if (o.dateien.empty()) return Aufruffehler("Es fehlt mindestens eine Datei mit Beobachtungen (DATEI.jsonl).");
+    return 0;
+}
+
+struct Dateibericht {
+    std::string pfad;
+    Beobachtungsbericht bericht;
+};
+
+// Alle Beobachtungen der Dateien; false, wenn eine nicht gelesen werden kann.
+bool LeseAlle(const Optionen& o, std::vector<Beobachtung>& alle, std::vector<Dateibericht>& berichte) {
+    for (const std::string& pfad : o.dateien) {
+        std::vector<Beobachtung> teil;
+        Dateibericht d{pfad, {}};
+        std::string fehler;
+        if (!LeseBeobachtungen(pfad, tisch.radius, teil, d.bericht, fehler)) {
+            std::fprintf(stderr, "stosswerk-kalibriere: Die Beobachtungen \"%s\" können nicht gelesen werden (%s).\n",
+                         pfad.c_str(), fehler.c_str());
+            return false;
+        }
+        if (d.bericht.abgerissen)
+            std::fprintf(stderr, "stosswerk-kalibriere: %s: die letzte Zeile ist abgerissen (ein Absturz beim "
+                                 "Schreiben?) und bleibt außen vor.\n", pfad.c_str());
+        if (d.bericht.fehlerhaft == 1)
+            std::fprintf(stderr, "stosswerk-kalibriere: %s: eine Zeile ist keine Beobachtung und bleibt außen vor "
+                                 "(%s).\n", pfad.c_str(), d.bericht.erster_fehler.c_str());
+        else if (d.bericht.fehlerhaft > 1)
+            std::fprintf(stderr, "stosswerk-kalibriere: %s: %ld Zeilen sind keine Beobachtung und bleiben außen vor "
+                                 "(die erste: %s).\n", pfad.c_str(), d.bericht.fehlerhaft, d.bericht.erster_fehler.c_str());
+        alle.insert(alle.end(), teil.begin(), teil.end());
+        berichte.push_back(d);
+    }
+    return true;
+}
+
+// Eine Fortschrittszeile auf der Fehlerausgabe, höchstens fünfmal je Sekunde.
+struct Fortschrittszeile {
+    bool aktiv;
+    std::chrono::steady_clock::time_point zuletzt{};
+    void Zeige(double anteil, const char* schritt) {
+        const auto jetzt = std::chrono::steady_clock::now();
+        if (!aktiv || (jetzt - zuletzt < std::chrono::milliseconds(200) && anteil < 1.0)) return;
+        zuletzt = jetzt;
+        const int voll = static_cast<int>(anteil * 30.0);
+        std::string balken(static_cast<std::size_t>(voll), '#');
+        balken.resize(30, '.');
+        std::fprintf(stderr, "\r[%s] %3.0f %% %s\033[K", balken.c_str(), 100.0 * anteil, schritt);
+        std::fflush(stderr);
+    }
+    void Ende() {
+        if (aktiv) std::fputs("\r\033[K", stderr);
+    }
+};
+
+void QtAusgabe(QtMsgType art, const QMessageLogContext&, const QString& text) {
+    if (art != QtFatalMsg) return;
+    std::fprintf(stderr, "stosswerk-kalibriere: Das Bild kann nicht gezeichnet werden (%s).\n",
+                 text.toLocal8Bit().constData());
+    std::_Exit(2);
+}
+
+bool SchreibeBild(const std::string& pfad, std::span<const Beobachtung> b, const Welt& startwelt,
+                  const Kalibrierergebnis& e, const Tischgeometrie& g) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    qInstallMessageHandler(QtAusgabe);
+    static int argc = 1;
+    static char name[] = "stosswerk-kalibriere";
+    static char* argv[] = {name, nullptr};
+    QGuiApplication anwendung(argc, argv);
+    const QImage bild = Kalibrierbild(VergleicheKugeln(b, startwelt, e, g), e);
+    return bild.save(QString::fromLocal8Bit(pfad.c_str()), "PNG", 0);
+}
+
+// Erst daneben schreiben, dann umbenennen: eine halbe config.ini gibt es nie.
+bool SchreibeKonfiguration(const std::string& pfad, const std::string& text) {
+    const std::string neu = pfad + ".neu";
+    {
+        std::ofstream aus(neu, std::ios::binary | std::ios::trunc);
+        aus << text;
+        aus.flush();
+        if (!aus) return std::remove(neu.c_str()), false;
+    }
+    return std::rename(neu.c_str(), pfad.c_str()) == 0 || (std::remove(neu.c_str()), false);
+}
+
+std::string JsonMitDateien(const Kalibrierergebnis& e, const std::vector<Dateibericht>& berichte) {
+    nlohmann::ordered_json j = nlohmann::ordered_json::parse(KalibrierberichtJson(e));
+    nlohmann::ordered_json dateien = nlohmann::ordered_json::array();
+    for (const Dateibericht& d : berichte)
+        dateien.push_back({{"pfad", d.pfad},
+                           {"zeilen", d.bericht.zeilen},
+                           {"fehlerhaft", d.bericht.fehlerhaft},
+                           {"abgerissen", d.bericht.abgerissen}});
+    j["dateien"] = dateien;
+    return j.dump();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Optionen o;
+    bool fertig = false;
+    if (const int r = LeseOptionen(argc, argv, o, fertig); r != 0 || fertig) return r;
+    Spielstand unbenutzt;
+    if (const int r = LadeTischUndStand("stosswerk-kalibriere", o.config, "", halbe, o.json, unbenutzt)) return r;
+    IniDatei ini;
+    LeseIniDatei(Konfigurationsdatei(), ini);  // fehlt die Datei neben dem Programm, gelten die Vorgaben
+    std::vector<Beobachtung> beobachtungen;
+    std::vector<Dateibericht> berichte;
+    if (!LeseAlle(o, beobachtungen, berichte)) return 1;
+
+    const Tischgeometrie geometrie = BaueTischgeometrie(tisch);
+    const Welt startwelt = WeltAus(ini, Modell::R);
+    Kalibrieroptionen k;
+    k.threads = o.threads;
+    k.g = static_cast<double>(PhysikAus(ini).g);
+    k.rauschen = PlanerAus(ini).rauschen;
+    Fortschrittszeile zeile{::isatty(2) == 1};
+    k.fortschritt = [&](double anteil, const char* schritt) { zeile.Zeige(anteil, schritt); };
+    Kalibrierergebnis e;
+    std::string fehler;
+    const bool gut = Kalibriere(beobachtungen, startwelt, geometrie, k, e, fehler);
+    zeile.Ende();
+    if (!gut) {
+        std::fprintf(stderr, "stosswerk-kalibriere: %s\n", fehler.c_str());
+        return 1;
+    }
+    if (o.json) std::printf("%s\n", JsonMitDateien(e, berichte).c_str());
+    else std::fputs(KalibrierberichtText(e).c_str(), stdout);
+    std::fflush(stdout);
+
+    if (!o.schreibe.empty() && !SchreibeKonfiguration(o.schreibe, KalibrierteKonfiguration(ini.text, e)))
+        return Aufruffehler("Die Konfiguration \"" + o.schreibe + "\" kann nicht geschrieben werden.");
+    if (!o.bild.empty() && !SchreibeBild(o.bild, beobachtungen, startwelt, e, geometrie))
+        return Aufruffehler("Das Bild \"" + o.bild + "\" kann nicht geschrieben werden.");
+    return 0;
+}

@@ -1,0 +1,398 @@
+#include "lernen/kalibrierung.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <exception>
+#include <new>
+
+#include "lernen/anpassung.h"
+#include "lernen/gitter.h"
+#include "lernen/parallel.h"
+#include "sim/rauschen.h"
+
+namespace {
+
+using Uhr = std::chrono::steady_clock;
+
+// Die Schritte des Fits und ihr Anteil an der ganzen Zeit (für den Fortschritt).
+struct Schritt {
+    const char* name;
+    double von, bis;
+};
+constexpr Schritt kQueue{"Queue grob einstellen", 0.00, 0.05};
+constexpr Schritt kOhneStoerungen{"Kenngrößen ohne Störungen anpassen", 0.05, 0.20};
+constexpr Schritt kGitter{"Störungen suchen", 0.20, 0.40};
+constexpr Schritt kGemeinsam{"alles gemeinsam anpassen", 0.40, 0.65};
+constexpr Schritt kNachsuchen{"Störungen nachsuchen", 0.65, 0.75};
+constexpr Schritt kNochmals{"noch einmal gemeinsam anpassen", 0.75, 0.90};
+constexpr Schritt kVerwerfen{"Unerklärte verwerfen, zuletzt anpassen", 0.90, 1.00};
+
+// Der Kasten, in dem eine Kugel auf dem Tisch liegen kann (bis zur Tischkante).
+struct Tischkasten {
+    double xMin, xMax, yMin, yMax;
+};
+
+Tischkasten TischkastenAus(const Tischgeometrie& g) {
+    Tischkasten k{INFINITY, -INFINITY, INFINITY, -INFINITY};
+    for (const Strecke& s : g.backen)
+        for (V2 p : {s.a, s.b}) {
+            k.xMin = std::min(k.xMin, p.x), k.xMax = std::max(k.xMax, p.x);
+            k.yMin = std::min(k.yMin, p.y), k.yMax = std::max(k.yMax, p.y);
+        }
+    return k;
+}
+
+bool Brauchbar(const Beobachtung& b, const Tischkasten& kasten) {
+    const double staerke = std::hypot(static_cast<double>(b.stoss.x), static_cast<double>(b.stoss.y));
+    // Über 1000 Stärkeeinheiten spielt kein Queue; so ein Stoß ist ein Messfehler.
+    if (!(staerke > 1e-6) || !(staerke <= 1e3)) return false;
+    for (int i = 0; i < kAnzahlKugeln; ++i) {
+        for (const Kugel* k : {&b.vorher.kugeln[i], &b.nachher.kugeln[i]}) {
+            if ((i != 0 && b.vorher.kugeln[i].inloch) || (k == &b.nachher.kugeln[i] && k->inloch)) continue;
+            if (k->x < kasten.xMin || k->x > kasten.xMax || k->y < kasten.yMin || k->y > kasten.yMax) return false;
+        }
+    }
+    return true;
+}
+
+Kenngroessen InDieGrenzen(Kenngroessen k) {
+    for (int j = 0; j < kAnzahlKenngroessen; ++j)
+        k[static_cast<std::size_t>(j)] = std::clamp(k[static_cast<std::size_t>(j)], Art(j).untergrenze, Art(j).obergrenze);
+    return k;
+}
+
+// Je Beobachtung die Abstände der Kugeln, die sich in ihr bewegt haben (in
+// Welt k, Störungen z oder ohne), dann Median und 90. Perzentil über alle:
+// vorher und nachher über dieselben Kugeln. Taschenfehler zählen alle Kugeln.
+Fehlermass Messe(const Fitzustand& f, const Welt* welt, bool mitStoerungen) {
+    struct Platz {
+        double d[kAnzahlKugeln];
+        int n = 0;
+        int taschen = 0;
+    };
+    std::vector<Platz> plaetze(f.beobachtungen.size());
+    FuerAlleAktiven(f, [&](int i, Simergebnis& e) {
+        const Latente z = mitStoerungen ? f.z[static_cast<std::size_t>(i)] : Latente{0.0, 0.0};
+        const Welt w = welt ? *welt : WeltFuer(f, i, f.k, z);
+        Kugelabweichung a;
+        Platz& p = plaetze[static_cast<std::size_t>(i)];
+        if (!SpieleBeobachtung(*f.geometrie, w, *f.beobachtungen[static_cast<std::size_t>(i)], e, a)) return;
+        for (int k = 0; k < kAnzahlKugeln; ++k)
+            if (a.beobachtet[k]) p.d[p.n++] = Betrag(a.d[k]);
+        p.taschen = a.taschenfehler;
+    });
+    std::vector<double> alle;
+    Fehlermass m;
+    for (std::size_t i = 0; i < plaetze.size(); ++i) {
+        if (!f.aktiv[i]) continue;
+        alle.insert(alle.end(), plaetze[i].d, plaetze[i].d + plaetze[i].n);
+        m.taschenfehler += plaetze[i].taschen;
+    }
+    m.kugeln = static_cast<long>(alle.size());
+    if (alle.empty()) return m;
+    std::sort(alle.begin(), alle.end());
+    auto quantil = [&](double q) {
+        const double stelle = q * static_cast<double>(alle.size() - 1);
+        const auto u = static_cast<std::size_t>(stelle);
+        const double rest = stelle - static_cast<double>(u);
+        return u + 1 < alle.size() ? alle[u] * (1.0 - rest) + alle[u + 1] * rest : alle[u];
+    };
+    m.median = quantil(0.5);
+    m.p90 = quantil(0.9);
+    return m;
+}
+
+// Eine Beobachtung ist nicht erklärt, wenn mit ihrer besten Störung die Weiße
+// oder mehr als die Hälfte der bewegten Kugeln weiter als ausreisser danebenliegt.
+void VerwirfUnerklaerte(Fitzustand& f, long& verworfen) {
+    std::vector<char> unerklaert(f.beobachtungen.size(), 0);
+    FuerAlleAktiven(f, [&](int i, Simergebnis& e) {
+        Kugelabweichung a;
+        const Welt w = WeltFuer(f, i, f.k, f.z[static_cast<std::size_t>(i)]);
+        if (!SpieleBeobachtung(*f.geometrie, w, *f.beobachtungen[static_cast<std::size_t>(i)], e, a)) {
+            unerklaert[static_cast<std::size_t>(i)] = 1;
+            return;
+        }
+        int bewegt = 0, daneben = 0;
+        for (int k = 0; k < kAnzahlKugeln; ++k) {
+            if (!a.bewegt[k]) continue;
+            ++bewegt;
+            daneben += Betrag(a.d[k]) > f.mass.ausreisser;
+        }
+        unerklaert[static_cast<std::size_t>(i)] =
+            (a.bewegt[0] && Betrag(a.d[0]) > f.mass.ausreisser) || 2 * daneben > bewegt;
+    });
+    for (std::size_t i = 0; i < unerklaert.size(); ++i)
+        if (f.aktiv[i] && unerklaert[i]) f.aktiv[i] = 0, ++verworfen;
+}
+
+// Das Maß der Störungen aus den geschätzten: nur Beobachtungen, deren Weiße
+// auf dem Tisch blieb, denn nur ihre Lage legt beide Störungen fest.
+void SchaetzeRauschen(const Fitzustand& f, double& richtung, double& staerke, long& anzahl) {
+    double qr = 0.0, qs = 0.0;
+    anzahl = 0;
+    for (std::size_t i = 0; i < f.beobachtungen.size(); ++i) {
+        if (!f.aktiv[i] || f.beobachtungen[i]->nachher.kugeln[0].inloch) continue;
+        const Stoerung s = StoerungAus(f, f.z[i]);
+        qr += s.richtungGrad * s.richtungGrad;
+        qs += s.staerke * s.staerke;
+        ++anzahl;
+    }
+    richtung = anzahl ? std::sqrt(qr / static_cast<double>(anzahl)) : f.sigmaRichtungGrad;
+    staerke = anzahl ? std::sqrt(qs / static_cast<double>(anzahl)) : f.sigmaStaerke;
+}
+
+// Nimmt das neue Maß als Vorwissen; die Störungen bleiben dieselben.
+void SetzeRauschen(Fitzustand& f, double richtung, double staerke) {
+    richtung = std::clamp(richtung, kStreuungRichtungGrad * 0.02, kStreuungRichtungGrad * 20.0);
+    staerke = std::clamp(staerke, kStreuungStaerke * 0.02, kStreuungStaerke * 20.0);
+    for (Latente& z : f.z) {
+        z[0] *= f.sigmaRichtungGrad / richtung;
+        z[1] *= f.sigmaStaerke / staerke;
+    }
+    f.sigmaRichtungGrad = richtung;
+    f.sigmaStaerke = staerke;
+}
+
+// Richtungsversatz und Stärkefaktor legen nur die Mitte der Störungen fest:
+// Versatz + Störung und Faktor × (Stärke + Störung) sind, was die Kugeln
+// sehen. Diese Verschiebung ändert keine Lage, nur das Vorwissen, darum wird
+// sie genau gerechnet statt Ceres überlassen (dessen Schritte entlang einer
+// so flachen Richtung an der Rundung der Ableitungen scheitern): der Versatz
+// nimmt die mittlere Richtungsstörung, der Faktor c die Stärke so, dass
+// Σ (v/c − Stärke)² am kleinsten ist, mit v = Stärke + Störung.
+void Zentriere(Fitzustand& f) {
+    const std::size_t versatz = static_cast<std::size_t>(Kenngroesse::richtung_versatz);
+    const std::size_t faktor = static_cast<std::size_t>(Kenngroesse::staerke_faktor);
+    double summe = 0.0, vv = 0.0, vs = 0.0;
+    long n = 0;
+    for (std::size_t i = 0; i < f.z.size(); ++i) {
+        if (!f.aktiv[i]) continue;
+        summe += f.z[i][0];
+        const double v = f.staerke[i] + f.z[i][1] * f.sigmaStaerke;
+        vv += v * v;
+        vs += v * f.staerke[i];
+        ++n;
+    }
+    if (n == 0) return;
+    const double mitte = summe / static_cast<double>(n);
+    const double neuerVersatz = f.k[versatz] + mitte * f.sigmaRichtungGrad;
+    if (f.frei[versatz] && neuerVersatz >= Art(versatz).untergrenze && neuerVersatz <= Art(versatz).obergrenze) {
+        f.k[versatz] = neuerVersatz;
+        for (Latente& z : f.z) z[0] -= mitte;
+    }
+    const double c = vs > 0.0 ? vv / vs : 1.0;
+    const double neuerFaktor = f.k[faktor] * c;
+    if (f.frei[faktor] && neuerFaktor >= Art(faktor).untergrenze && neuerFaktor <= Art(faktor).obergrenze) {
+        f.k[faktor] = neuerFaktor;
+        for (std::size_t i = 0; i < f.z.size(); ++i) {
+            const double v = f.staerke[i] + f.z[i][1] * f.sigmaStaerke;
+            f.z[i][1] = (v / c - f.staerke[i]) / f.sigmaStaerke;
+        }
+    }
+}
+
+struct Lauf {
+    Fitzustand& f;
+    const Kalibrieroptionen& o;
+    Uhr::time_point frist;
+    Kalibrierergebnis& ergebnis;
+
+    bool Abgebrochen() const { return o.abbrechen && o.abbrechen->load(); }
+    bool FristVorbei() const { return Uhr::now() >= frist; }
+
+    void Melde(const Schritt& s, double anteil) const {
+        if (o.fortschritt) o.fortschritt(s.von + (s.bis - s.von) * std::clamp(anteil, 0.0, 1.0), s.name);
+    }
+
+    // Ceres über einen Schritt; false nach Abbruch oder Frist. nurDeutliche:
+    // nur die Kenngrößen, die fast jeder Stoß zeigt (siehe Durchlauf).
+    bool Anpassen(const Schritt& s, bool kenngroessen, bool stoerungen, int iterationen, bool nurDeutliche = false) {
+        Melde(s, 0.0);
+        Anpassungsbericht b;
+        const auto frei = f.frei;
+        if (nurDeutliche)
+            for (Kenngroesse k : {Kenngroesse::kugelreibung, Kenngroesse::bande_drall, Kenngroesse::bande_abfall,
+                                  Kenngroesse::richtung_versatz})
+                f.frei[static_cast<std::size_t>(k)] = false;
+        if (stoerungen && !SetzeGewichte(f)) return false;
+        PasseAn(f, {kenngroessen, stoerungen, iterationen, frist},
+                [&](int i) { Melde(s, static_cast<double>(i) / iterationen); }, b);
+        f.frei = frei;
+        ergebnis.iterationen += b.iterationen;
+        ergebnis.zeitgrenze |= b.frist;
+        if (stoerungen) Zentriere(f);
+        return !Abgebrochen() && !b.frist;
+    }
+
+    bool Gitter(const Schritt& s, double spanne, bool alle) {
+        Melde(s, 0.0);
+        f.fortschritt = [&](double a) { Melde(s, a); };
+        const bool gut = SucheStoerungen(f, spanne, alle);  // unvollständig: die Störungen bleiben
+        f.fortschritt = nullptr;
+        if (FristVorbei()) ergebnis.zeitgrenze = true;
+        return gut && !ergebnis.zeitgrenze;
+    }
+
+    // Der Stärkefaktor auf einem Gitter von der Hälfte bis zum Doppelten des
+    // Startwerts: er verschiebt alle Lagen zugleich, und von 1 aus liegt ein
+    // Tisch mit 0.8 oft jenseits mehrerer Sprünge.
+    bool Queue() {
+        const std::size_t j = static_cast<std::size_t>(Kenngroesse::staerke_faktor);
+        if (!f.frei[j]) return true;
+        const double start = f.k[j];
+        double besterFaktor = start, besteKosten = INFINITY;
+        constexpr int kStufen = 12;
+        for (int n = -kStufen; n <= kStufen; ++n) {
+            Melde(kQueue, static_cast<double>(n + kStufen) / (2 * kStufen + 1));
+            Kenngroessen k = f.k;
+            k[j] = std::clamp(start * std::exp2(static_cast<double>(n) / kStufen), Art(j).untergrenze, Art(j).obergrenze);
+            std::vector<double> kosten(f.beobachtungen.size(), 0.0);
+            if (!FuerAlleAktiven(f, [&](int i, Simergebnis& e) {
+                    kosten[static_cast<std::size_t>(i)] = Kosten(f, i, k, {0.0, 0.0}, e);
+                }))
+                return false;
+            double summe = 0.0;
+            for (double x : kosten) summe += x;
+            if (summe < besteKosten) besteKosten = summe, besterFaktor = k[j];
+        }
+        f.k[j] = besterFaktor;
+        return true;
+    }
+
+    // Jeder Schritt baut auf dem vorigen auf; false nach Abbruch oder Frist.
+    // Ohne die Störungen ziehen sie die schwachen Kenngrößen (Wurf, Drall an
+    // der Bande, ihr Abfall) weit weg, und von dort findet der gemeinsame Fit
+    // nicht mehr zurück: darum zuerst nur die deutlichen.
+    bool Durchlauf() {
+        if (!Queue() || !Anpassen(kOhneStoerungen, true, false, 25, true)) return false;
+        if (!Gitter(kGitter, 4.0, true) || !Anpassen(kGemeinsam, true, true, 40)) return false;
+        double richtung, staerke;
+        long n;
+        SchaetzeRauschen(f, richtung, staerke, n);
+        SetzeRauschen(f, richtung, staerke);
+        if (!Gitter(kNachsuchen, 3.0, false) || !Anpassen(kNochmals, true, true, 40)) return false;
+        Melde(kVerwerfen, 0.0);
+        VerwirfUnerklaerte(f, ergebnis.unerklaert);
+        return !Abgebrochen() && Anpassen(kVerwerfen, true, true, 30);
+    }
+};
+
+// Der Zustand zu Beginn: nur brauchbare Beobachtungen, die Kenngrößen der
+// Startwelt in ihren Grenzen. herkunft: Index der Eingabe je Beobachtung im Fit.
+void Bereite(std::span<const Beobachtung> beobachtungen, const Welt& startwelt, const Tischgeometrie& geometrie,
+             const Kalibrieroptionen& o, Fitzustand& f, std::vector<std::size_t>& herkunft,
+             Kalibrierergebnis& ergebnis) {
+    f.geometrie = &geometrie;
+    f.basis = startwelt;
+    f.k = InDieGrenzen(AusWelt(startwelt));
+    for (int j = 0; j < kAnzahlKenngroessen; ++j)
+        f.frei[static_cast<std::size_t>(j)] = !o.festhalten[static_cast<std::size_t>(j)];
+    const double rauschen = std::max(o.rauschen, 0.05);  // ganz ohne Maß gäbe es keine Störung zu suchen
+    f.sigmaRichtungGrad = kStreuungRichtungGrad * rauschen;
+    f.sigmaStaerke = kStreuungStaerke * rauschen;
+    f.mass = {o.lagefehler, o.ausreisser};
+    f.threads = o.threads > 0 ? o.threads : Kerne();
+    f.abbrechen = o.abbrechen;
+
+    ergebnis.beobachtungen = static_cast<long>(beobachtungen.size());
+    ergebnis.reste.assign(beobachtungen.size(), {Verwendung::unbrauchbar, 0.0, 0.0});
+    const Tischkasten kasten = TischkastenAus(geometrie);
+    for (std::size_t i = 0; i < beobachtungen.size(); ++i) {
+        const Beobachtung& b = beobachtungen[i];
+        if (!Brauchbar(b, kasten)) {
+            ++ergebnis.unbrauchbar;
+            continue;
+        }
+        herkunft.push_back(i);
+        f.beobachtungen.push_back(&b);
+        f.staerke.push_back(std::hypot(static_cast<double>(b.stoss.x), static_cast<double>(b.stoss.y)));
+    }
+    f.z.assign(f.beobachtungen.size(), {0.0, 0.0});
+    f.aktiv.assign(f.beobachtungen.size(), 1);
+}
+
+// Kenngrößen in Hundertsteln mit Unsicherheit, das Rauschen, die Fehler vorher
+// und nachher, was aus jeder Beobachtung wurde. false nach einem Abbruch.
+bool FasseZusammen(const Fitzustand& f, const Kenngroessen& start, const Welt& startwelt, double g,
+                   const std::vector<std::size_t>& herkunft, Kalibrierergebnis& ergebnis) {
+    Kenngroessen sigma;
+    if (!Unsicherheiten(f, sigma)) return false;
+    ergebnis.welt = InWelt(f.k, f.basis);
+    for (int j = 0; j < kAnzahlKenngroessen; ++j) {
+        const auto k = static_cast<Kenngroesse>(j);
+        const std::size_t u = static_cast<std::size_t>(j);
+        ergebnis.kenngroessen[u] = {InHundertstel(k, f.k[u], f.basis, g), InHundertstel(k, sigma[u], f.basis, g),
+                                    InHundertstel(k, start[u], f.basis, g), !f.frei[u]};
+    }
+    ergebnis.rollreibung = RollreibungInHundertstel(f.basis, g);
+
+    long n = 0;
+    SchaetzeRauschen(f, ergebnis.sigmaRichtungGrad, ergebnis.sigmaStaerke, n);
+    const double wurzel = std::sqrt(2.0 * static_cast<double>(std::max(1L, n)));
+    ergebnis.sigmaRichtungUnsicherheit = ergebnis.sigmaRichtungGrad / wurzel;
+    ergebnis.sigmaStaerkeUnsicherheit = ergebnis.sigmaStaerke / wurzel;
+    // F aus beiden Störungen zugleich: das F, unter dem sie am wahrscheinlichsten sind.
+    const double fr = ergebnis.sigmaRichtungGrad / kStreuungRichtungGrad;
+    const double fs = ergebnis.sigmaStaerke / kStreuungStaerke;
+    ergebnis.rauschfaktor = std::sqrt(0.5 * (fr * fr + fs * fs));
+
+    ergebnis.vorher = Messe(f, &startwelt, false);
+    ergebnis.nachher = Messe(f, nullptr, false);
+    ergebnis.angepasst = Messe(f, nullptr, true);
+    for (std::size_t i = 0; i < herkunft.size(); ++i) {
+        const Stoerung s = StoerungAus(f, f.z[i]);
+        ergebnis.reste[herkunft[i]] = {f.aktiv[i] ? Verwendung::benutzt : Verwendung::unerklaert, s.richtungGrad,
+                                       s.staerke};
+        ergebnis.benutzt += f.aktiv[i] != 0;
+    }
+    return !(f.abbrechen && f.abbrechen->load());
+}
+
+bool KalibriereGanz(std::span<const Beobachtung> beobachtungen, const Welt& startwelt,
+                    const Tischgeometrie& geometrie, const Kalibrieroptionen& o, Kalibrierergebnis& ergebnis,
+                    std::string& fehler) {
+    const Uhr::time_point beginn = Uhr::now();
+    ergebnis = Kalibrierergebnis{};
+    if (startwelt.modell != Modell::R) return fehler = "Nur Welt R lässt sich an Beobachtungen anpassen.", false;
+    if (!(o.lagefehler > 0.0) || !(o.ausreisser > 0.0) || !(o.g > 0.0) || !(o.rauschen >= 0.0) ||
+        !(o.hoechstdauer > 0.0))
+        return fehler = "Ungültige Optionen: lagefehler, ausreisser, g und hoechstdauer müssen positiv sein.", false;
+
+    Fitzustand f;
+    std::vector<std::size_t> herkunft;
+    Bereite(beobachtungen, startwelt, geometrie, o, f, herkunft, ergebnis);
+    const long mindestens = std::max(1, o.mindestens);
+    if (static_cast<long>(f.beobachtungen.size()) < mindestens) {
+        fehler = "Zu wenige brauchbare Beobachtungen: " + std::to_string(f.beobachtungen.size()) + " von " +
+                 std::to_string(beobachtungen.size()) + ", nötig sind " + std::to_string(mindestens) + ".";
+        return false;
+    }
+    const Kenngroessen start = f.k;
+    Lauf l{f, o, beginn + std::chrono::duration_cast<Uhr::duration>(std::chrono::duration<double>(o.hoechstdauer)),
+           ergebnis};
+    f.frist = l.frist;
+    l.Durchlauf();  // nach der Frist gilt das Beste bis dahin
+    ergebnis.zeitgrenze = ergebnis.zeitgrenze || l.FristVorbei();
+    f.frist = Uhr::time_point::max();
+    if (l.Abgebrochen() || !FasseZusammen(f, start, startwelt, o.g, herkunft, ergebnis))
+        return fehler = "abgebrochen", false;
+    ergebnis.sekunden = std::chrono::duration<double>(Uhr::now() - beginn).count();
+    return true;
+}
+
+}  // namespace
+
+bool Kalibriere(std::span<const Beobachtung> beobachtungen, const Welt& startwelt, const Tischgeometrie& geometrie,
+                const Kalibrieroptionen& o, Kalibrierergebnis& ergebnis, std::string& fehler) {
+    // Der Spieler ruft das auf einem eigenen Thread: keine Ausnahme darf hinaus.
+    try {
+        return KalibriereGanz(beobachtungen, startwelt, geometrie, o, ergebnis, fehler);
+    } catch (const std::bad_alloc&) {
+        fehler = "Zu wenig Speicher für den Fit.";
+    } catch (const std::exception& e) {
+        fehler = std::string("Fehler im Fit: ") + e.what();
+    }
+    return false;
+}

@@ -1,0 +1,190 @@
+#include "planner/sicherheitsstoss.h"
+
+#include <algorithm>
+
+#include "planner/hoechststaerke.h"
+#include "planner/pfad.h"
+#include "planner/regeln.h"
+#include "planner/robuste_kandidaten.h"
+#include "planner/rundumsuche.h"
+#include "planner/schiedsrichter.h"
+#include "planner/stossarten.h"
+#include "planner/stossstaerke.h"
+#include "planner/suche.h"
+#include "sim/rauschen.h"
+
+namespace {
+
+// Von sanft bis fest; die festeren nur, solange die sanfteren zu wenige
+// gültige Richtungen fanden (versteckt hinter fremden Kugeln hilft oft nur ein
+// langer Weg über die Banden).
+constexpr float kSicherheitsStaerken[] = {0.8f, 1.6f, 2.6f, 4.0f};
+constexpr std::size_t kGenugRichtungen = 4;
+constexpr int kSicherheitsSchritte = 360;  // ganze Grad: ein Sicherheitsfenster ist breit
+constexpr std::size_t kSicherheitsKandidaten = 10;
+constexpr int kGegnerProben = 4;  // je Stoß des Gegners
+constexpr int kGegnerTische = 4;  // so viele Tische danach werden gemessen, ihr Mittel zählt
+
+// Ein Sicherheitsstoß ohne Rauschen: kein Foul, die Schwarze bleibt, keine
+// eigene Kugel fällt (das wäre ein Lochstoß), und die Simulation kam zu Ende.
+bool Sicher(const Spielstand& stand, const Simergebnis& e) {
+    return !e.ereignisgrenze && e.tasche[8] < 0 && PruefeFoul(stand, e) == Foul::keins &&
+           BeurteileStoss(stand, e).eigeneVersenkt == 0;
+}
+
+bool Gelingt(Durchspiel& o, Vektor stoss) {
+    Simuliere(o.g, o.w, o.stand, stoss, o.e);
+    return BeurteileStoss(o.stand, o.e).erfolg;
+}
+
+// Die Lochstöße, mit denen der Gegner gemessen wird: die besten drei der
+// Liste und die drei am besten bewerteten großzügigen direkten (von den
+// zwölf besten), die ohne Rauschen in einer von zwei Stärken gehen.
+std::vector<Stoss> Gegnerstoesse(Durchspiel& o, const Physik& physik, float r, float grenze) {
+    std::vector<Stoss> liste(kListenGroesse), wahl;
+    int anzahl[7];
+    const int n = SammleStoesse(o.stand, liste.data(), anzahl);
+    SortiereStoesse(liste.data(), n);
+    for (int k = 0; k < n && wahl.size() < 3; ++k)
+        if (Lochstoss(liste[k].art)) wahl.push_back(liste[k]);
+    const std::size_t ausDerListe = wahl.size();
+
+    std::vector<Stoss> extra(kMaxWeisseKugelLoch);
+    const int m = GroszuegigeDirekte(o.stand, extra.data());
+    std::stable_sort(extra.begin(), extra.begin() + m,
+                     [](const Stoss& a, const Stoss& b) { return a.bewertung < b.bewertung; });
+    for (int i = 0; i < std::min(m, 12) && wahl.size() < ausDerListe + 3 && !Abgelaufen(o.frist); ++i) {
+        bool schonDa = false;
+        for (std::size_t j = 0; j < ausDerListe; ++j)
+            schonDa |= wahl[j].art == WeisseKugelLoch && wahl[j].ziel.x == extra[i].ziel.x &&
+                       wahl[j].ziel.y == extra[i].ziel.y && wahl[j].tasche.x == extra[i].tasche.x &&
+                       wahl[j].tasche.y == extra[i].tasche.y;
+        if (schonDa) continue;
+        const float staerke = BerechneStossstaerke(extra[i], physik, r);
+        for (float faktor : {1.3f, 2.2f})
+            if (Gelingt(o, Begrenzt(StossVektor(extra[i], staerke * faktor), grenze))) {
+                wahl.push_back(extra[i]);
+                break;
+            }
+    }
+    return wahl;
+}
+
+bool GelingtRundum(const Spielstand& stand, const Simergebnis& e) { return BeurteileStoss(stand, e).erfolg; }
+
+// Die Quote eines Stoßes in proben Proben unter den gemeinsamen Störungen.
+double Quote(Durchspiel& o, Vektor stoss, int proben) {
+    int erfolge = 0, k = 0;
+    for (; k < proben && !Abgelaufen(o.frist); ++k)
+        erfolge += Gelingt(o, VerrauscheStoss(stoss, o.rauschen, o.zr[k], o.zs[k]));
+    return k > 0 ? static_cast<double>(erfolge) / k : 0.0;
+}
+
+// Wie sicher der Gegner vom Tisch danach locht: die beste Quote seiner
+// Lochstöße in zwei Stärken zu je proben Proben; findet das keinen, der
+// meistens gelingt, wie bei der eigenen Wahl rundum (in ganzen Grad, zwei
+// Stärken) und die Mitten der drei breitesten Treffer. 0, wenn er nichts mehr hat.
+double Gegnerquote(const Spielstand& danach, Durchspiel& d, const Physik& physik, float r, int proben) {
+    bool eigene[kAnzahlKugeln] = {};
+    EigeneKugeln(danach, eigene);
+    bool etwasDa = false;
+    for (int i = 1; i < kAnzahlKugeln; ++i) etwasDa |= eigene[i] && !danach.kugeln[i].inloch;
+    if (!etwasDa) return 0.0;
+
+    Durchspiel o{danach, d.g, d.w, d.rauschen, d.zr, d.zs, d.frist, {}};
+    const float grenze = Hoechststaerke(physik);
+    double bester = 0.0;
+    for (const Stoss& s : Gegnerstoesse(o, physik, r, grenze)) {
+        const float staerke = BerechneStossstaerke(s, physik, r);
+        for (float faktor : {1.3f, 1.8f}) {
+            bester = std::max(bester, Quote(o, Begrenzt(StossVektor(s, staerke * faktor), grenze), proben));
+            if (bester >= 1.0) return bester;
+        }
+    }
+    if (bester >= 0.5) return bester;
+    std::vector<Richtungstreffer> treffer;
+    for (float staerke : {1.0f, 2.2f})
+        if (staerke <= grenze && !Rundum(o, staerke, kSicherheitsSchritte, GelingtRundum, treffer)) break;
+    for (const Richtungstreffer& t : Breiteste(treffer, 3))
+        bester = std::max(bester, Quote(o, Skaliere(t.richtung, t.staerke), proben));
+    return bester;
+}
+
+}  // namespace
+
+std::int32_t Gegnergruppe(std::int32_t gruppe) {
+    return gruppe == halbe ? volle : gruppe == volle ? halbe : gruppe;
+}
+
+Partiewert BewerteFuerPartie(Durchspiel& d, Vektor stoss, int proben, int gegnerTische, const Physik& physik,
+                             float r) {
+    Partiewert w;
+    double summe = 0.0, gegnerSumme = 0.0;
+    int uebergeben = 0, gemessen = 0;  // Proben, nach denen der Gegner ohne Foul am Tisch steht
+    for (int k = 0; k < proben && !Abgelaufen(d.frist); ++k) {
+        Simuliere(d.g, d.w, d.stand, VerrauscheStoss(stoss, d.rauschen, d.zr[k], d.zs[k]), d.e);
+        ++w.proben;
+        const Urteil u = BeurteileStoss(d.stand, d.e);
+        if (u.ursache == Ursache::schwarze_zu_frueh) {
+            summe -= 1.0;
+            continue;
+        }
+        if (d.e.ereignisgrenze || PruefeFoul(d.stand, d.e) != Foul::keins) continue;
+        ++w.gueltig;
+        if (u.erfolg) {
+            summe += 1.0;
+            continue;
+        }
+        if (gemessen < gegnerTische) {
+            Spielstand danach = Endstand(d.stand, d.e);
+            danach.gruppe = Gegnergruppe(d.stand.gruppe);
+            gegnerSumme += Gegnerquote(danach, d, physik, r, kGegnerProben);
+            ++gemessen;
+        }
+        ++uebergeben;
+    }
+    if (gemessen > 0) w.gegner = gegnerSumme / gemessen;
+    summe += uebergeben * (1.0 - std::max(w.gegner, 0.0));
+    w.wert = w.proben ? summe / w.proben : 0.0;
+    w.ganz = w.proben == proben && !Abgelaufen(d.frist);
+    return w;
+}
+
+Sicherheitswahl WaegeSicherheit(Durchspiel& d, Vektor lochstoss, int proben, const Physik& physik, float r,
+                                float grenze) {
+    Sicherheitswahl s;
+    s.lochstoss = BewerteFuerPartie(d, lochstoss, proben, kGegnerTische, physik, r);
+    if (!s.lochstoss.ganz) return s;
+
+    std::vector<Richtungstreffer> treffer;
+    for (float staerke : kSicherheitsStaerken) {
+        if (treffer.size() >= kGenugRichtungen || staerke > grenze) break;
+        if (!Rundum(d, staerke, kSicherheitsSchritte, Sicher, treffer)) return s;
+    }
+
+    // Erst wenige Proben und ein Tisch des Gegners für jeden, dann alle Proben
+    // und mehrere Tische für die zwei besten.
+    const int vor = std::min(kVorproben, proben);
+    std::vector<std::pair<double, Vektor>> vorwahl;
+    for (const Richtungstreffer& t : Breiteste(treffer, kSicherheitsKandidaten)) {
+        // Die Mitte eines Laufs gerader Länge liegt zwischen zwei geprüften Richtungen.
+        const Vektor stoss = Skaliere(t.richtung, t.staerke);
+        if (Abgelaufen(d.frist)) break;
+        Simuliere(d.g, d.w, d.stand, stoss, d.e);
+        if (!Sicher(d.stand, d.e)) continue;
+        const Partiewert w = BewerteFuerPartie(d, stoss, vor, 1, physik, r);
+        if (!w.ganz) break;
+        vorwahl.push_back({w.wert, stoss});
+    }
+    std::stable_sort(vorwahl.begin(), vorwahl.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (std::size_t i = 0; i < std::min<std::size_t>(vorwahl.size(), 2); ++i) {
+        const Partiewert w = BewerteFuerPartie(d, vorwahl[i].second, proben, kGegnerTische, physik, r);
+        if (!w.ganz) break;
+        if (!s.gefunden || w.wert > s.sicherheit.wert) {
+            s.gefunden = true;
+            s.stoss = vorwahl[i].second;
+            s.sicherheit = w;
+        }
+    }
+    return s;
+}

@@ -1,0 +1,136 @@
+// Die robuste Wahl in Partien: ein volles Dreieck erkennen und anstoßen, und
+// wenn kein Lochstoß geht, ein gültiger Sicherheitsstoß, der den Gegner
+// schlechter stellt als der Stoß ohne Sicherheit.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "anzeige/anzeige.h"
+#include "hilfen.h"
+#include "planner/anstoss.h"
+#include "planner/regeln.h"
+#include "planner/robuste_suche.h"
+#include "planner/sicherheitsstoss.h"
+#include "sim/simulation.h"
+
+namespace {
+
+struct Plan {
+    Vektor stoss;
+    Suchbericht bericht;
+    std::string log;
+};
+
+Planereinstellung OhneZeitgrenze(bool sicherheit = true) {
+    IniDatei leer;
+    Planereinstellung e = PlanerAus(leer);
+    e.zeitgrenze = 0;
+    e.sicherheit = sicherheit;
+    return e;
+}
+
+Plan Robust(const Spielstand& s, const Planereinstellung& e) {
+    Aufzeichnung a;
+    InstalliereAnzeige(AufzeichnendeAnzeige(a));
+    Plan p{};
+    SucheStossRobust(s, p.stoss, e, IniDatei{}, &p.bericht);
+    p.log = a.log;
+    InstalliereAnzeige(KonsolenAnzeige());
+    return p;
+}
+
+// Der Stoß ohne Rauschen in der Welt des Planers (R mit den Vorgaben).
+const Simergebnis& Spiele(const Spielstand& s, Vektor stoss) {
+    static Simergebnis e;
+    Simuliere(BaueTischgeometrie(tisch), WeltAus(IniDatei{}, Modell::R), s, stoss, e);
+    return e;
+}
+
+// Ein Dreieck am Fußpunkt, die Spitze zur Weißen, Kugeln mit lücke Abstand.
+Spielstand Dreieck(float lucke, float weissQuer) {
+    Spielstand s = LeererStand(tisch.bande_x + 0.25f * (tisch.breite - 2 * tisch.bande_x), tisch.hoehe / 2 + weissQuer,
+                               alle);
+    const float d = 2 * tisch.radius + lucke, h = d * std::sqrt(3.0f) / 2, fuss = tisch.breite * 0.73f;
+    const int folge[15] = {9, 2, 10, 11, 8, 3, 12, 4, 13, 5, 1, 14, 6, 7, 15};
+    for (int zeile = 0, i = 0; zeile < 5; ++zeile)
+        for (int j = 0; j <= zeile; ++j, ++i)
+            SetzeKugel(s, folge[i], fuss + h * zeile, tisch.hoehe / 2 + d * (j - zeile / 2.0f));
+    return s;
+}
+
+}  // namespace
+
+TEST(Anstoss, ErkenntDasVolleDreieck) {
+    LadeVorgabetisch();
+    const float r = tisch.radius;
+    Spielstand lose = Dreieck(0.05f, 0), eineFehlt = Dreieck(0, 0), weissDran = Dreieck(0, 0), zweiReihen = Dreieck(0, 0),
+               grund;
+    eineFehlt.kugeln[5].inloch = 1;
+    weissDran.kugeln[0].x = weissDran.kugeln[9].x - 2 * r;
+    weissDran.kugeln[0].y = weissDran.kugeln[9].y;
+    for (int k = 1; k < kAnzahlKugeln; ++k)  // vierzehn in zwei Reihen zu sieben, die Schwarze abseits
+        if (k != 8) SetzeKugel(zweiReihen, k, 40 + 2 * r * (k < 8 ? k : k - 8) + (k > 8 ? r : 0), k < 8 ? 20 : 20 + 2 * r);
+    SetzeKugel(zweiReihen, 8, 80, 40);
+    SetzeStandardaufstellung(grund);
+    const struct {
+        const char* name;
+        Spielstand stand;
+        bool dreieck;
+    } faelle[] = {
+        {"dicht", Dreieck(0, 0), true},           {"lose gestellt", lose, true},
+        {"eine Kugel fehlt", eineFehlt, false}, {"Weiße am Dreieck", weissDran, false},
+        {"zwei Reihen", zweiReihen, false},       {"Grundaufstellung", grund, false},
+    };
+    for (const auto& f : faelle) EXPECT_EQ(VollesDreieck(f.stand, r), f.dreieck) << f.name;
+}
+
+TEST(Anstoss, GueltigOhneWeisseInDerWeltDesPlaners) {
+    LadeVorgabetisch();
+    for (float quer : {-12.0f, 0.0f, 9.0f}) {
+        const Spielstand s = Dreieck(0, quer);
+        const Plan p = Robust(s, OhneZeitgrenze());
+        EXPECT_TRUE(p.bericht.anstoss) << quer;
+        EXPECT_NE(p.log.find("Robust: Anstoß auf das volle Dreieck, Stärke "), std::string::npos) << p.log;
+        EXPECT_LE(Laenge(p.stoss), 5.0f);
+        const Simergebnis& e = Spiele(s, p.stoss);
+        EXPECT_TRUE(AnstossGueltig(e)) << quer;
+        EXPECT_EQ(e.tasche[0], -1) << "Weiße versenkt, " << quer;
+        EXPECT_FALSE(e.ereignisgrenze) << quer;
+    }
+}
+
+TEST(Sicherheit, OhneLochstossEinGueltigerDerDenGegnerSchlechterStellt) {
+    // Halbe: die 9 liegt mitten an der rechten kurzen Bande zwischen der 1 und
+    // der 2 des Gegners; keine Tasche ist zu erreichen, aber die 9 frei zu treffen.
+    LadeVorgabetisch();
+    const float r = tisch.radius, y = tisch.hoehe / 2, rechts = tisch.breite - tisch.bande_x - r;
+    Spielstand s = LeererStand(77.0f, 43.0f, halbe);
+    SetzeKugel(s, 9, rechts, y);
+    SetzeKugel(s, 1, rechts, y - 2 * r - 0.01f);
+    SetzeKugel(s, 2, rechts, y + 2 * r + 0.01f);
+    SetzeKugel(s, 8, 60.0f, 41.5f);
+
+    // Wie gut steht der Gegner nach einem Stoß? Nach einem Foul hat er die
+    // Weiße in der Hand (1), sonst zählt seine eigene robuste Wahl.
+    auto gegner = [&](Vektor stoss) {
+        const Simergebnis& e = Spiele(s, stoss);
+        if (PruefeFoul(s, e) != Foul::keins || e.tasche[8] >= 0) return 1.0;
+        Spielstand danach = Endstand(s, e);
+        danach.gruppe = Gegnergruppe(s.gruppe);
+        const Plan g = Robust(danach, OhneZeitgrenze(false));
+        return static_cast<double>(g.bericht.erfolge) / g.bericht.proben;
+    };
+
+    const Plan ohne = Robust(s, OhneZeitgrenze(false)), mit = Robust(s, OhneZeitgrenze());
+    EXPECT_EQ(ohne.bericht.erfolge, 0) << ohne.log;  // kein Lochstoß gelingt
+    EXPECT_FALSE(ohne.bericht.sicherheit);
+    EXPECT_EQ(ohne.log.find("Sicherheit:"), std::string::npos);
+
+    ASSERT_TRUE(mit.bericht.sicherheit) << mit.log;
+    EXPECT_NE(mit.log.find("Sicherheit: gespielt wird ein Sicherheitsstoß"), std::string::npos) << mit.log;
+    const Simergebnis& e = Spiele(s, mit.stoss);
+    EXPECT_EQ(PruefeFoul(s, e), Foul::keins);
+    EXPECT_EQ(e.tasche[8], -1);
+    EXPECT_LT(gegner(mit.stoss), gegner(ohne.stoss));
+}
