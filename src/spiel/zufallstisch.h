@@ -1,0 +1,58 @@
+// Die Lage auf dem Tisch des Ersatzservers: 16 Kugeln mit Tasche und Ziel,
+// zufällige, gültige Tische ohne Überlappung innerhalb der Banden, und die
+// Umrechnung in das Koordinatensystem des Spielservers.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <random>
+
+#include "model/tisch.h"
+
+struct Tischkugel {
+    float x;                // Tischkoordinaten
+    float y;
+    std::int32_t bagcount;  // -1: auf dem Tisch, sonst eingelocht (Tasche 0..5)
+    std::int32_t target;    // 0: jede Tasche, 1..6: Taschennummer + 1
+};
+
+struct Zufallstisch {
+    std::array<Tischkugel, kAnzahlKugeln> kugeln;
+    std::int32_t player;  // Kugelgruppe 0..2
+};
+
+struct Serverlage {
+    double x;  // quer über den Tisch, -0.5..0.5
+    double y;  // längs, 1 (x = 0) bis -1 (x = breite)
+};
+
+// Abstand zwischen Kugeln über 2r hinaus und zur Bande über r hinaus. Er deckt
+// das Runden der Serverkoordinaten auf sechs Stellen (Fehler < 1e-4) reichlich.
+constexpr float kSicherheitsabstand = 0.05f;
+
+// Die Umkehrung dessen, was der Spieler beim Lesen rechnet:
+// Tisch-x = (1 - Server-y) * 0.5 * breite, Tisch-y = (Server-x + 0.5) * hoehe.
+Serverlage InServerkoordinaten(const Tisch& t, float x, float y);
+void InTischkoordinaten(const Tisch& t, Serverlage s, float& x, float& y);
+
+// Die Lage, wie sie nach dem Runden auf die sechs Nachkommastellen des
+// Dokuments beim Spieler ankommt.
+void RundeWieDokument(const Tisch& t, float& x, float& y);
+
+// Der Spielstand, wie ihn der Tisch sieht (ohne die Rundung des Dokuments;
+// die Lagen sind schon gerundet): inloch aus bagcount, gruppe aus player.
+Spielstand StandAus(const Tisch& t, const Zufallstisch& lage);
+
+// Liegt (x, y) innerhalb der Banden (mit Sicherheitsabstand) und mehr als
+// 2r + Sicherheitsabstand von jeder Kugel auf dem Tisch außer ausser?
+bool PlatzFrei(const Tisch& t, const Zufallstisch& tisch, int ausser, float x, float y);
+
+// Der nächste Tisch aus dem Generator; gleiche Saat, gleiche Folge von Tischen.
+// Die Lagen sind schon auf die sechs Nachkommastellen des Dokuments gerundet,
+// stimmen also mit dem überein, was der Spieler liest.
+Zufallstisch ErzeugeZufallstisch(const Tisch& t, std::mt19937& zufall);
+
+// Ein Tisch für ganze Aufnahmen: die Weiße und objektkugeln Kugeln (bei
+// weniger als 15 zufällig gewählt, die Schwarze immer dabei) ohne
+// Überlappung, jede Tasche erlaubt; die übrigen liegen eingelocht in Tasche 0.
+Zufallstisch ErzeugeSpieltisch(const Tisch& t, std::mt19937& zufall, int objektkugeln, std::int32_t gruppe);
