@@ -30,13 +30,19 @@ void Ablage::Lege(std::uint32_t cmdid, const std::string& dokument) {
 }
 
 Planer LokalerBote(const Dokumentkopf& kopf, std::shared_ptr<const LokalerPlaner> p) {
-    return [kopf, p](const Zufallstisch& lage, std::uint32_t cmdid) {
+    return LokalerBote(kopf, [p](const Spielstand& gelesen, Vektor& stoss, Suchbericht& bericht) {
+        PlaneLokal(*p, gelesen, stoss, bericht);
+    });
+}
+
+Planer LokalerBote(const Dokumentkopf& kopf, Planung plane) {
+    return [kopf, plane](const Zufallstisch& lage, std::uint32_t cmdid) {
         Planerantwort a;
         std::string dokument;
         if (!Dokument(kopf, lage, cmdid, dokument, a)) return a;
         Vektor stoss{};
         Suchbericht bericht{};
-        PlaneLokal(*p, a.gelesen, stoss, bericht);
+        plane(a.gelesen, stoss, bericht);
         a.gut = true;
         a.x = Festkomma(stoss.x);
         a.y = Festkomma(stoss.y);

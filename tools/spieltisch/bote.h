@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <ostream>
@@ -34,6 +35,10 @@ struct Dokumentkopf {
 // Der Planer im Prozess: liest das Dokument wie der Spieler, plant mit p und
 // schreibt die Zahlen, wie sie die Antwort trüge. Threadsicher.
 Planer LokalerBote(const Dokumentkopf& kopf, std::shared_ptr<const LokalerPlaner> p);
+// Dasselbe mit einer eigenen Planung auf dem gelesenen Stand (threadsicher nur,
+// wenn plane es ist).
+using Planung = std::function<void(const Spielstand& gelesen, Vektor& stoss, Suchbericht& bericht)>;
+Planer LokalerBote(const Dokumentkopf& kopf, Planung plane);
 
 // Über das Netz: senden, auf die Antwort warten, sie prüfen. Eine späte
 // Antwort auf einen früheren Stoß wird übergangen. Nur von einem Thread.

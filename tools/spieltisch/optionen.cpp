@@ -19,14 +19,14 @@ bool LeseZahl(std::string_view s, Zahl minimum, Zahl maximum, Zahl& zahl) {
 
 bool IstSchalter(std::string_view a) {
     return a == "--nur-senden" || a == "--spielen" || a == "--lokal" || a == "--json" || a == "--vergleich" ||
-           a == "--zusammenfassen";
+           a == "--zusammenfassen" || a == "--lernkurve";
 }
 
 bool HatWert(std::string_view a) {
     for (const char* o : {"--spieler", "--antwort-port", "--zufall", "--anzahl", "--speichere", "--status-port",
                           "--status-warten", "--zeitlimit", "--kugeln", "--gruppe", "--rauschen", "--modell",
                           "--threads", "--protokoll", "--bilder", "--planer", "--config", "--bild", "--partien",
-                          "--spieler-a", "--spieler-b", "--ab", "--welt", "--beobachtungen"})
+                          "--spieler-a", "--spieler-b", "--ab", "--welt", "--beobachtungen", "--bis"})
         if (a == o) return true;
     return false;
 }
@@ -74,6 +74,8 @@ bool SetzeWert(std::string_view a, std::string_view wert, Optionen& o, std::opti
     } else if (a == "--partien") {
         if (!LeseZahl<std::uint32_t>(wert, 2, 2 * kHoechstesGestell, o.partien) || o.partien % 2 != 0)
             return falsch("eine gerade Zahl 2..8000000 (jedes Gestell wird in beiden Reihenfolgen gespielt)");
+    } else if (a == "--bis") {
+        if (!LeseZahl<std::uint32_t>(wert, 20, 5000, o.bis)) return falsch("eine Zahl 20..5000");
     } else if (a == "--ab") {
         if (!LeseZahl<std::uint32_t>(wert, 1, kHoechsterTisch, o.ab)) return falsch("eine Zahl 1..60000000");
     } else if (wert.empty()) {
@@ -152,25 +154,36 @@ bool PruefeSpielen(const Optionen& o, const Gesetzt& gesetzt, std::string& fehle
 
 // Welche Optionen zusammengehören; false mit Meldung.
 bool PruefeZusammenspiel(Optionen& o, const Gesetzt& gesetzt, std::string& fehler) {
-    const int arten = o.spielen + o.vergleich + (o.partien > 0) + o.zusammenfassen;
-    if (arten > 1) return Nein(fehler, "--spielen, --vergleich, --partien und --zusammenfassen schließen einander aus.");
+    const int arten = o.spielen + o.vergleich + (o.partien > 0) + o.zusammenfassen + o.lernkurve;
+    if (arten > 1)
+        return Nein(fehler, "--spielen, --vergleich, --partien, --lernkurve und --zusammenfassen schließen einander aus.");
+    if (!o.lernkurve && gesetzt.count("--bis")) return Nein(fehler, "--bis gehört zu --lernkurve.");
     if (o.zusammenfassen) return PruefeZusammenfassen(o, gesetzt, fehler);
     if (o.partien > 0 && !PruefePartien(o, gesetzt, fehler)) return false;
     if (o.partien == 0) {
         if (const std::string x = Eine(gesetzt, {"--spieler-a", "--spieler-b"}); !x.empty())
             return Nein(fehler, x + " gehört zu --partien.");
     }
-    if (o.vergleich) {
+    if (o.lernkurve) {
+        // Drei robuste Spieler im Prozess auf dem fremden Tisch aus --welt.
+        if (const std::string x = Eine(gesetzt, {"--planer", "--protokoll", "--bilder", "--speichere", "--beobachtungen",
+                                                 "--lokal", "--modell"});
+            !x.empty())
+            return Nein(fehler, "--lernkurve spielt drei robuste Spieler im Prozess in Welt R; " + x +
+                                    " gehört nicht dazu.");
+        if (o.welt.empty()) return Nein(fehler, "--lernkurve braucht den fremden Tisch: --welt DATEI.");
+        o.spielen = o.lokal = o.robust = true;
+    } else if (o.vergleich) {
         // Der Vergleich spielt beide Planer im Prozess, also wie --spielen --lokal.
         if (const std::string x = Eine(gesetzt, {"--planer", "--protokoll", "--bilder", "--speichere", "--beobachtungen"});
             !x.empty())
             return Nein(fehler, "--vergleich spielt beide Planer; " + x + " gehört zu --spielen.");
         o.spielen = o.lokal = true;
     } else if (!o.bild.empty()) {
-        return Nein(fehler, "--bild gehört zu --vergleich.");
+        return Nein(fehler, "--bild gehört zu --vergleich oder --lernkurve.");
     }
     const bool spielt = o.spielen || o.partien > 0;
-    if (o.robust && !o.lokal)
+    if (o.robust && !o.lokal && !o.lernkurve)
         return Nein(fehler, "--planer gilt nur mit --lokal; über das Netz plant der Spieler, wie seine config.ini sagt.");
     if (!o.spielen) {
         if (const std::string x = Eine(gesetzt, {"--lokal", "--kugeln", "--gruppe"}); !x.empty())
@@ -229,6 +242,7 @@ std::optional<Optionen> LeseOptionen(const std::vector<std::string>& argumente, 
              : a == "--lokal"      ? o.lokal
              : a == "--json"       ? o.json
              : a == "--vergleich"  ? o.vergleich
+             : a == "--lernkurve"  ? o.lernkurve
                                    : o.zusammenfassen) = true;
             gesetzt.emplace(a);
             continue;

@@ -46,6 +46,10 @@ struct Optionen {
     std::uint32_t partien = 0;
     std::string spielerA, spielerB;  // vorgegeben, robust, eine config.ini oder HOST:PORT
 
+    // Lernen auf einem fremden Tisch (--lernkurve): lernend, ohne Lernen, mit der wahren Welt.
+    bool lernkurve = false;
+    std::uint32_t bis = 300;  // so viele Beobachtungen lernt der Lernende
+
     // Berichte zusammenlegen (--zusammenfassen): die Dateien sind JSON-Berichte.
     bool zusammenfassen = false;
 

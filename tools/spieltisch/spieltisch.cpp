@@ -12,6 +12,8 @@
 
 #include "ablauf.h"
 #include "fehlerbild.h"
+#include "lernkurve.h"
+#include "lernkurvenbild.h"
 #include "optionen.h"
 #include "partienablauf.h"
 #include "spielablauf.h"
@@ -60,6 +62,7 @@ int main(int argc, char** argv) {
     }
     if (optionen->zusammenfassen) return FasseZusammen(*optionen, std::cout, std::cerr);
     if (optionen->vergleich) return Vergleiche(*optionen, std::cout, std::cerr, MaleVergleich);
+    if (optionen->lernkurve) return ZeichneLernkurve(*optionen, std::cout, std::cerr, MaleLernkurve);
     if (optionen->partien > 0)
         return SpielePartienAus(*optionen, std::cout, std::cerr,
                                 optionen->bilderVerzeichnis.empty() ? Partiebildmaler{}
