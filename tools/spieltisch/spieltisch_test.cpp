@@ -254,6 +254,10 @@ TEST(Optionen, WeistFalscheAufrufeAb) {
         {"--spieler-a", "robust", "a.xml"},
         {"--zusammenfassen"},
         {"--zusammenfassen", "--zufall", "1", "a.json"},
+        {"--lernkurve", "--zufall", "1", "--anzahl", "2"},  // ohne --welt
+        {"--lernkurve", "--welt", "w.ini", "--zufall", "1", "--anzahl", "2", "--planer", "vorgegeben"},
+        {"--lernkurve", "--welt", "w.ini", "--zufall", "1", "--anzahl", "2", "--bis", "10"},
+        {"--spielen", "--zufall", "1", "--anzahl", "2", "--bis", "100"},
     };
     for (const auto& argumente : falsch) {
         std::string fehler;
