@@ -19,7 +19,7 @@ bool LeseZahl(std::string_view s, Zahl minimum, Zahl maximum, Zahl& zahl) {
 
 bool IstSchalter(std::string_view a) {
     return a == "--nur-senden" || a == "--spielen" || a == "--lokal" || a == "--json" || a == "--vergleich" ||
-           a == "--zusammenfassen" || a == "--lernkurve";
+           a == "--zusammenfassen" || a == "--lernkurve" || a == "--rauschreihe";
 }
 
 bool HatWert(std::string_view a) {
@@ -122,12 +122,18 @@ bool PruefeZusammenfassen(const Optionen& o, const Gesetzt& gesetzt, std::string
 
 bool PruefePartien(const Optionen& o, const Gesetzt& gesetzt, std::string& fehler) {
     if (const std::string x = Eine(gesetzt, {"--spieler", "--anzahl", "--status-port", "--status-warten",
-                                             "--nur-senden", "--kugeln", "--gruppe", "--lokal", "--planer", "--bild"});
+                                             "--nur-senden", "--kugeln", "--gruppe", "--lokal", "--planer"});
         !x.empty())
         return Nein(fehler, x + " gehört nicht zu --partien.");
     if (!o.dateien.empty()) return Nein(fehler, "--partien spielt Gestelle, keine Dateien.");
     if (!o.zufallSaat) return Nein(fehler, "--partien braucht --zufall SAAT.");
     if (o.spielerA.empty() || o.spielerB.empty()) return Nein(fehler, "--partien braucht --spieler-a und --spieler-b.");
+    if (o.rauschreihe) {
+        if (const std::string x = Eine(gesetzt, {"--rauschen", "--protokoll", "--beobachtungen", "--bilder", "--speichere"});
+            !x.empty())
+            return Nein(fehler, "--rauschreihe spielt dieselben Partien bei F = 0, 0.5, 1, 1.5 und 2; " + x +
+                                    " gehört nicht dazu.");
+    }
     if (o.ab - 1 + o.partien / 2 > kHoechstesGestell)
         return Nein(fehler, "--ab und --partien reichen über Gestell " + std::to_string(kHoechstesGestell) + " hinaus.");
     std::string adresse;
@@ -179,9 +185,10 @@ bool PruefeZusammenspiel(Optionen& o, const Gesetzt& gesetzt, std::string& fehle
             !x.empty())
             return Nein(fehler, "--vergleich spielt beide Planer; " + x + " gehört zu --spielen.");
         o.spielen = o.lokal = true;
-    } else if (!o.bild.empty()) {
-        return Nein(fehler, "--bild gehört zu --vergleich oder --lernkurve.");
+    } else if (!o.bild.empty() && !o.rauschreihe) {
+        return Nein(fehler, "--bild gehört zu --vergleich, --lernkurve oder --partien --rauschreihe.");
     }
+    if (o.rauschreihe && o.partien == 0) return Nein(fehler, "--rauschreihe gehört zu --partien.");
     const bool spielt = o.spielen || o.partien > 0;
     if (o.robust && !o.lokal && !o.lernkurve)
         return Nein(fehler, "--planer gilt nur mit --lokal; über das Netz plant der Spieler, wie seine config.ini sagt.");
@@ -243,6 +250,7 @@ std::optional<Optionen> LeseOptionen(const std::vector<std::string>& argumente, 
              : a == "--json"       ? o.json
              : a == "--vergleich"  ? o.vergleich
              : a == "--lernkurve"  ? o.lernkurve
+             : a == "--rauschreihe" ? o.rauschreihe
                                    : o.zusammenfassen) = true;
             gesetzt.emplace(a);
             continue;

@@ -45,6 +45,7 @@ struct Optionen {
     // Ganze Partien (--partien K): zwei Spieler, K Partien auf K/2 Gestellen.
     std::uint32_t partien = 0;
     std::string spielerA, spielerB;  // vorgegeben, robust, eine config.ini oder HOST:PORT
+    bool rauschreihe = false;        // dieselben Partien über die Rauschfaktoren 0 bis 2
 
     // Lernen auf einem fremden Tisch (--lernkurve): lernend, ohne Lernen, mit der wahren Welt.
     bool lernkurve = false;

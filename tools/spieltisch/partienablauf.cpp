@@ -3,8 +3,11 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <memory>
+
+#include <nlohmann/json.hpp>
 
 #include "ablauf.h"
 #include "ausgabedateien.h"
@@ -116,4 +119,70 @@ int SpielePartienAus(const Optionen& o, std::ostream& aus, std::ostream& meldung
     if (o.json) aus << AlsJson(b).dump() << "\n";
     else SchreibePartiebericht(b, aus);
     return b.ohneAntwort == 0 ? kAllesBeantwortet : kAntwortFehlt;
+}
+
+int SpieleRauschreihe(const Optionen& o, std::ostream& aus, std::ostream& meldungen, const Siegkurvenmaler& maler) {
+    Spielumgebung u;
+    Dokumentkopf kopf;
+    if (!BereiteSpielVor(o, u, kopf, meldungen)) return kFalscherAufruf;
+    Socket hoerer;
+    if (UeberDasNetz(o)) {
+        std::string fehler;
+        std::uint16_t port = 0;
+        hoerer = OeffneAntwortPort(o.antwortPort, port, fehler);
+        if (!hoerer) {
+            meldungen << "spieltisch: " << fehler << "\n";
+            return kFalscherAufruf;
+        }
+        kopf.antwortPort = port;
+    }
+    Planer spieler[2];
+    if (!BaueSpieler(o, kopf, hoerer, spieler, meldungen)) return kFalscherAufruf;
+    constexpr double kRauschfaktoren[] = {0.0, 0.5, 1.0, 1.5, 2.0};
+    Fortschritt fortschritt;
+    fortschritt.einheit = "Partien";
+    BeginneFortschritt(fortschritt, o.partien * static_cast<std::uint32_t>(std::size(kRauschfaktoren)), STDERR_FILENO,
+                       meldungen);
+    std::vector<Rauschpunkt> punkte;
+    bool ohneAntwort = false;
+    for (double f : kRauschfaktoren) {
+        Rauschpunkt r{f, {}};
+        r.bericht.modell = o.modell;
+        r.bericht.rauschen = u.rauschen = f;
+        r.bericht.lauf = {*o.zufallSaat, {o.spielerA, o.spielerB}, o.welt};
+        SpielePartien(u, 2 * (o.ab - 1) + 1, o.partien, o.threads, spieler, [&](const Partie& p) {
+            Zaehle(r.bericht, p);
+            TischFertig(fortschritt, static_cast<long>(p.stoesse.size()));
+        });
+        ohneAntwort |= r.bericht.ohneAntwort > 0;
+        punkte.push_back(std::move(r));
+    }
+    BeendeFortschritt(fortschritt);
+    if (o.json) {
+        nlohmann::ordered_json j = nlohmann::ordered_json::array();
+        for (const Rauschpunkt& r : punkte) j.push_back(AlsJson(r.bericht));
+        aus << j.dump() << "\n";
+    } else {
+        char z[200];
+        std::snprintf(z, sizeof z, "Partien je Rauschfaktor: %u, A = %s, B = %s, Modell %s\n", o.partien,
+                      o.spielerA.c_str(), o.spielerB.c_str(), Modellname(o.modell));
+        aus << z << "Rauschen | Siege A (95 %)              | Siege B | Remis | Stöße je Partie\n";
+        for (const Rauschpunkt& r : punkte) {
+            double unten, oben;
+            const double q = QuoteA(r.bericht, unten, oben);
+            std::snprintf(z, sizeof z, "%8.2f | %5d = %5.1f %% (%4.1f–%4.1f %%) | %7d | %5d | %15.1f\n", r.rauschen,
+                          r.bericht.spieler[0].siege, 100 * q, 100 * unten, 100 * oben, r.bericht.spieler[1].siege,
+                          r.bericht.remis,
+                          r.bericht.partien ? static_cast<double>(r.bericht.stoesse) / r.bericht.partien : 0.0);
+            aus << z;
+        }
+    }
+    if (!o.bild.empty()) {
+        std::string fehler;
+        if (!maler || !maler(punkte, o, fehler)) {
+            meldungen << "spieltisch: " << (fehler.empty() ? "Bild nicht geschrieben." : fehler) << "\n";
+            return kAntwortFehlt;
+        }
+    }
+    return ohneAntwort ? kAntwortFehlt : kAllesBeantwortet;
 }

@@ -14,6 +14,7 @@
 #include "fehlerbild.h"
 #include "lernkurve.h"
 #include "lernkurvenbild.h"
+#include "siegkurve.h"
 #include "optionen.h"
 #include "partienablauf.h"
 #include "spielablauf.h"
@@ -63,6 +64,8 @@ int main(int argc, char** argv) {
     if (optionen->zusammenfassen) return FasseZusammen(*optionen, std::cout, std::cerr);
     if (optionen->vergleich) return Vergleiche(*optionen, std::cout, std::cerr, MaleVergleich);
     if (optionen->lernkurve) return ZeichneLernkurve(*optionen, std::cout, std::cerr, MaleLernkurve);
+    if (optionen->partien > 0 && optionen->rauschreihe)
+        return SpieleRauschreihe(*optionen, std::cout, std::cerr, MaleSiegkurve);
     if (optionen->partien > 0)
         return SpielePartienAus(*optionen, std::cout, std::cerr,
                                 optionen->bilderVerzeichnis.empty() ? Partiebildmaler{}

@@ -258,6 +258,10 @@ TEST(Optionen, WeistFalscheAufrufeAb) {
         {"--lernkurve", "--welt", "w.ini", "--zufall", "1", "--anzahl", "2", "--planer", "vorgegeben"},
         {"--lernkurve", "--welt", "w.ini", "--zufall", "1", "--anzahl", "2", "--bis", "10"},
         {"--spielen", "--zufall", "1", "--anzahl", "2", "--bis", "100"},
+        {"--partien", "2", "--zufall", "1", "--spieler-a", "robust", "--spieler-b", "robust", "--bild", "a.png"},
+        {"--partien", "2", "--zufall", "1", "--spieler-a", "robust", "--spieler-b", "robust", "--rauschreihe",
+         "--rauschen", "1"},
+        {"--spielen", "--zufall", "1", "--anzahl", "2", "--rauschreihe"},
     };
     for (const auto& argumente : falsch) {
         std::string fehler;
