@@ -9,7 +9,7 @@
 #include "entscheidungszeit.h"
 #include "model/konfiguration.h"
 #include "planner/robuste_suche.h"
-#include "tische.h"
+#include "spiel/zufallstisch.h"
 
 namespace {
 

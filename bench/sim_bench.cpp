@@ -15,7 +15,7 @@
 #include "planner/suche.h"
 #include "sim/simulation.h"
 #include "sim/stapel.h"
-#include "tische.h"
+#include "spiel/zufallstisch.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "model/konfiguration.h"
 #include "net/xml_lesen.h"
 #include "planner/suche.h"
-#include "tische.h"
+#include "spiel/zufallstisch.h"
 
 namespace {
 

@@ -132,5 +132,20 @@ TEST(Sicherheit, OhneLochstossEinGueltigerDerDenGegnerSchlechterStellt) {
     const Simergebnis& e = Spiele(s, mit.stoss);
     EXPECT_EQ(PruefeFoul(s, e), Foul::keins);
     EXPECT_EQ(e.tasche[8], -1);
-    EXPECT_LT(gegner(mit.stoss), gegner(ohne.stoss));
+    EXPECT_LT(gegner(mit.stoss), gegner(ohne.stoss)) << mit.log;
+}
+
+TEST(Sicherheit, LieberGueltigAlsFoulAuchWennDerGegnerDannLocht) {
+    // Aus einer Partie: volle, nur die 7 ist übrig, hinter der 15 und der
+    // Schwarzen; kein Lochstoß gelingt, und nach jedem gültigen Stoß locht der
+    // Gegner. Der blinde Stoß der Liste trifft nichts: ein Foul, nach dem er die
+    // Weiße in der Hand hat. Die robuste Wahl spielt trotzdem gültig.
+    LadeVorgabetisch();
+    Spielstand s = LeererStand(92.9255f, 25.0551f, volle);
+    const float kugeln[][3] = {{7, 96.3457f, 34.4521f},  {8, 91.1532f, 31.6409f},  {9, 101.4586f, 10.5630f},
+                               {10, 98.6088f, 43.4276f}, {12, 45.1202f, 22.0069f}, {13, 83.2026f, 14.4878f},
+                               {14, 52.7117f, 50.8420f}, {15, 92.6712f, 35.0426f}};
+    for (const auto& k : kugeln) SetzeKugel(s, static_cast<int>(k[0]), k[1], k[2]);
+    const Plan p = Robust(s, OhneZeitgrenze());
+    EXPECT_EQ(PruefeFoul(s, Spiele(s, p.stoss)), Foul::keins) << p.log;
 }

@@ -17,7 +17,7 @@
 #include "sim/beobachtung.h"
 #include "sim/rauschen.h"
 #include "sim/simulation.h"
-#include "tische.h"
+#include "spiel/zufallstisch.h"
 
 // wahr (wenn gesetzt) bekommt je Beobachtung die gezogene Störung.
 inline std::vector<Beobachtung> KuenstlicheBeobachtungen(const Welt& welt, int anzahl, std::uint32_t saat,

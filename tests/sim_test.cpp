@@ -11,7 +11,7 @@
 #include "sim/nullstellen.h"
 #include "sim/rauschen.h"
 #include "sim/simulation.h"
-#include "tische.h"
+#include "spiel/zufallstisch.h"
 
 namespace {
 

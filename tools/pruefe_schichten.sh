@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Prüft, dass jeder Ordner unter src/ nur Ordner unter sich einbindet:
-# geometry ← model ← anzeige ← sim ← planner ← lernen ← net ← fenster ← app.
+# geometry ← model ← anzeige ← sim ← planner ← lernen ← net ← fenster ← app, und spiel
+# über dem Planer neben lernen und net (spiel bindet keinen von beiden ein und
+# keiner von beiden spiel; fenster und app stehen über allen).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 schichten=(geometry model anzeige sim planner lernen net fenster app)
 fehler=0
-for i in "${!schichten[@]}"; do
-    ordner=${schichten[$i]}
-    [ -d "src/$ordner" ] || continue
-    erlaubt=("${schichten[@]:0:$((i + 1))}")
+pruefe() {
+    local ordner=$1
+    shift
+    local erlaubt=("$@")
+    [ -d "src/$ordner" ] || return 0
     while IFS= read -r zeile; do
         ziel=${zeile#*\#include \"}
         ziel=${ziel%%/*}
@@ -17,6 +20,13 @@ for i in "${!schichten[@]}"; do
             fehler=1
         fi
     done < <(grep -rn '#include "[a-z]*/' "src/$ordner" || true)
+}
+for i in "${!schichten[@]}"; do
+    ordner=${schichten[$i]}
+    erlaubt=("${schichten[@]:0:$((i + 1))}")
+    [ "$ordner" = fenster ] || [ "$ordner" = app ] && erlaubt+=(spiel)
+    pruefe "$ordner" "${erlaubt[@]}"
 done
+pruefe spiel geometry model anzeige sim planner spiel
 [ $fehler -eq 0 ] && echo "Schichten: in Ordnung"
 exit $fehler

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 #include <nlohmann/json.hpp>
 
@@ -18,10 +19,11 @@ std::string Format(const char* muster, auto... werte) {
 }
 
 // Der Wert, den --schreibe einträgt, oder −1 für festgehaltene.
-long Dateiwert(const Kalibrierergebnis& e, int j) {
+// Was --schreibe einträgt; nichts für festgehaltene.
+std::optional<long> Dateiwert(const Kalibrierergebnis& e, int j) {
     for (const Iniwert& w : KalibrierteWerte(e))
         if (w.sektion == "simulation" && w.schluessel == Art(j).schluessel) return static_cast<long>(w.wert);
-    return -1;
+    return std::nullopt;
 }
 
 std::string Unsicherheit(const Schaetzwert& s) {
@@ -44,9 +46,9 @@ std::string KalibrierberichtText(const Kalibrierergebnis& e) {
     t += "Kenngröße          vorher   angepasst   Unsicherheit   config.ini\n";
     for (int j = 0; j < kAnzahlKenngroessen; ++j) {
         const Schaetzwert& s = e.kenngroessen[static_cast<std::size_t>(j)];
-        const long datei = Dateiwert(e, j);
+        const std::optional<long> datei = Dateiwert(e, j);
         t += Format("%-17s %7.2f   %9.3f   %-12s   %s", Art(j).schluessel, s.start, s.wert, Unsicherheit(s).c_str(),
-                    datei >= 0 ? std::to_string(datei).c_str() : "-");
+                    datei ? std::to_string(*datei).c_str() : "-");
         if (j == static_cast<int>(Kenngroesse::richtung_versatz)) t += Format("  (%.3f°)", s.wert / 100.0);
         t += "\n";
     }
@@ -78,12 +80,12 @@ std::string KalibrierberichtJson(const Kalibrierergebnis& e) {
     ordered_json k = ordered_json::object();
     for (int n = 0; n < kAnzahlKenngroessen; ++n) {
         const Schaetzwert& s = e.kenngroessen[static_cast<std::size_t>(n)];
-        const long datei = Dateiwert(e, n);
+        const std::optional<long> datei = Dateiwert(e, n);
         k[Art(n).schluessel] = {{"wert", s.wert},
                                 {"unsicherheit", Zahl(s.unsicherheit)},
                                 {"start", s.start},
                                 {"festgehalten", s.festgehalten},
-                                {"config", datei >= 0 ? ordered_json(datei) : ordered_json(nullptr)}};
+                                {"config", datei ? ordered_json(*datei) : ordered_json(nullptr)}};
     }
     j["kenngroessen"] = k;
     j["rollreibung"] = {{"wert", e.rollreibung}, {"festgehalten", true}};

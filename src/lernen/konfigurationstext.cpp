@@ -114,8 +114,9 @@ std::vector<Iniwert> KalibrierteWerte(const Kalibrierergebnis& e) {
         const Schaetzwert& s = e.kenngroessen[static_cast<std::size_t>(j)];
         if (s.festgehalten) continue;
         std::int64_t wert = std::llround(s.wert);
-        if (j == static_cast<int>(Kenngroesse::richtung_versatz) && wert < 0) wert += 36000;
-        werte.push_back({"simulation", Art(j).schluessel, std::max<std::int64_t>(0, wert)});
+        // Nur der Versatz hat ein Vorzeichen (WeltAus liest ihn so).
+        if (j != static_cast<int>(Kenngroesse::richtung_versatz)) wert = std::max<std::int64_t>(0, wert);
+        werte.push_back({"simulation", Art(j).schluessel, wert});
     }
     werte.push_back({"planer", "rauschen", std::max<std::int64_t>(0, std::llround(e.rauschfaktor * 100.0))});
     return werte;

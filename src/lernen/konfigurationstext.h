@@ -25,9 +25,8 @@ struct Iniwert {
 std::string SetzeIniwerte(std::string_view text, std::span<const Iniwert> werte);
 
 // Die Werte eines Fits: in [simulation] jede angepasste Kenngröße, gerundet
-// auf ganze Hundertstel, und in [planer] rauschen (F in Hundertsteln). Einen
-// negativen richtung_versatz schreibt sie als 36000 minus seinen Betrag: die
-// Datei kennt keine negativen Werte, und eine Drehung um 359.8° ist eine um −0.2°.
+// auf ganze Hundertstel, und in [planer] rauschen (F in Hundertsteln);
+// richtung_versatz mit Vorzeichen (WeltAus liest ihn so).
 std::vector<Iniwert> KalibrierteWerte(const Kalibrierergebnis& e);
 
 // Die ganze config.ini mit den Werten des Fits.

@@ -24,6 +24,11 @@ constexpr int kSicherheitsSchritte = 360;  // ganze Grad: ein Sicherheitsfenster
 constexpr std::size_t kSicherheitsKandidaten = 10;
 constexpr int kGegnerProben = 4;  // je Stoß des Gegners
 constexpr int kGegnerTische = 4;  // so viele Tische danach werden gemessen, ihr Mittel zählt
+// Ein Foul gibt dem Gegner die Weiße in die Hand: schlechter als jeder gültige
+// Stoß, auch einer, nach dem er sicher locht. Ohne den Abzug stünde ein Stoß,
+// der nichts trifft, gleich mit einem gültigen, und der Planer spielte ihn
+// immer wieder (in Partien endlos Foul um Foul).
+constexpr double kFoulwert = -0.05;
 
 // Ein Sicherheitsstoß ohne Rauschen: kein Foul, die Schwarze bleibt, keine
 // eigene Kugel fällt (das wäre ein Lochstoß), und die Simulation kam zu Ende.
@@ -129,7 +134,10 @@ Partiewert BewerteFuerPartie(Durchspiel& d, Vektor stoss, int proben, int gegner
             summe -= 1.0;
             continue;
         }
-        if (d.e.ereignisgrenze || PruefeFoul(d.stand, d.e) != Foul::keins) continue;
+        if (d.e.ereignisgrenze || PruefeFoul(d.stand, d.e) != Foul::keins) {
+            summe += kFoulwert;
+            continue;
+        }
         ++w.gueltig;
         if (u.erfolg) {
             summe += 1.0;

@@ -13,8 +13,9 @@ std::int32_t Gegnergruppe(std::int32_t gruppe);
 
 // Was ein Stoß für die Partie wert ist, über die Proben gemittelt: 1, wenn
 // eine eigene Kugel fällt (der Planer bleibt am Tisch); −1, wenn die Schwarze
-// zu früh fällt (verloren); 0 bei einem Foul (der Gegner hat die Weiße in der
-// Hand); sonst 1 − die Quote des Gegners auf dem Tisch, den der Stoß lässt.
+// zu früh fällt (verloren); −0.05 bei einem Foul (der Gegner hat die Weiße in
+// der Hand: schlechter als jeder gültige Stoß); sonst 1 − die Quote des Gegners
+// auf dem Tisch, den der Stoß lässt.
 struct Partiewert {
     double wert = 0.0;
     int gueltig = 0;      // Proben ohne Foul und ohne zu frühe Schwarze

@@ -31,7 +31,9 @@ Welt WeltAus(const IniDatei& ini, Modell modell) {
     w.bandeAbfall = Hundertstel(ini, "bande_abfall", 0);
     w.kugelReibung = r ? Hundertstel(ini, "kugelreibung", 6) : 0.0;
     w.staerkeFaktor = r ? Hundertstel(ini, "staerke_faktor", 100) : 1.0;
-    w.richtungVersatz = r ? Hundertstel(ini, "richtung_versatz", 0) * (3.14159265358979323846 / 180.0) : 0.0;
+    // Als einziger Wert mit Vorzeichen gelesen: ein Versatz ist ebenso oft negativ.
+    const auto versatz = static_cast<std::int32_t>(IniGanzzahl(ini, "simulation", "richtung_versatz", 0));
+    w.richtungVersatz = r ? static_cast<double>(static_cast<float>(versatz) * 0.01f) * (3.14159265358979323846 / 180.0) : 0.0;
     return w;
 }
 

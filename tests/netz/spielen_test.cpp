@@ -8,6 +8,7 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -37,7 +38,7 @@ struct Spielerlauf {
         ::kill(spieler->pid, SIGTERM);
         EXPECT_EQ(spieler->Warte(), 0);
     }
-    // Bericht (ohne Zeiten und Stoßarten) und Stoßprotokoll eines spieltisch-Laufs.
+    // Bericht (ohne Zeiten, Stoßarten und Planername) und Stoßprotokoll eines spieltisch-Laufs.
     std::pair<nlohmann::json, std::string> Spieltisch(std::vector<std::string> argumente, const std::string& protokoll,
                                                       int tische) const {
         argumente.insert(argumente.begin(), bin + "spieltisch");
@@ -48,6 +49,7 @@ struct Spielerlauf {
         nlohmann::json j = nlohmann::json::parse(e.ausgabe);
         j.erase("zeit_us");
         j.erase("arten");  // über das Netz ist die Stoßart unbekannt
+        j.erase("lauf");   // nennt den Planer: "netz" oder der im Prozess
         std::ifstream f(dir.pfad / protokoll);
         std::stringstream s;
         s << f.rdbuf();
@@ -83,4 +85,33 @@ TEST(SpielenUeberDasNetz, EinRobusterSpielerAntwortetRobust) {
     EXPECT_EQ(netz.second, robust.second);
     EXPECT_NE(netz.second, vorgegeben.second);
     EXPECT_NE(lauf.spieler->ausgabe.find("Erfolg "), std::string::npos);  // die Zeilen der robusten Wahl im Protokoll
+}
+
+TEST(SpielenUeberDasNetz, PartienGegenEinenSpielerUeberDasNetzGleichenDenenImProzess) {
+    // A spielt über das Netz, B im Prozess mit derselben config.ini: dieselben
+    // Partien wie beide im Prozess. Nur die Sicherheitsstöße zählen über das
+    // Netz anders (ohne Bericht jeder Stoß ohne Foul, bei dem nichts fiel).
+    Spielerlauf lauf("");
+    ASSERT_TRUE(lauf.spieler->WarteAufAusgabe("Warte auf Anfrage vom Client...")) << lauf.spieler->ausgabe;
+    const std::string config = (lauf.dir.pfad / "config.ini").string();
+    auto partien = [&](const std::string& a, const std::string& protokoll) {
+        const Ergebnis e = Fuehreaus({lauf.bin + "spieltisch", "--partien", "4", "--zufall", "3", "--modell", "P",
+                                      "--rauschen", "1", "--spieler-a", a, "--spieler-b", config, "--antwort-port", "0",
+                                      "--json", "--protokoll", (lauf.dir.pfad / protokoll).string()});
+        EXPECT_EQ(e.rueckgabe, 0) << e.ausgabe;
+        nlohmann::json j = nlohmann::json::parse(e.ausgabe);
+        for (const char* k : {"zeit_ms", "lauf", "sicherheiten"}) j.erase(k);
+        std::ifstream f(lauf.dir.pfad / protokoll);
+        std::vector<nlohmann::json> zeilen;
+        for (std::string z; std::getline(f, z);) {
+            zeilen.push_back(nlohmann::json::parse(z));
+            zeilen.back().erase("sicherheit");
+        }
+        return std::pair(j, zeilen);
+    };
+    const auto netz = partien("127.0.0.1:" + std::to_string(lauf.port), "netz.jsonl");
+    const auto lokal = partien(config, "lokal.jsonl");
+    EXPECT_EQ(netz.first, lokal.first);
+    EXPECT_EQ(netz.second, lokal.second);
+    EXPECT_EQ(netz.first["partien"], 4);
 }

@@ -15,7 +15,7 @@
 #include "model/konfiguration.h"
 #include "netz.h"
 #include "statistik.h"
-#include "tische.h"
+#include "spiel/zufallstisch.h"
 
 namespace {
 

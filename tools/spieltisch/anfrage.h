@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "model/tisch.h"
-#include "tische.h"
+#include "spiel/zufallstisch.h"
 
 // Ein Dokument in der Form von beispiel-anfrage.xml, Lagen in Server-
 // koordinaten mit sechs Nachkommastellen, running immer true.

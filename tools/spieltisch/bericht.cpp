@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "planner/robuste_suche.h"
+#include "spiel/intervall.h"
 
 namespace {
 
@@ -12,9 +13,6 @@ double Anteil(double a, double b) { return b > 0 ? a / b : 0.0; }
 
 const char* const kUrsachenText[kAnzahlUrsachen] = {"", "verfehlt", "Weiße versenkt", "falsche erste Kugel",
                                                     "keine Berührung", "Schwarze zu früh"};
-
-// Die sechs Stoßarten und die Rundumsuche der robusten Wahl.
-const char* Artenname(int art) { return art == kRichtungssuche ? "Richtungssuche" : Artname(art); }
 
 }  // namespace
 
@@ -53,33 +51,6 @@ void SchreibeBericht(const Spielbericht& b, std::ostream& aus) {
     std::snprintf(z, sizeof z, "Zeit je Stoß: Simulation %.1f µs, Planer %.1f µs\n", Anteil(b.simUs, b.stoesse),
                   Anteil(b.planerUs, b.stoesse));
     aus << z;
-}
-
-void SchreibeBerichtJson(const Spielbericht& b, std::ostream& aus) {
-    double unten, oben;
-    Intervall95(b.erfolge, b.stoesse, unten, oben);
-    nlohmann::ordered_json j;
-    j["modell"] = Modellname(b.modell);
-    j["rauschen"] = b.rauschen;
-    j["tische"] = b.tische;
-    j["stoesse"] = b.stoesse;
-    j["erfolge"] = b.erfolge;
-    j["quote"] = Anteil(b.erfolge, b.stoesse);
-    j["quote_95"] = {unten, oben};
-    j["kugeln_je_aufnahme"] = Anteil(static_cast<double>(b.kugeln), b.tische);
-    j["geraeumt"] = Anteil(b.geraeumt, b.tische);
-    nlohmann::ordered_json f = nlohmann::ordered_json::object();
-    for (int u = 1; u < kAnzahlUrsachen; ++u) f[Ursachenname(static_cast<Ursache>(u))] = b.fehler[u];
-    j["fehler"] = f;
-    nlohmann::ordered_json arten = nlohmann::ordered_json::object();
-    if (b.artenBekannt)
-        for (int a = 0; a <= kRichtungssuche; ++a)
-            if (a < 6 || b.artStoesse[a] > 0)
-                arten[Artenname(a)] = {{"stoesse", b.artStoesse[a]}, {"erfolge", b.artErfolge[a]}};
-    j["arten"] = arten;
-    j["ohne_antwort"] = b.ohneAntwort;
-    j["zeit_us"] = {{"simulation", Anteil(b.simUs, b.stoesse)}, {"planer", Anteil(b.planerUs, b.stoesse)}};
-    aus << j.dump() << "\n";
 }
 
 std::string Protokollzeile(const Stosszeile& z) {

@@ -5,7 +5,8 @@
 #include <cstdio>
 #include <string>
 
-std::string Fortschrittszeile(std::uint32_t fertig, std::uint32_t gesamt, long stoesse, double sekunden) {
+std::string Fortschrittszeile(std::uint32_t fertig, std::uint32_t gesamt, long stoesse, double sekunden,
+                              const char* einheit) {
     constexpr int kBreite = 30;
     const int voll = gesamt ? static_cast<int>(static_cast<double>(fertig) / gesamt * kBreite) : kBreite;
     std::string balken(static_cast<std::size_t>(voll), '#');
@@ -19,8 +20,8 @@ std::string Fortschrittszeile(std::uint32_t fertig, std::uint32_t gesamt, long s
         std::snprintf(rest, sizeof rest, "0:00");
     }
     char zeile[160];
-    std::snprintf(zeile, sizeof zeile, "[%s] %u/%u Tische, %.0f Stöße/s, noch %s", balken.c_str(), fertig, gesamt,
-                  rate, rest);
+    std::snprintf(zeile, sizeof zeile, "[%s] %u/%u %s, %.0f Stöße/s, noch %s", balken.c_str(), fertig, gesamt,
+                  einheit, rate, rest);
     return zeile;
 }
 
@@ -36,7 +37,7 @@ namespace {
 void Zeige(Fortschritt& f) {
     const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - f.start).count();
     // \r an den Zeilenanfang, \033[K löscht den Rest der alten Zeile.
-    *f.aus << '\r' << Fortschrittszeile(f.fertig, f.gesamt, f.stoesse, s) << "\033[K" << std::flush;
+    *f.aus << '\r' << Fortschrittszeile(f.fertig, f.gesamt, f.stoesse, s, f.einheit) << "\033[K" << std::flush;
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // Eine Fortschrittszeile auf der Fehlerausgabe, nur auf einem Terminal:
-// fertige Tische, Stöße je Sekunde, geschätzte Restzeit.
+// fertige Tische (oder Partien), Stöße je Sekunde, geschätzte Restzeit.
 #pragma once
 
 #include <atomic>
@@ -17,14 +17,16 @@ struct Fortschritt {
     std::chrono::steady_clock::time_point zuletzt;
     std::mutex mutex;
     std::ostream* aus = nullptr;
+    const char* einheit = "Tische";
 };
 
 // aktiv nur, wenn fd ein Terminal ist.
 void BeginneFortschritt(Fortschritt& f, std::uint32_t gesamt, int fd, std::ostream& aus);
-// Nach jedem fertigen Tisch, aus jedem Thread; schreibt höchstens fünfmal je Sekunde.
+// Nach jedem fertigen Tisch (jeder Partie), aus jedem Thread; schreibt höchstens fünfmal je Sekunde.
 void TischFertig(Fortschritt& f, long stoesse);
 // Schließt die Zeile ab.
 void BeendeFortschritt(Fortschritt& f);
 
 // Die Zeile selbst, ohne Terminal prüfbar.
-std::string Fortschrittszeile(std::uint32_t fertig, std::uint32_t gesamt, long stoesse, double sekunden);
+std::string Fortschrittszeile(std::uint32_t fertig, std::uint32_t gesamt, long stoesse, double sekunden,
+                              const char* einheit = "Tische");

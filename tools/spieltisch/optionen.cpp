@@ -3,7 +3,7 @@
 #include <arpa/inet.h>
 
 #include <charconv>
-#include <string_view>
+#include <set>
 
 namespace {
 
@@ -17,87 +17,222 @@ bool LeseZahl(std::string_view s, Zahl minimum, Zahl maximum, Zahl& zahl) {
     return true;
 }
 
-bool LeseAdresse(std::string_view wert, Optionen& o) {
-    const auto doppelpunkt = wert.rfind(':');
-    if (doppelpunkt == std::string_view::npos) return false;
-    const std::string adresse(wert.substr(0, doppelpunkt));
-    in_addr a{};
-    if (::inet_pton(AF_INET, adresse.c_str(), &a) != 1) return false;
-    std::uint32_t port = 0;
-    if (!LeseZahl<std::uint32_t>(wert.substr(doppelpunkt + 1), 1, 65535, port)) return false;
-    o.spielerAdresse = adresse;
-    o.spielerPort = static_cast<std::uint16_t>(port);
+bool IstSchalter(std::string_view a) {
+    return a == "--nur-senden" || a == "--spielen" || a == "--lokal" || a == "--json" || a == "--vergleich" ||
+           a == "--zusammenfassen" || a == "--lernkurve" || a == "--rauschreihe";
+}
+
+bool HatWert(std::string_view a) {
+    for (const char* o : {"--spieler", "--antwort-port", "--zufall", "--anzahl", "--speichere", "--status-port",
+                          "--status-warten", "--zeitlimit", "--kugeln", "--gruppe", "--rauschen", "--modell",
+                          "--threads", "--protokoll", "--bilder", "--planer", "--config", "--bild", "--partien",
+                          "--spieler-a", "--spieler-b", "--ab", "--welt", "--beobachtungen", "--bis"})
+        if (a == o) return true;
+    return false;
+}
+
+// Liest den Wert einer Option; false mit Meldung.
+bool SetzeWert(std::string_view a, std::string_view wert, Optionen& o, std::optional<std::uint32_t>& anzahl,
+               std::string& fehler) {
+    const auto falsch = [&](const char* erwartet) {
+        fehler = "Ungültiger Wert \"" + std::string(wert) + "\" für " + std::string(a) + ": erwartet " + erwartet + ".";
+        return false;
+    };
+    std::uint32_t z = 0;
+    if (a == "--spieler") {
+        if (!LeseNetzadresse(wert, o.spielerAdresse, o.spielerPort)) return falsch("IPv4-ADRESSE:PORT, z. B. 127.0.0.1:2222");
+    } else if (a == "--antwort-port") {
+        if (!LeseZahl<std::uint32_t>(wert, 0, 65535, z)) return falsch("eine Portnummer 0..65535");
+        o.antwortPort = static_cast<std::uint16_t>(z);
+    } else if (a == "--status-port") {
+        if (!LeseZahl<std::uint32_t>(wert, 1, 65535, z)) return falsch("eine Portnummer 1..65535");
+        o.statusPort = static_cast<std::uint16_t>(z);
+    } else if (a == "--zufall") {
+        if (!LeseZahl<std::uint32_t>(wert, 0, UINT32_MAX, z)) return falsch("eine Zahl 0..4294967295");
+        o.zufallSaat = z;
+    } else if (a == "--anzahl") {
+        if (!LeseZahl<std::uint32_t>(wert, 1, 9999, z)) return falsch("eine Zahl 1..9999");
+        anzahl = z;
+    } else if (a == "--zeitlimit") {
+        if (!LeseZahl<std::uint32_t>(wert, 1, 600000, o.zeitlimitMs)) return falsch("Millisekunden 1..600000");
+    } else if (a == "--status-warten") {
+        if (!LeseZahl<std::uint32_t>(wert, 0, 600000, o.statusWartenMs)) return falsch("Millisekunden 0..600000");
+    } else if (a == "--kugeln") {
+        if (!LeseZahl<int>(wert, 1, 15, o.kugeln)) return falsch("eine Zahl 1..15");
+    } else if (a == "--gruppe") {
+        if (!LeseZahl<std::int32_t>(wert, 0, 2, o.gruppe)) return falsch("0 (halbe), 1 (volle) oder 2 (alle)");
+    } else if (a == "--rauschen") {
+        if (!LeseZahl<double>(wert, 0.0, 100.0, o.rauschen)) return falsch("eine Zahl 0..100, z. B. 1 oder 0.5");
+    } else if (a == "--modell") {
+        if (wert != "P" && wert != "R") return falsch("P oder R");
+        o.modell = wert == "P" ? Modell::P : Modell::R;
+    } else if (a == "--planer") {
+        if (wert != "vorgegeben" && wert != "robust") return falsch("vorgegeben oder robust");
+        o.robust = wert == "robust";
+    } else if (a == "--threads") {
+        if (!LeseZahl<int>(wert, 1, 64, o.threads)) return falsch("eine Zahl 1..64");
+    } else if (a == "--partien") {
+        if (!LeseZahl<std::uint32_t>(wert, 2, 2 * kHoechstesGestell, o.partien) || o.partien % 2 != 0)
+            return falsch("eine gerade Zahl 2..8000000 (jedes Gestell wird in beiden Reihenfolgen gespielt)");
+    } else if (a == "--bis") {
+        if (!LeseZahl<std::uint32_t>(wert, 20, 5000, o.bis)) return falsch("eine Zahl 20..5000");
+    } else if (a == "--ab") {
+        if (!LeseZahl<std::uint32_t>(wert, 1, kHoechsterTisch, o.ab)) return falsch("eine Zahl 1..60000000");
+    } else if (wert.empty()) {
+        return falsch(a == "--speichere" || a == "--bilder" ? "ein Verzeichnis" : "eine Datei oder einen Spieler");
+    } else {
+        (a == "--bild"            ? o.bild
+         : a == "--config"        ? o.konfiguration
+         : a == "--protokoll"     ? o.protokollDatei
+         : a == "--bilder"        ? o.bilderVerzeichnis
+         : a == "--speichere"     ? o.speicherVerzeichnis
+         : a == "--spieler-a"     ? o.spielerA
+         : a == "--spieler-b"     ? o.spielerB
+         : a == "--welt"          ? o.welt
+                                  : o.beobachtungen) = wert;
+    }
+    return true;
+}
+
+using Gesetzt = std::set<std::string, std::less<>>;
+
+// Die erste der genannten Optionen, die gesetzt ist, sonst leer.
+std::string Eine(const Gesetzt& gesetzt, std::initializer_list<const char*> namen) {
+    for (const char* n : namen)
+        if (gesetzt.count(n)) return n;
+    return {};
+}
+
+bool Nein(std::string& fehler, std::string text) {
+    fehler = std::move(text);
+    return false;
+}
+
+bool PruefeZusammenfassen(const Optionen& o, const Gesetzt& gesetzt, std::string& fehler) {
+    if (const std::string x = Eine(gesetzt, {"--spieler", "--antwort-port", "--zufall", "--anzahl", "--speichere",
+                                             "--status-port", "--status-warten", "--zeitlimit", "--nur-senden",
+                                             "--kugeln", "--gruppe", "--rauschen", "--modell", "--lokal", "--planer",
+                                             "--threads", "--protokoll", "--config", "--bild", "--bilder", "--ab",
+                                             "--welt", "--beobachtungen", "--spieler-a", "--spieler-b"});
+        !x.empty())
+        return Nein(fehler, "--zusammenfassen liest nur Berichte (und --json); " + x + " gehört nicht dazu.");
+    if (o.dateien.empty()) return Nein(fehler, "--zusammenfassen braucht Berichte: DATEI.json …");
+    return true;
+}
+
+bool PruefePartien(const Optionen& o, const Gesetzt& gesetzt, std::string& fehler) {
+    if (const std::string x = Eine(gesetzt, {"--spieler", "--anzahl", "--status-port", "--status-warten",
+                                             "--nur-senden", "--kugeln", "--gruppe", "--lokal", "--planer"});
+        !x.empty())
+        return Nein(fehler, x + " gehört nicht zu --partien.");
+    if (!o.dateien.empty()) return Nein(fehler, "--partien spielt Gestelle, keine Dateien.");
+    if (!o.zufallSaat) return Nein(fehler, "--partien braucht --zufall SAAT.");
+    if (o.spielerA.empty() || o.spielerB.empty()) return Nein(fehler, "--partien braucht --spieler-a und --spieler-b.");
+    if (o.rauschreihe) {
+        if (const std::string x = Eine(gesetzt, {"--rauschen", "--protokoll", "--beobachtungen", "--bilder", "--speichere"});
+            !x.empty())
+            return Nein(fehler, "--rauschreihe spielt dieselben Partien bei F = 0, 0.5, 1, 1.5 und 2; " + x +
+                                    " gehört nicht dazu.");
+    }
+    if (o.ab - 1 + o.partien / 2 > kHoechstesGestell)
+        return Nein(fehler, "--ab und --partien reichen über Gestell " + std::to_string(kHoechstesGestell) + " hinaus.");
+    std::string adresse;
+    std::uint16_t port = 0;
+    const bool netz = LeseNetzadresse(o.spielerA, adresse, port) || LeseNetzadresse(o.spielerB, adresse, port);
+    if (o.threads > 1 && netz)
+        return Nein(fehler, "--threads gilt nur, wenn beide Spieler im Prozess planen: über das Netz spielt ein "
+                            "Spieler Stoß für Stoß.");
+    return true;
+}
+
+bool PruefeSpielen(const Optionen& o, const Gesetzt& gesetzt, std::string& fehler) {
+    if (!o.dateien.empty() || o.anzahl == 0 || o.nurSenden)
+        return Nein(fehler, "--spielen braucht --zufall SAAT --anzahl K, keine Dateien und kein --nur-senden.");
+    if (const std::string x = Eine(gesetzt, {"--status-port", "--status-warten"}); !x.empty())
+        return Nein(fehler, x + " gehört nicht zu --spielen.");
+    if (o.lokal && gesetzt.count("--spieler")) return Nein(fehler, "--spieler gilt nicht mit --lokal.");
+    if (o.threads > 1 && !o.lokal)
+        return Nein(fehler, "--threads gilt nur mit --lokal: über das Netz spielt ein Spieler Stoß für Stoß.");
+    if (static_cast<std::uint64_t>(o.ab) - 1 + o.anzahl > kHoechsterTisch)
+        return Nein(fehler, "--ab und --anzahl reichen über Tisch " + std::to_string(kHoechsterTisch) + " hinaus.");
+    return true;
+}
+
+// Welche Optionen zusammengehören; false mit Meldung.
+bool PruefeZusammenspiel(Optionen& o, const Gesetzt& gesetzt, std::string& fehler) {
+    const int arten = o.spielen + o.vergleich + (o.partien > 0) + o.zusammenfassen + o.lernkurve;
+    if (arten > 1)
+        return Nein(fehler, "--spielen, --vergleich, --partien, --lernkurve und --zusammenfassen schließen einander aus.");
+    if (!o.lernkurve && gesetzt.count("--bis")) return Nein(fehler, "--bis gehört zu --lernkurve.");
+    if (o.zusammenfassen) return PruefeZusammenfassen(o, gesetzt, fehler);
+    if (o.partien > 0 && !PruefePartien(o, gesetzt, fehler)) return false;
+    if (o.partien == 0) {
+        if (const std::string x = Eine(gesetzt, {"--spieler-a", "--spieler-b"}); !x.empty())
+            return Nein(fehler, x + " gehört zu --partien.");
+    }
+    if (o.lernkurve) {
+        // Drei robuste Spieler im Prozess auf dem fremden Tisch aus --welt.
+        if (const std::string x = Eine(gesetzt, {"--planer", "--protokoll", "--bilder", "--speichere", "--beobachtungen",
+                                                 "--lokal", "--modell"});
+            !x.empty())
+            return Nein(fehler, "--lernkurve spielt drei robuste Spieler im Prozess in Welt R; " + x +
+                                    " gehört nicht dazu.");
+        if (o.welt.empty()) return Nein(fehler, "--lernkurve braucht den fremden Tisch: --welt DATEI.");
+        o.spielen = o.lokal = o.robust = true;
+    } else if (o.vergleich) {
+        // Der Vergleich spielt beide Planer im Prozess, also wie --spielen --lokal.
+        if (const std::string x = Eine(gesetzt, {"--planer", "--protokoll", "--bilder", "--speichere", "--beobachtungen"});
+            !x.empty())
+            return Nein(fehler, "--vergleich spielt beide Planer; " + x + " gehört zu --spielen.");
+        o.spielen = o.lokal = true;
+    } else if (!o.bild.empty() && !o.rauschreihe) {
+        return Nein(fehler, "--bild gehört zu --vergleich, --lernkurve oder --partien --rauschreihe.");
+    }
+    if (o.rauschreihe && o.partien == 0) return Nein(fehler, "--rauschreihe gehört zu --partien.");
+    const bool spielt = o.spielen || o.partien > 0;
+    if (o.robust && !o.lokal && !o.lernkurve)
+        return Nein(fehler, "--planer gilt nur mit --lokal; über das Netz plant der Spieler, wie seine config.ini sagt.");
+    if (!o.spielen) {
+        if (const std::string x = Eine(gesetzt, {"--lokal", "--kugeln", "--gruppe"}); !x.empty())
+            return Nein(fehler, x + " gehört zu --spielen.");
+    }
+    if (!spielt) {
+        if (const std::string x = Eine(gesetzt, {"--config", "--json", "--protokoll", "--bilder", "--rauschen",
+                                                 "--modell", "--threads", "--ab", "--welt", "--beobachtungen"});
+            !x.empty())
+            return Nein(fehler, x + " gehört zu --spielen oder --partien.");
+    }
+    if (!o.welt.empty() && gesetzt.count("--modell") && o.modell == Modell::P)
+        return Nein(fehler, "--welt spielt in Welt R; --modell P passt nicht dazu.");
+    if (!o.welt.empty()) o.modell = Modell::R;
+    if (o.spielen) return PruefeSpielen(o, gesetzt, fehler);
+    if (spielt) return true;
+    if (o.dateien.empty() && o.anzahl == 0)
+        return Nein(fehler, "Keine Tische: Dateien angeben oder --zufall SAAT --anzahl K.");
+    if (o.dateien.size() + o.anzahl > 9999)
+        return Nein(fehler, "Höchstens 9999 Tische (die cmdid hat in den Dateinamen vier Stellen).");
     return true;
 }
 
 }  // namespace
 
-const char* const kHilfetext =
-    "Aufruf: spieltisch [Optionen] [DATEI...]\n"
-    "\n"
-    "Ein Ersatz für den Spielserver: schickt Tischstand-Dokumente an den Spieler,\n"
-    "wartet auf jede Antwort und prüft sie.\n"
-    "\n"
-    "  DATEI...               diese Dokumente senden; cmdid, <ipv4> und <port>\n"
-    "                         werden durch die eigenen Werte ersetzt\n"
-    "  --zufall SAAT --anzahl K\n"
-    "                         zusätzlich K zufällige, gültige Tische (je Saat gleich)\n"
-    "  --spieler HOST:PORT    Adresse des Spielers, nur IPv4 (Vorgabe 127.0.0.1:2222)\n"
-    "  --antwort-port N       eigener TCP-Port für die Antworten (Vorgabe 2223;\n"
-    "                         0: ein freier Port, er wird als antwort_port=N ausgegeben)\n"
-    "  --zeitlimit MS         Frist je Tisch vom Verbinden bis zur Antwort (Vorgabe 5000)\n"
-    "  --speichere DIR        jedes gesendete Dokument als DIR/tisch-NNNN.xml ablegen\n"
-    "  --status-port N        UDP-Port 0.0.0.0:N abhören, jedes Datagramm als\n"
-    "                         Zeile \"status: TEXT\" ausgeben\n"
-    "  --status-warten MS     nach dem letzten Tisch so lange auf Status warten (Vorgabe 0)\n"
-    "  --nur-senden           nur senden, auf keine Antwort warten\n"
-    "  --help                 diese Hilfe\n"
-    "  --version              die Version ausgeben\n"
-    "\n"
-    "Ganze Aufnahmen spielen (der Tisch referiert wie ein Spielserver):\n"
-    "  --spielen              je Tisch die Aufnahme des Spielers: Tischstand senden,\n"
-    "                         den geantworteten Stoß (mit Rauschen) auf dem Tisch\n"
-    "                         spielen, beurteilen und, solange es gut geht, den\n"
-    "                         neuen Stand senden; am Ende ein Bericht\n"
-    "  --kugeln N             N Objektkugeln je Tisch (Vorgabe 15, die Schwarze\n"
-    "                         immer dabei), alle Taschen erlaubt\n"
-    "  --gruppe 0|1|2         Gruppe des Spielers: halbe, volle, alle (Vorgabe 0)\n"
-    "  --rauschen F           Rauschfaktor des Queues: Richtung ± 0.125°·F und\n"
-    "                         Stärke ± 0.075·F (Standardabweichungen; Vorgabe 0)\n"
-    "  --modell P|R           P: die Welt des Planers, R: ein echtes Tuch (Vorgabe R)\n"
-    "  --lokal                den Planer im Prozess fragen statt über das Netz; er\n"
-    "                         spielt genau den Stoß, den die Antwort trüge\n"
-    "  --threads T            mit --lokal: Tische auf T Threads, gleiches Ergebnis\n"
-    "  --config DATEI         config.ini für --spielen (Welt P/R und, mit --lokal,\n"
-    "                         der Planer) statt der Datei neben dem Programm\n"
-    "  --planer vorgegeben|robust\n"
-    "                         mit --lokal: welcher Planer; robust nimmt die übrigen\n"
-    "                         Werte aus [planer] der config.ini (Vorgabe: vorgegeben)\n"
-    "  --json                 den Bericht als ein JSON-Objekt\n"
-    "  --protokoll DATEI      je Stoß eine JSON-Zeile (Lage vorher, Antwort,\n"
-    "                         gespielter Stoß, versenkte Kugeln, Urteil)\n"
-    "  --bilder DIR           je misslungenem Stoß ein Bild DIR/tisch-T-stoss-S.png\n"
-    "  --vergleich            beide Planer im Prozess über die Rauschfaktoren 0, 0.5,\n"
-    "                         1, 1.5 und 2, auf denselben Tischen und unter denselben\n"
-    "                         Störungen; eine Tabelle (oder JSON)\n"
-    "  --bild DATEI.png       mit --vergleich: Erfolg je Stoß (mit 95-%-Intervall) und\n"
-    "                         Kugeln je Aufnahme als Kurven\n"
-    "Gleiche Optionen geben gleiche Berichte (bis auf die Zeiten). Auf einem\n"
-    "Terminal zeigt die Fehlerausgabe den Fortschritt.\n"
-    "\n"
-    "Ausgabe: je Tisch eine Zeile \"cmdid=N x=X y=Y rtt_ms=T\", \"cmdid=N fehlt\" oder\n"
-    "\"cmdid=N fehlerhaft\", zum Schluss \"beantwortet=A fehlend=M fehlerhaft=F\n"
-    "median_ms=T p99_ms=T\" (\"-\" ohne Antworten). Mit --nur-senden je Tisch\n"
-    "\"cmdid=N gesendet\" oder \"cmdid=N nicht_gesendet\", zum Schluss\n"
-    "\"gesendet=S nicht_gesendet=U\".\n"
-    "\n"
-    "Rückgabewert: 0, wenn jeder Tisch wohlgeformt beantwortet (bzw. gesendet) wurde;\n"
-    "1, wenn eine Antwort fehlt oder fehlerhaft ist; 2 bei falschem Aufruf oder\n"
-    "wenn ein Port nicht geöffnet werden kann.\n";
+bool LeseNetzadresse(std::string_view wert, std::string& adresse, std::uint16_t& port) {
+    const auto doppelpunkt = wert.rfind(':');
+    if (doppelpunkt == std::string_view::npos) return false;
+    const std::string a(wert.substr(0, doppelpunkt));
+    in_addr ip{};
+    if (::inet_pton(AF_INET, a.c_str(), &ip) != 1) return false;
+    std::uint32_t p = 0;
+    if (!LeseZahl<std::uint32_t>(wert.substr(doppelpunkt + 1), 1, 65535, p)) return false;
+    adresse = a;
+    port = static_cast<std::uint16_t>(p);
+    return true;
+}
 
 std::optional<Optionen> LeseOptionen(const std::vector<std::string>& argumente, std::string& fehler) {
     Optionen o;
     std::optional<std::uint32_t> anzahl;
+    Gesetzt gesetzt;
     for (std::size_t i = 0; i < argumente.size(); ++i) {
         const std::string_view a = argumente[i];
         if (a == "--help" || a == "-h") {
@@ -108,12 +243,16 @@ std::optional<Optionen> LeseOptionen(const std::vector<std::string>& argumente, 
             o.version = true;
             continue;
         }
-        if (a == "--nur-senden" || a == "--spielen" || a == "--lokal" || a == "--json" || a == "--vergleich") {
-            (a == "--nur-senden" ? o.nurSenden
-             : a == "--spielen"  ? o.spielen
-             : a == "--lokal"    ? o.lokal
-             : a == "--json"     ? o.json
-                                 : o.vergleich) = true;
+        if (IstSchalter(a)) {
+            (a == "--nur-senden"   ? o.nurSenden
+             : a == "--spielen"    ? o.spielen
+             : a == "--lokal"      ? o.lokal
+             : a == "--json"       ? o.json
+             : a == "--vergleich"  ? o.vergleich
+             : a == "--lernkurve"  ? o.lernkurve
+             : a == "--rauschreihe" ? o.rauschreihe
+                                   : o.zusammenfassen) = true;
+            gesetzt.emplace(a);
             continue;
         }
         if (a == "--") {  // alles Weitere sind Dateien
@@ -124,12 +263,7 @@ std::optional<Optionen> LeseOptionen(const std::vector<std::string>& argumente, 
             o.dateien.emplace_back(a);
             continue;
         }
-        const bool mitWert = a == "--spieler" || a == "--antwort-port" || a == "--zufall" ||
-                             a == "--anzahl" || a == "--speichere" || a == "--status-port" ||
-                             a == "--status-warten" || a == "--zeitlimit" || a == "--kugeln" || a == "--gruppe" ||
-                             a == "--rauschen" || a == "--modell" || a == "--threads" || a == "--protokoll" ||
-                             a == "--bilder" || a == "--planer" || a == "--config" || a == "--bild";
-        if (!mitWert) {
+        if (!HatWert(a)) {
             fehler = "Unbekannte Option " + std::string(a) + ".";
             return std::nullopt;
         }
@@ -137,104 +271,15 @@ std::optional<Optionen> LeseOptionen(const std::vector<std::string>& argumente, 
             fehler = "Option " + std::string(a) + " braucht einen Wert.";
             return std::nullopt;
         }
-        const std::string_view wert = argumente[++i];
-        const auto falsch = [&](const char* erwartet) {
-            fehler = "Ungültiger Wert \"" + std::string(wert) + "\" für " + std::string(a) + ": erwartet " +
-                     erwartet + ".";
-            return std::nullopt;
-        };
-        std::uint32_t z = 0;
-        if (a == "--spieler") {
-            if (!LeseAdresse(wert, o)) return falsch("IPv4-ADRESSE:PORT, z. B. 127.0.0.1:2222");
-        } else if (a == "--antwort-port") {
-            if (!LeseZahl<std::uint32_t>(wert, 0, 65535, z)) return falsch("eine Portnummer 0..65535");
-            o.antwortPort = static_cast<std::uint16_t>(z);
-        } else if (a == "--status-port") {
-            if (!LeseZahl<std::uint32_t>(wert, 1, 65535, z)) return falsch("eine Portnummer 1..65535");
-            o.statusPort = static_cast<std::uint16_t>(z);
-        } else if (a == "--zufall") {
-            if (!LeseZahl<std::uint32_t>(wert, 0, UINT32_MAX, z)) return falsch("eine Zahl 0..4294967295");
-            o.zufallSaat = z;
-        } else if (a == "--anzahl") {
-            if (!LeseZahl<std::uint32_t>(wert, 1, 9999, z)) return falsch("eine Zahl 1..9999");
-            anzahl = z;
-        } else if (a == "--zeitlimit") {
-            if (!LeseZahl<std::uint32_t>(wert, 1, 600000, z)) return falsch("Millisekunden 1..600000");
-            o.zeitlimitMs = z;
-        } else if (a == "--status-warten") {
-            if (!LeseZahl<std::uint32_t>(wert, 0, 600000, z)) return falsch("Millisekunden 0..600000");
-            o.statusWartenMs = z;
-        } else if (a == "--kugeln") {
-            if (!LeseZahl<std::uint32_t>(wert, 1, 15, z)) return falsch("eine Zahl 1..15");
-            o.kugeln = static_cast<int>(z);
-        } else if (a == "--gruppe") {
-            if (!LeseZahl<std::uint32_t>(wert, 0, 2, z)) return falsch("0 (halbe), 1 (volle) oder 2 (alle)");
-            o.gruppe = static_cast<std::int32_t>(z);
-        } else if (a == "--rauschen") {
-            if (!LeseZahl<double>(wert, 0.0, 100.0, o.rauschen)) return falsch("eine Zahl 0..100, z. B. 1 oder 0.5");
-        } else if (a == "--modell") {
-            if (wert != "P" && wert != "R") return falsch("P oder R");
-            o.modell = wert == "P" ? Modell::P : Modell::R;
-        } else if (a == "--planer") {
-            if (wert != "vorgegeben" && wert != "robust") return falsch("vorgegeben oder robust");
-            o.robust = wert == "robust";
-        } else if (a == "--threads") {
-            if (!LeseZahl<std::uint32_t>(wert, 1, 64, z)) return falsch("eine Zahl 1..64");
-            o.threads = static_cast<int>(z);
-        } else if (a == "--bild") {
-            if (wert.empty()) return falsch("eine Datei");
-            o.bild = wert;
-        } else if (a == "--config") {
-            if (wert.empty()) return falsch("eine Datei");
-            o.konfiguration = wert;
-        } else if (a == "--protokoll" || a == "--bilder" || a == "--speichere") {
-            if (wert.empty()) return falsch(a == "--protokoll" ? "eine Datei" : "ein Verzeichnis");
-            (a == "--protokoll" ? o.protokollDatei : a == "--bilder" ? o.bilderVerzeichnis : o.speicherVerzeichnis) = wert;
-        }
+        if (!SetzeWert(a, argumente[++i], o, anzahl, fehler)) return std::nullopt;
+        gesetzt.emplace(a);
     }
     if (o.hilfe || o.version) return o;
-    if (o.zufallSaat.has_value() != anzahl.has_value()) {
+    if (o.partien == 0 && !o.zusammenfassen && o.zufallSaat.has_value() != anzahl.has_value()) {
         fehler = "--zufall und --anzahl gehören zusammen.";
         return std::nullopt;
     }
     o.anzahl = anzahl.value_or(0);
-    if (o.vergleich) {
-        // Der Vergleich spielt beide Planer im Prozess, also wie --spielen --lokal.
-        o.spielen = o.lokal = true;
-        if (o.robust || !o.protokollDatei.empty() || !o.bilderVerzeichnis.empty()) {
-            fehler = "--vergleich spielt beide Planer; --planer, --protokoll und --bilder gehören zu --spielen.";
-            return std::nullopt;
-        }
-    } else if (!o.bild.empty()) {
-        fehler = "--bild gehört zu --vergleich.";
-        return std::nullopt;
-    }
-    if (o.robust && !o.lokal) {
-        fehler = "--planer gilt nur mit --lokal; über das Netz plant der Spieler, wie seine config.ini sagt.";
-        return std::nullopt;
-    }
-    const bool nurFuerSpielen = !o.konfiguration.empty() || o.lokal || o.json || !o.protokollDatei.empty() || !o.bilderVerzeichnis.empty();
-    if (!o.spielen && nurFuerSpielen) {
-        fehler = "--config, --lokal, --json, --protokoll und --bilder gehören zu --spielen.";
-        return std::nullopt;
-    }
-    if (o.spielen) {
-        if (!o.dateien.empty() || o.anzahl == 0 || o.nurSenden) {
-            fehler = "--spielen braucht --zufall SAAT --anzahl K, keine Dateien und kein --nur-senden.";
-            return std::nullopt;
-        }
-        if (o.threads > 1 && !o.lokal) {
-            fehler = "--threads gilt nur mit --lokal: über das Netz spielt ein Spieler Stoß für Stoß.";
-            return std::nullopt;
-        }
-    }
-    if (o.dateien.empty() && o.anzahl == 0) {
-        fehler = "Keine Tische: Dateien angeben oder --zufall SAAT --anzahl K.";
-        return std::nullopt;
-    }
-    if (o.dateien.size() + o.anzahl > 9999) {
-        fehler = "Höchstens 9999 Tische (die cmdid hat in den Dateinamen vier Stellen).";
-        return std::nullopt;
-    }
+    if (!PruefeZusammenspiel(o, gesetzt, fehler)) return std::nullopt;
     return o;
 }

@@ -1,13 +1,15 @@
 // Die Aufrufoptionen von spieltisch und ihr Leser. Der Leser prüft nur die
-// Form (bekannte Option, Zahl im Bereich); Dateien liest erst der Ablauf.
+// Form (bekannte Option, Zahl im Bereich, welche Optionen zusammengehören);
+// Dateien liest erst der Ablauf.
 #pragma once
 
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "sim/welt.h"
-#include <string>
-#include <vector>
 
 struct Optionen {
     std::string spielerAdresse = "127.0.0.1";  // nur IPv4 in Punktschreibweise
@@ -29,20 +31,43 @@ struct Optionen {
     Modell modell = Modell::R;
     bool lokal = false;          // Planer im Prozess statt über das Netz
     bool robust = false;         // mit lokal: die robuste Wahl statt der vorgegebenen
-    int threads = 1;             // nur mit lokal
+    int threads = 1;             // nur im Prozess
     bool json = false;
     std::string protokollDatei;  // leer: keines
     std::string konfiguration;   // leer: config.ini neben dem Programm
     bool vergleich = false;      // beide Planer über mehrere Rauschfaktoren
     std::string bild;            // mit vergleich: die Kurven als PNG
     std::string bilderVerzeichnis;
+    std::uint32_t ab = 1;        // erster Tisch (--spielen) bzw. erstes Gestell (--partien)
+    std::string welt;            // leer: der Schiedsrichter spielt in der Welt aus --config
+    std::string beobachtungen;   // leer: keine
+
+    // Ganze Partien (--partien K): zwei Spieler, K Partien auf K/2 Gestellen.
+    std::uint32_t partien = 0;
+    std::string spielerA, spielerB;  // vorgegeben, robust, eine config.ini oder HOST:PORT
+    bool rauschreihe = false;        // dieselben Partien über die Rauschfaktoren 0 bis 2
+
+    // Lernen auf einem fremden Tisch (--lernkurve): lernend, ohne Lernen, mit der wahren Welt.
+    bool lernkurve = false;
+    std::uint32_t bis = 300;  // so viele Beobachtungen lernt der Lernende
+
+    // Berichte zusammenlegen (--zusammenfassen): die Dateien sind JSON-Berichte.
+    bool zusammenfassen = false;
 
     bool hilfe = false;
     bool version = false;
     std::vector<std::string> dateien;
 };
 
+// Gestelle, die ein Lauf mit --partien höchstens erreicht (die cmdid bleibt unter 2^31).
+constexpr std::uint32_t kHoechstesGestell = 4000000;
+// Tische, die ein Lauf mit --spielen höchstens erreicht.
+constexpr std::uint32_t kHoechsterTisch = 60000000;
+
 // nullopt bei falschem Aufruf; dann steht in fehler eine deutsche Meldung.
 std::optional<Optionen> LeseOptionen(const std::vector<std::string>& argumente, std::string& fehler);
+
+// "IPv4:PORT" wie 127.0.0.1:2222; sonst false.
+bool LeseNetzadresse(std::string_view wert, std::string& adresse, std::uint16_t& port);
 
 extern const char* const kHilfetext;

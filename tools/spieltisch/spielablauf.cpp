@@ -2,59 +2,22 @@
 
 #include <unistd.h>
 
-#include <filesystem>
+#include <atomic>
+#include <cmath>
 #include <fstream>
 #include <random>
 #include <thread>
 
 #include "ablauf.h"
 #include "anzeige/anzeige.h"
-#include "antwort.h"
+#include "ausgabedateien.h"
 #include "bericht.h"
-#include "fortschritt.h"
 #include "model/konfiguration.h"
+#include "sim/beobachtung.h"
 #include "net/xml_lesen.h"
-#include "netz.h"
+#include "spiel/aufnahmebericht.h"
 
-namespace {
-
-constexpr const char* kEigeneAdresse = "127.0.0.1";
-
-// Über das Netz: senden, auf die Antwort warten, sie prüfen. Eine späte Antwort
-// auf einen früheren Stoß wird übergangen.
-Planer Netzplaner(const Optionen& o, const Socket& hoerer, std::ostream& meldungen) {
-    return [&o, &hoerer, &meldungen](const std::string& dokument, std::uint32_t cmdid) {
-        Planerantwort a;
-        std::string fehler;
-        const Zeitpunkt frist = Uhr::now() + std::chrono::milliseconds(o.zeitlimitMs);
-        if (!SendeDokument(o.spielerAdresse, o.spielerPort, dokument, frist, fehler)) {
-            meldungen << "spieltisch: cmdid=" << cmdid << ": Senden gescheitert: " << fehler << "\n";
-            return a;
-        }
-        for (;;) {
-            std::string text;
-            const Empfang e = EmpfangeAntwort(hoerer.fd, -1, frist, text, {});
-            if (e == Empfang::zeitueberschreitung) {
-                meldungen << "spieltisch: cmdid=" << cmdid << ": keine Antwort binnen " << o.zeitlimitMs << " ms.\n";
-                return a;
-            }
-            const Antwortpruefung p = e == Empfang::zu_gross ? Antwortpruefung{} : PruefeAntwort(text, cmdid);
-            if (!p.gut && p.cmdid && *p.cmdid >= 0 && *p.cmdid < static_cast<std::int64_t>(cmdid)) continue;
-            if (!p.gut) {
-                meldungen << "spieltisch: cmdid=" << cmdid << ": fehlerhafte Antwort: " << p.fehler << ".\n";
-                return a;
-            }
-            a.gut = true;
-            a.x = p.x;
-            a.y = p.y;
-            return a;
-        }
-    };
-}
-
-}  // namespace
-
-bool BereiteSpielVor(const Optionen& o, Spielumgebung& u, std::ostream& meldungen) {
+bool BereiteSpielVor(const Optionen& o, Spielumgebung& u, Dokumentkopf& kopf, std::ostream& meldungen) {
     if (!o.konfiguration.empty()) {
         // Nur die Datei neben dem Programm darf fehlen; eine genannte muss lesbar sein.
         IniDatei ini;
@@ -68,37 +31,54 @@ bool BereiteSpielVor(const Optionen& o, Spielumgebung& u, std::ostream& meldunge
         IniDatei leer;  // die Tische liegen immer auf dem Vorgabetisch, wie bei den anderen Zufallstischen
         TischAus(leer, u.tisch);
     }
-    // Der Dokumentleser rechnet mit dem globalen Tisch um, und --lokal plant
-    // darauf: beides ist der Tisch, auf dem gespielt wird.
+    // Der Dokumentleser rechnet mit dem globalen Tisch um, und die Planer im
+    // Prozess planen darauf: beides ist der Tisch, auf dem gespielt wird.
     tisch = u.tisch;
     BerechneTaschenpunkte();
     SetzeXmlFehlerausgabe(false);
     InstalliereAnzeige(StilleAnzeige());
     u.geometrie = BaueTischgeometrie(u.tisch);
-    u.welt = LadeWelt(Konfigurationsdatei(), o.modell);
+    if (o.welt.empty()) {
+        u.welt = LadeWelt(Konfigurationsdatei(), o.modell);
+    } else {
+        IniDatei welt;
+        if (!LeseIniDatei(o.welt, welt)) {
+            meldungen << "spieltisch: Die Welt " << o.welt << " kann nicht gelesen werden.\n";
+            return false;
+        }
+        u.welt = WeltAus(welt, Modell::R);
+    }
     u.rauschen = o.rauschen;
-    u.saat = *o.zufallSaat;
-    u.eigeneAdresse = kEigeneAdresse;
-    u.antwortPort = o.antwortPort;
+    u.saat = o.zufallSaat.value_or(0);
+    kopf.tisch = u.tisch;
+    kopf.eigeneAdresse = kEigeneAdresse;
+    kopf.antwortPort = o.antwortPort;
     return true;
 }
 
 std::vector<Zufallstisch> Spieltische(const Optionen& o, const Tisch& t) {
-    // Alle Tische vorab aus der Saat: gleiche Tische, wie viele Threads es auch sind.
+    // Alle Tische vorab aus der Saat: gleiche Tische, wie viele Threads es auch
+    // sind. Die Tische vor o.ab werden gezogen und verworfen.
     std::mt19937 zufall(*o.zufallSaat);
+    for (std::uint32_t i = 1; i < o.ab; ++i) ErzeugeSpieltisch(t, zufall, o.kugeln, o.gruppe);
     std::vector<Zufallstisch> tische;
     for (std::uint32_t i = 0; i < o.anzahl; ++i) tische.push_back(ErzeugeSpieltisch(t, zufall, o.kugeln, o.gruppe));
     return tische;
 }
 
+Planer PlanerAusKonfiguration(const Dokumentkopf& kopf, bool robust) {
+    auto p = std::make_shared<LokalerPlaner>();
+    LadePlaner(Konfigurationsdatei(), robust ? Wahl::robust : Wahl::vorgegeben, false, *p);
+    return LokalerBote(kopf, p);
+}
+
 std::vector<Aufnahme> SpieleLokal(const Optionen& o, const Spielumgebung& u, const std::vector<Zufallstisch>& tische,
-                                  bool robust, Fortschritt& fortschritt) {
+                                  const Planer& planer, Fortschritt& fortschritt) {
     std::vector<Aufnahme> aufnahmen(tische.size());
-    const Planer planer = [robust](const std::string& d, std::uint32_t) { return PlaneLokal(d, robust); };
     std::atomic<std::size_t> naechster{0};
     auto arbeite = [&] {
         for (std::size_t i; (i = naechster++) < tische.size();) {
-            aufnahmen[i] = SpieleAufnahme(u, static_cast<std::uint32_t>(i + 1), tische[i], planer);
+            aufnahmen[i] = SpieleAufnahme(u, o.ab + static_cast<std::uint32_t>(i), tische[i], planer);
             TischFertig(fortschritt, static_cast<long>(aufnahmen[i].stoesse.size()));
         }
     };
@@ -109,66 +89,82 @@ std::vector<Aufnahme> SpieleLokal(const Optionen& o, const Spielumgebung& u, con
     return aufnahmen;
 }
 
-int SpieleAufnahmen(const Optionen& o, std::ostream& aus, std::ostream& meldungen, const Bildmaler& maler) {
-    Spielumgebung u;
-    if (!BereiteSpielVor(o, u, meldungen)) return kFalscherAufruf;
-    u.maler = maler;
+namespace {
 
-    std::ofstream protokoll;
-    if (!o.protokollDatei.empty()) {
-        protokoll.open(o.protokollDatei, std::ios::binary | std::ios::trunc);
-        if (!protokoll) {
-            meldungen << "spieltisch: Protokoll " << o.protokollDatei << " kann nicht geschrieben werden.\n";
-            return kFalscherAufruf;
-        }
-    }
-    if (!o.bilderVerzeichnis.empty()) {
-        std::error_code fehler;
-        std::filesystem::create_directories(o.bilderVerzeichnis, fehler);
-        if (fehler || !std::filesystem::is_directory(o.bilderVerzeichnis)) {
-            meldungen << "spieltisch: Verzeichnis " << o.bilderVerzeichnis << " kann nicht angelegt werden.\n";
-            return kFalscherAufruf;
-        }
-    }
-
-    const std::vector<Zufallstisch> tische = Spieltische(o, u.tisch);
-    std::vector<Aufnahme> aufnahmen(o.anzahl);
-    Fortschritt fortschritt;
-    BeginneFortschritt(fortschritt, o.anzahl, STDERR_FILENO, meldungen);
-
-    if (o.lokal) {
-        aufnahmen = SpieleLokal(o, u, tische, o.robust, fortschritt);
-    } else {
-        std::string fehler;
-        std::uint16_t port = 0;
-        const Socket hoerer = OeffneAntwortPort(o.antwortPort, port, fehler);
-        if (!hoerer) {
-            meldungen << "spieltisch: " << fehler << "\n";
-            return kFalscherAufruf;
-        }
-        if (o.antwortPort == 0) meldungen << "spieltisch: antwort_port=" << port << "\n";
-        u.antwortPort = port;
-        const Planer planer = Netzplaner(o, hoerer, meldungen);
-        for (std::uint32_t i = 0; i < o.anzahl; ++i) {
-            aufnahmen[i] = SpieleAufnahme(u, i + 1, tische[i], planer);
-            TischFertig(fortschritt, static_cast<long>(aufnahmen[i].stoesse.size()));
-        }
-    }
-    BeendeFortschritt(fortschritt);
-
+Spielbericht LeererBericht(const Optionen& o) {
     Spielbericht b;
     b.modell = o.modell;
     b.rauschen = o.rauschen;
+    b.lauf = {*o.zufallSaat, o.gruppe, o.kugeln, o.lokal ? (o.robust ? "robust" : "vorgegeben") : "netz", o.welt};
+    if (o.anzahl > 0) FuegeBereichHinzu(b.bereiche, {o.ab, o.ab + o.anzahl - 1});
+    return b;
+}
+
+// Über das Netz, Tisch für Tisch; false, wenn der Antwort-Port nicht aufgeht.
+bool SpieleUeberDasNetz(const Optionen& o, const Spielumgebung& u, Dokumentkopf kopf,
+                        const std::vector<Zufallstisch>& tische, std::vector<Aufnahme>& aufnahmen,
+                        Fortschritt& fortschritt, std::ostream& meldungen) {
+    std::string fehler;
+    std::uint16_t port = 0;
+    const Socket hoerer = OeffneAntwortPort(o.antwortPort, port, fehler);
+    if (!hoerer) {
+        meldungen << "spieltisch: " << fehler << "\n";
+        return false;
+    }
+    if (o.antwortPort == 0) meldungen << "spieltisch: antwort_port=" << port << "\n";
+    kopf.antwortPort = port;
+    const Planer planer = NetzBote(kopf, o.spielerAdresse, o.spielerPort, hoerer, o.zeitlimitMs, meldungen);
+    for (std::uint32_t i = 0; i < tische.size(); ++i) {
+        aufnahmen[i] = SpieleAufnahme(u, o.ab + i, tische[i], planer);
+        TischFertig(fortschritt, static_cast<long>(aufnahmen[i].stoesse.size()));
+    }
+    return true;
+}
+
+}  // namespace
+
+int SpieleAufnahmen(const Optionen& o, std::ostream& aus, std::ostream& meldungen, const Bildmaler& maler) {
+    Spielumgebung u;
+    Dokumentkopf kopf;
+    if (!BereiteSpielVor(o, u, kopf, meldungen)) return kFalscherAufruf;
+    u.maler = maler;
+    Ablage ablage;
+    ablage.verzeichnis = o.speicherVerzeichnis;
+    kopf.ablage = &ablage;
+
+    std::ofstream protokoll, beobachtungen;
+    if (!OeffneAusgabe(protokoll, o.protokollDatei, false, "Protokoll", meldungen) ||
+        !OeffneAusgabe(beobachtungen, o.beobachtungen, true, "Beobachtungen", meldungen) ||
+        !LegeVerzeichnisAn(o.bilderVerzeichnis, meldungen) || !LegeVerzeichnisAn(o.speicherVerzeichnis, meldungen))
+        return kFalscherAufruf;
+
+    const std::vector<Zufallstisch> tische = Spieltische(o, u.tisch);
+    std::vector<Aufnahme> aufnahmen(tische.size());
+    Fortschritt fortschritt;
+    BeginneFortschritt(fortschritt, o.anzahl, STDERR_FILENO, meldungen);
+    if (o.lokal) aufnahmen = SpieleLokal(o, u, tische, PlanerAusKonfiguration(kopf, o.robust), fortschritt);
+    else if (!SpieleUeberDasNetz(o, u, kopf, tische, aufnahmen, fortschritt, meldungen)) return kFalscherAufruf;
+    BeendeFortschritt(fortschritt);
+
+    Spielbericht b = LeererBericht(o);
     for (const Aufnahme& a : aufnahmen) {
         Zaehle(b, a);
-        for (const Stosszeile& z : a.stoesse)
+        for (const Stosszeile& z : a.stoesse) {
             if (protokoll.is_open()) protokoll << Protokollzeile(z) << "\n";
+            // Ein Stoß jenseits von float wurde nicht gespielt: keine Beobachtung.
+            const Vektor stoss = AntwortStoss(z.antwort[0], z.antwort[1]);
+            if (beobachtungen.is_open() && std::isfinite(stoss.x) && std::isfinite(stoss.y))
+                beobachtungen << BeobachtungAlsJson({z.vorher, stoss, z.nachher}) << "\n";
+        }
     }
-    if (protokoll.is_open() && !protokoll.flush()) {
-        meldungen << "spieltisch: Protokoll " << o.protokollDatei << " kann nicht geschrieben werden.\n";
+    if (!SchliesseAusgabe(protokoll, o.protokollDatei, "Protokoll", meldungen) ||
+        !SchliesseAusgabe(beobachtungen, o.beobachtungen, "Beobachtungen", meldungen))
+        return kFalscherAufruf;
+    if (!ablage.fehler.empty()) {
+        meldungen << "spieltisch: " << ablage.fehler << " kann nicht geschrieben werden.\n";
         return kFalscherAufruf;
     }
-    if (o.json) SchreibeBerichtJson(b, aus);
+    if (o.json) aus << AlsJson(b).dump() << "\n";
     else SchreibeBericht(b, aus);
     return b.ohneAntwort == 0 ? kAllesBeantwortet : kAntwortFehlt;
 }

@@ -1,22 +1,33 @@
 // spieltisch --spielen: Tische erzeugen, Aufnahmen spielen (über das Netz oder
-// im Prozess, auf Wunsch auf mehreren Threads), Protokoll und Bericht.
+// im Prozess, auf Wunsch auf mehreren Threads), Protokoll, Beobachtungen und
+// Bericht. Die Vorbereitung teilen --vergleich und --partien.
 #pragma once
 
 #include <ostream>
+#include <vector>
 
-#include "optionen.h"
-#include "spielen.h"
-
+#include "bote.h"
 #include "fortschritt.h"
+#include "optionen.h"
+#include "spiel/aufnahme.h"
 
-// Konfiguration, Tisch, Welt und Rauschen aus den Optionen; false (mit
-// Meldung), wenn eine genannte config.ini nicht lesbar ist.
-bool BereiteSpielVor(const Optionen& o, Spielumgebung& u, std::ostream& meldungen);
-// Die Tische aus der Saat, in Reihenfolge.
+constexpr const char* kEigeneAdresse = "127.0.0.1";
+
+// Konfiguration, Tisch, Welt (aus --config oder --welt) und Rauschen aus den
+// Optionen, dazu der Kopf der Dokumente; false (mit Meldung), wenn eine
+// genannte config.ini oder die Welt nicht lesbar ist.
+bool BereiteSpielVor(const Optionen& o, Spielumgebung& u, Dokumentkopf& kopf, std::ostream& meldungen);
+
+// Die Tische o.ab .. o.ab + o.anzahl − 1 aus der Saat, in Reihenfolge: Tisch n
+// ist derselbe, wo ein Lauf auch beginnt.
 std::vector<Zufallstisch> Spieltische(const Optionen& o, const Tisch& t);
+
+// Der Planer im Prozess mit der config.ini aus --config (oder neben dem Programm).
+Planer PlanerAusKonfiguration(const Dokumentkopf& kopf, bool robust);
+
 // Alle Aufnahmen im Prozess, auf o.threads Threads; das Ergebnis hängt nicht davon ab.
 std::vector<Aufnahme> SpieleLokal(const Optionen& o, const Spielumgebung& u, const std::vector<Zufallstisch>& tische,
-                                  bool robust, Fortschritt& fortschritt);
+                                  const Planer& planer, Fortschritt& fortschritt);
 
 // Bericht nach aus, Meldungen und Fortschritt nach meldungen. maler zeichnet
 // misslungene Stöße (leer: keine Bilder). Rückgabe wie FuehreAus.

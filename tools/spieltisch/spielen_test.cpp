@@ -14,15 +14,18 @@
 #include <nlohmann/json.hpp>
 
 #include "anzeige/anzeige.h"
+#include "anfrage.h"
+#include "bote.h"
 #include "fortschritt.h"
 #include "model/konfiguration.h"
+#include "net/xml_lesen.h"
 #include "spielablauf.h"
-#include "spielen.h"
 
 namespace {
 
 struct Umgebung {
     Spielumgebung u;
+    Dokumentkopf kopf;
     Umgebung(Modell m, double rauschen) {
         IniDatei leer;
         TischAus(leer, u.tisch);
@@ -33,12 +36,25 @@ struct Umgebung {
         u.welt = WeltAus(leer, m);
         u.rauschen = rauschen;
         u.saat = 1;
-        u.eigeneAdresse = "127.0.0.1";
-        u.antwortPort = 2223;
+        kopf = {u.tisch, "127.0.0.1", 2223, nullptr};
+    }
+    // Der vorgegebene Planer mit den Vorgaben (ohne config.ini).
+    Planer Lokal() const {
+        auto p = std::make_shared<LokalerPlaner>();
+        LadePlaner("", Wahl::vorgegeben, false, *p);
+        return LokalerBote(kopf, p);
+    }
+    // Ein Spieler, der immer denselben Stoß antwortet.
+    Planer Fest(std::string x, std::string y) const {
+        return [this, x, y](const Zufallstisch& lage, std::uint32_t cmdid) {
+            Planerantwort a;
+            a.gut = LeseSpielstandXML(SchreibeAnfrage(kopf.tisch, lage, cmdid, "127.0.0.1", 2223), a.gelesen);
+            a.x = x;
+            a.y = y;
+            return a;
+        };
     }
 };
-
-const Planer kLokal = [](const std::string& d, std::uint32_t) { return PlaneLokal(d, false); };
 
 std::string Lies(const std::filesystem::path& p) {
     std::ifstream f(p, std::ios::binary);
@@ -59,7 +75,7 @@ TEST(Spielen, AufnahmeRaeumtEinenEinfachenTisch) {
     t.kugeln[9] = {53.5f, 15.0f, -1, 0};
     t.kugeln[8] = {53.5f, 40.0f, -1, 0};
     t.player = halbe;
-    const Aufnahme a = SpieleAufnahme(e.u, 1, t, kLokal);
+    const Aufnahme a = SpieleAufnahme(e.u, 1, t, e.Lokal());
     ASSERT_EQ(a.stoesse.size(), 2u);
     EXPECT_EQ(a.stoesse[0].versenkt, std::vector<int>{9});
     EXPECT_EQ(a.stoesse[1].versenkt, std::vector<int>{8});
@@ -70,9 +86,7 @@ TEST(Spielen, AufnahmeRaeumtEinenEinfachenTisch) {
 
     // Dieselbe Lage, aber die Volle 3 liegt vor der 9: die Weiße trifft zuerst sie.
     t.kugeln[3] = {53.5f, 22.0f, -1, 0};
-    const Aufnahme b = SpieleAufnahme(e.u, 1, t, [](const std::string&, std::uint32_t) {
-        return Planerantwort{true, "0.0000", "-1.0000", false, {}};
-    });
+    const Aufnahme b = SpieleAufnahme(e.u, 1, t, e.Fest("0.0000", "-1.0000"));
     ASSERT_EQ(b.stoesse.size(), 1u);
     EXPECT_EQ(b.stoesse[0].urteil.ursache, Ursache::falsche_erste);
     EXPECT_FALSE(b.geraeumt);

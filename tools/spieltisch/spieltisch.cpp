@@ -12,10 +12,15 @@
 
 #include "ablauf.h"
 #include "fehlerbild.h"
+#include "lernkurve.h"
+#include "lernkurvenbild.h"
+#include "siegkurve.h"
 #include "optionen.h"
+#include "partienablauf.h"
 #include "spielablauf.h"
 #include "vergleich.h"
 #include "vergleichsbild.h"
+#include "zusammenfassen.h"
 #include "stosswerk_version.h"
 
 namespace {
@@ -56,7 +61,15 @@ int main(int argc, char** argv) {
         qInstallMessageHandler(QtAusgabe);
         qt = std::make_unique<QGuiApplication>(argc, argv);
     }
+    if (optionen->zusammenfassen) return FasseZusammen(*optionen, std::cout, std::cerr);
     if (optionen->vergleich) return Vergleiche(*optionen, std::cout, std::cerr, MaleVergleich);
+    if (optionen->lernkurve) return ZeichneLernkurve(*optionen, std::cout, std::cerr, MaleLernkurve);
+    if (optionen->partien > 0 && optionen->rauschreihe)
+        return SpieleRauschreihe(*optionen, std::cout, std::cerr, MaleSiegkurve);
+    if (optionen->partien > 0)
+        return SpielePartienAus(*optionen, std::cout, std::cerr,
+                                optionen->bilderVerzeichnis.empty() ? Partiebildmaler{}
+                                                                    : PartiebildMaler(optionen->bilderVerzeichnis));
     if (optionen->spielen)
         return SpieleAufnahmen(*optionen, std::cout, std::cerr,
                                optionen->bilderVerzeichnis.empty() ? Bildmaler{} : FehlerbildMaler(optionen->bilderVerzeichnis));

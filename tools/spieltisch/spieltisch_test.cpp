@@ -26,8 +26,8 @@
 #include "model/konfiguration.h"
 #include "netz.h"
 #include "optionen.h"
+#include "spiel/zufallstisch.h"
 #include "statistik.h"
-#include "tische.h"
 
 namespace {
 
@@ -196,6 +196,22 @@ TEST(Optionen, LiestEinenVollstaendigenAufruf) {
     EXPECT_EQ(o->dateien, (std::vector<std::string>{"a.xml", "b.xml"}));
 }
 
+TEST(Optionen, PartienUndSpielenMitAblage) {
+    std::string fehler;
+    const auto p = LeseOptionen({"--partien", "4", "--zufall", "7", "--spieler-a", "robust", "--spieler-b",
+                                 "127.0.0.1:2300", "--ab", "11", "--welt", "w.ini", "--speichere", "ablage"},
+                                fehler);
+    ASSERT_TRUE(p) << fehler;
+    EXPECT_EQ(p->partien, 4u);
+    EXPECT_EQ(p->spielerA, "robust");
+    EXPECT_EQ(p->spielerB, "127.0.0.1:2300");
+    EXPECT_EQ(p->ab, 11u);
+    EXPECT_EQ(p->modell, Modell::R);
+    const auto s = LeseOptionen({"--spielen", "--zufall", "1", "--anzahl", "2", "--speichere", "ablage"}, fehler);
+    ASSERT_TRUE(s) << fehler;
+    EXPECT_EQ(s->speicherVerzeichnis, "ablage");
+}
+
 // --version braucht wie --help keine Tische, auch neben anderen Optionen.
 TEST(Optionen, VersionOhneTische) {
     for (const auto& argumente : std::vector<std::vector<std::string>>{{"--version"}, {"--zufall", "5", "--version"}}) {
@@ -224,6 +240,28 @@ TEST(Optionen, WeistFalscheAufrufeAb) {
         {"--spielen", "--zufall", "1", "--anzahl", "2", "--modell", "Q"},
         {"--spielen", "--zufall", "1", "--anzahl", "2", "--rauschen", "nan"},
         {"--spielen", "--zufall", "1", "--anzahl", "2", "--kugeln", "16"},
+        {"--rauschen", "1", "a.xml"},  // gälte nur beim Spielen: nicht still übergehen
+        {"--spielen", "--zufall", "1", "--anzahl", "2", "--status-port", "2222"},
+        {"--spielen", "--zufall", "1", "--anzahl", "2", "--welt", "w.ini", "--modell", "P"},
+        {"--vergleich", "--zufall", "1", "--anzahl", "2", "--speichere", "ablage"},
+        {"--partien", "3", "--zufall", "1", "--spieler-a", "robust", "--spieler-b", "robust"},
+        {"--partien", "2", "--spieler-a", "robust", "--spieler-b", "robust"},
+        {"--partien", "2", "--zufall", "1", "--spieler-a", "robust"},
+        {"--partien", "2", "--zufall", "1", "--spieler-a", "127.0.0.1:2222", "--spieler-b", "robust", "--threads", "2"},
+        {"--partien", "2", "--zufall", "1", "--spieler-a", "robust", "--spieler-b", "robust", "--kugeln", "3"},
+        {"--partien", "2", "--zufall", "1", "--spieler-a", "robust", "--spieler-b", "robust", "--ab", "4000001"},
+        {"--spielen", "--partien", "2", "--zufall", "1", "--anzahl", "2", "--spieler-a", "a", "--spieler-b", "b"},
+        {"--spieler-a", "robust", "a.xml"},
+        {"--zusammenfassen"},
+        {"--zusammenfassen", "--zufall", "1", "a.json"},
+        {"--lernkurve", "--zufall", "1", "--anzahl", "2"},  // ohne --welt
+        {"--lernkurve", "--welt", "w.ini", "--zufall", "1", "--anzahl", "2", "--planer", "vorgegeben"},
+        {"--lernkurve", "--welt", "w.ini", "--zufall", "1", "--anzahl", "2", "--bis", "10"},
+        {"--spielen", "--zufall", "1", "--anzahl", "2", "--bis", "100"},
+        {"--partien", "2", "--zufall", "1", "--spieler-a", "robust", "--spieler-b", "robust", "--bild", "a.png"},
+        {"--partien", "2", "--zufall", "1", "--spieler-a", "robust", "--spieler-b", "robust", "--rauschreihe",
+         "--rauschen", "1"},
+        {"--spielen", "--zufall", "1", "--anzahl", "2", "--rauschreihe"},
     };
     for (const auto& argumente : falsch) {
         std::string fehler;

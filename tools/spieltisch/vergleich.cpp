@@ -8,6 +8,7 @@
 
 #include "ablauf.h"
 #include "fortschritt.h"
+#include "spiel/intervall.h"
 #include "spielablauf.h"
 
 namespace {
@@ -30,7 +31,8 @@ nlohmann::ordered_json Kennzahlen(const Spielbericht& b) {
 
 int Vergleiche(const Optionen& o, std::ostream& aus, std::ostream& meldungen, const Vergleichsmaler& maler) {
     Spielumgebung u;
-    if (!BereiteSpielVor(o, u, meldungen)) return kFalscherAufruf;
+    Dokumentkopf kopf;
+    if (!BereiteSpielVor(o, u, kopf, meldungen)) return kFalscherAufruf;
     const std::vector<Zufallstisch> tische = Spieltische(o, u.tisch);
     Fortschritt fortschritt;
     BeginneFortschritt(fortschritt, static_cast<std::uint32_t>(2 * std::size(kRauschfaktoren) * tische.size()),
@@ -43,7 +45,8 @@ int Vergleiche(const Optionen& o, std::ostream& aus, std::ostream& meldungen, co
             Spielbericht& b = robust ? p.robust : p.vorgegeben;
             b.modell = o.modell;
             b.rauschen = f;
-            for (const Aufnahme& a : SpieleLokal(o, u, tische, robust, fortschritt)) Zaehle(b, a);
+            for (const Aufnahme& a : SpieleLokal(o, u, tische, PlanerAusKonfiguration(kopf, robust), fortschritt))
+                Zaehle(b, a);
         }
         punkte.push_back(p);
     }

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "optionen.h"
-#include "spielen.h"
+#include "spiel/aufnahmebericht.h"
 
 struct Vergleichspunkt {
     double rauschen;

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "spiel/intervall.h"
+
 namespace {
 
 const QColor kVorgegeben(70, 110, 170);

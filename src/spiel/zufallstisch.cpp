@@ -1,4 +1,4 @@
-#include "tische.h"
+#include "spiel/zufallstisch.h"
 
 #include <cmath>
 #include <utility>
@@ -43,14 +43,41 @@ void InTischkoordinaten(const Tisch& t, Serverlage s, float& x, float& y) {
     y = static_cast<float>((s.x + 0.5) * t.hoehe);
 }
 
+void RundeWieDokument(const Tisch& t, float& x, float& y) {
+    const Serverlage l = InServerkoordinaten(t, x, y);
+    InTischkoordinaten(t, {Runde6(l.x), Runde6(l.y)}, x, y);
+}
+
+Spielstand StandAus(const Tisch& t, const Zufallstisch& lage) {
+    Spielstand s{};
+    for (int i = 0; i < kAnzahlKugeln; ++i) {
+        const Tischkugel& k = lage.kugeln[i];
+        s.kugeln[i] = {k.x, k.y, 0.0f, static_cast<std::uint8_t>(k.bagcount != -1 ? 1 : 0), t.radius, k.target};
+    }
+    s.gruppe = lage.player;
+    return s;
+}
+
+bool PlatzFrei(const Tisch& t, const Zufallstisch& tisch, int ausser, float x, float y) {
+    const float rand = t.radius + kSicherheitsabstand;
+    if (x < t.bande_x + rand || x > t.breite - t.bande_x - rand || y < t.bande_y + rand || y > t.hoehe - t.bande_y - rand)
+        return false;
+    for (int i = 0; i < kAnzahlKugeln; ++i) {
+        const Tischkugel& k = tisch.kugeln[i];
+        if (i == ausser || k.bagcount != -1) continue;
+        const float dx = k.x - x, dy = k.y - y;
+        if (std::sqrt(dx * dx + dy * dy) <= 2 * t.radius + kSicherheitsabstand) return false;
+    }
+    return true;
+}
+
 namespace {
 
 // Setzt Kugel i auf die gewünschte Lage, wie sie nach dem Runden auf sechs
 // Stellen beim Spieler ankommt, wenn diese Lage frei und innerhalb der Grenzen ist.
 bool Setze(const Tisch& t, Zufallstisch& tisch, int i, float wx, float wy, const Grenzen& g) {
-    const Serverlage l = InServerkoordinaten(t, wx, wy);
-    float x = 0, y = 0;
-    InTischkoordinaten(t, {Runde6(l.x), Runde6(l.y)}, x, y);
+    float x = wx, y = wy;
+    RundeWieDokument(t, x, y);
     if (x < g.xMin || x > g.xMax || y < g.yMin || y > g.yMax) return false;
     if (!Frei(tisch, i, x, y, g.mindestabstand)) return false;
     tisch.kugeln[i].x = x;

@@ -1,6 +1,6 @@
-// Zufällige, gültige Tische für den Spieler: 16 Kugeln ohne Überlappung
-// innerhalb der Banden, einige eingelocht, und ihre Umrechnung in das
-// Koordinatensystem des Spielservers.
+// Die Lage auf dem Tisch des Ersatzservers: 16 Kugeln mit Tasche und Ziel,
+// zufällige, gültige Tische ohne Überlappung innerhalb der Banden, und die
+// Umrechnung in das Koordinatensystem des Spielservers.
 #pragma once
 
 #include <array>
@@ -34,6 +34,18 @@ constexpr float kSicherheitsabstand = 0.05f;
 // Tisch-x = (1 - Server-y) * 0.5 * breite, Tisch-y = (Server-x + 0.5) * hoehe.
 Serverlage InServerkoordinaten(const Tisch& t, float x, float y);
 void InTischkoordinaten(const Tisch& t, Serverlage s, float& x, float& y);
+
+// Die Lage, wie sie nach dem Runden auf die sechs Nachkommastellen des
+// Dokuments beim Spieler ankommt.
+void RundeWieDokument(const Tisch& t, float& x, float& y);
+
+// Der Spielstand, wie ihn der Tisch sieht (ohne die Rundung des Dokuments;
+// die Lagen sind schon gerundet): inloch aus bagcount, gruppe aus player.
+Spielstand StandAus(const Tisch& t, const Zufallstisch& lage);
+
+// Liegt (x, y) innerhalb der Banden (mit Sicherheitsabstand) und mehr als
+// 2r + Sicherheitsabstand von jeder Kugel auf dem Tisch außer ausser?
+bool PlatzFrei(const Tisch& t, const Zufallstisch& tisch, int ausser, float x, float y);
 
 // Der nächste Tisch aus dem Generator; gleiche Saat, gleiche Folge von Tischen.
 // Die Lagen sind schon auf die sechs Nachkommastellen des Dokuments gerundet,

@@ -1,0 +1,38 @@
+#include "spiel/spieler.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "planner/robuste_suche.h"
+
+double AntwortZahl(const std::string& text) {
+    double d = 0;
+    std::from_chars(text.data(), text.data() + text.size(), d);
+    return d;
+}
+
+Vektor AntwortStoss(double x, double y) {
+    const auto alsFloat = [](double d) {
+        constexpr float kUnendlich = std::numeric_limits<float>::infinity();
+        if (std::isnan(d) || std::abs(d) <= std::numeric_limits<float>::max()) return static_cast<float>(d);
+        return d > 0 ? kUnendlich : -kUnendlich;
+    };
+    return {alsFloat(x), alsFloat(y), 0.0f};
+}
+
+bool LadePlaner(const std::string& pfad, Wahl wahl, bool muss, LokalerPlaner& p) {
+    auto ini = std::make_shared<IniDatei>();
+    if (!LeseIniDatei(pfad, *ini) && muss) return false;
+    p.einstellung = PlanerAus(*ini);
+    p.physik = PhysikAus(*ini);
+    p.radius = KugelradiusAus(*ini);
+    p.robust = wahl == Wahl::robust || (wahl == Wahl::nachDatei && p.einstellung.modus == Planermodus::robust);
+    p.ini = std::move(ini);
+    return true;
+}
+
+void PlaneLokal(const LokalerPlaner& p, const Spielstand& stand, Vektor& stoss, Suchbericht& bericht) {
+    if (p.robust) SucheStossRobust(stand, stoss, p.einstellung, *p.ini, &bericht);
+    else SucheStoss(stand, stoss, &bericht, p.physik, p.radius);
+}

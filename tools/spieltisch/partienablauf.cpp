@@ -1,0 +1,188 @@
+#include "partienablauf.h"
+
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+
+#include <nlohmann/json.hpp>
+
+#include "ablauf.h"
+#include "ausgabedateien.h"
+#include "model/konfiguration.h"
+#include "sim/beobachtung.h"
+#include "partieausgabe.h"
+#include "spiel/partiebericht.h"
+#include "spielablauf.h"
+
+namespace {
+
+// Die Planer der beiden Spieler: im Prozess mit ihrer eigenen config.ini oder
+// über das Netz. false mit Meldung, wenn eine genannte Datei nicht lesbar ist.
+bool BaueSpieler(const Optionen& o, const Dokumentkopf& kopf, const Socket& hoerer, Planer spieler[2],
+                 std::ostream& meldungen) {
+    const std::string* namen[2] = {&o.spielerA, &o.spielerB};
+    for (int i = 0; i < 2; ++i) {
+        const std::string& name = *namen[i];
+        std::string adresse;
+        std::uint16_t port = 0;
+        if (LeseNetzadresse(name, adresse, port)) {
+            spieler[i] = NetzBote(kopf, adresse, port, hoerer, o.zeitlimitMs, meldungen);
+            continue;
+        }
+        auto p = std::make_shared<LokalerPlaner>();
+        const bool benannt = name != "vorgegeben" && name != "robust";
+        const Wahl wahl = !benannt ? (name == "robust" ? Wahl::robust : Wahl::vorgegeben) : Wahl::nachDatei;
+        if (!LadePlaner(benannt ? name : Konfigurationsdatei(), wahl, benannt, *p)) {
+            meldungen << "spieltisch: Die Konfigurationsdatei " << name << " von Spieler " << (i == 0 ? "A" : "B")
+                      << " kann nicht gelesen werden.\n";
+            return false;
+        }
+        spieler[i] = LokalerBote(kopf, p);
+    }
+    return true;
+}
+
+bool UeberDasNetz(const Optionen& o) {
+    std::string adresse;
+    std::uint16_t port = 0;
+    return LeseNetzadresse(o.spielerA, adresse, port) || LeseNetzadresse(o.spielerB, adresse, port);
+}
+
+}  // namespace
+
+int SpielePartienAus(const Optionen& o, std::ostream& aus, std::ostream& meldungen, const Partiebildmaler& maler) {
+    Spielumgebung u;
+    Dokumentkopf kopf;
+    if (!BereiteSpielVor(o, u, kopf, meldungen)) return kFalscherAufruf;
+    Ablage ablage;
+    ablage.verzeichnis = o.speicherVerzeichnis;
+    kopf.ablage = &ablage;
+    std::ofstream protokoll, beobachtungen;
+    if (!OeffneAusgabe(protokoll, o.protokollDatei, false, "Protokoll", meldungen) ||
+        !OeffneAusgabe(beobachtungen, o.beobachtungen, true, "Beobachtungen", meldungen) ||
+        !LegeVerzeichnisAn(o.bilderVerzeichnis, meldungen) || !LegeVerzeichnisAn(o.speicherVerzeichnis, meldungen))
+        return kFalscherAufruf;
+
+    Socket hoerer;
+    if (UeberDasNetz(o)) {
+        std::string fehler;
+        std::uint16_t port = 0;
+        hoerer = OeffneAntwortPort(o.antwortPort, port, fehler);
+        if (!hoerer) {
+            meldungen << "spieltisch: " << fehler << "\n";
+            return kFalscherAufruf;
+        }
+        if (o.antwortPort == 0) meldungen << "spieltisch: antwort_port=" << port << "\n";
+        kopf.antwortPort = port;
+    }
+    Planer spieler[2];
+    if (!BaueSpieler(o, kopf, hoerer, spieler, meldungen)) return kFalscherAufruf;
+
+    Partiebericht b;
+    b.modell = o.modell;
+    b.rauschen = o.rauschen;
+    b.lauf = {*o.zufallSaat, {o.spielerA, o.spielerB}, o.welt};
+    Fortschritt fortschritt;
+    fortschritt.einheit = "Partien";
+    BeginneFortschritt(fortschritt, o.partien, STDERR_FILENO, meldungen);
+    Simergebnis e;
+    Laufwege wege;
+    SpielePartien(u, 2 * (o.ab - 1) + 1, o.partien, o.threads, spieler, [&](const Partie& p) {
+        Zaehle(b, p);
+        for (const Partiestoss& s : p.stoesse) {
+            if (protokoll.is_open()) protokoll << Partieprotokollzeile(p, s) << "\n";
+            // Ein Stoß jenseits von float wurde nicht gespielt: keine Beobachtung.
+            const Vektor stoss = AntwortStoss(s.antwort[0], s.antwort[1]);
+            if (beobachtungen.is_open() && std::isfinite(stoss.x) && std::isfinite(stoss.y))
+                beobachtungen << BeobachtungAlsJson({s.vorher, stoss, s.nachher}) << "\n";
+        }
+        if (maler) {
+            if (const Partiestoss* s = EntscheidenderStoss(p)) {
+                Simuliere(u.geometrie, u.welt, s->vorher, s->gespielt, e, &wege);  // derselbe Stoß, mit Laufwegen
+                maler(p, *s, e, wege);
+            }
+        }
+        TischFertig(fortschritt, static_cast<long>(p.stoesse.size()));
+    });
+    BeendeFortschritt(fortschritt);
+
+    if (!SchliesseAusgabe(protokoll, o.protokollDatei, "Protokoll", meldungen) ||
+        !SchliesseAusgabe(beobachtungen, o.beobachtungen, "Beobachtungen", meldungen))
+        return kFalscherAufruf;
+    if (!ablage.fehler.empty()) {
+        meldungen << "spieltisch: " << ablage.fehler << " kann nicht geschrieben werden.\n";
+        return kFalscherAufruf;
+    }
+    if (o.json) aus << AlsJson(b).dump() << "\n";
+    else SchreibePartiebericht(b, aus);
+    return b.ohneAntwort == 0 ? kAllesBeantwortet : kAntwortFehlt;
+}
+
+int SpieleRauschreihe(const Optionen& o, std::ostream& aus, std::ostream& meldungen, const Siegkurvenmaler& maler) {
+    Spielumgebung u;
+    Dokumentkopf kopf;
+    if (!BereiteSpielVor(o, u, kopf, meldungen)) return kFalscherAufruf;
+    Socket hoerer;
+    if (UeberDasNetz(o)) {
+        std::string fehler;
+        std::uint16_t port = 0;
+        hoerer = OeffneAntwortPort(o.antwortPort, port, fehler);
+        if (!hoerer) {
+            meldungen << "spieltisch: " << fehler << "\n";
+            return kFalscherAufruf;
+        }
+        kopf.antwortPort = port;
+    }
+    Planer spieler[2];
+    if (!BaueSpieler(o, kopf, hoerer, spieler, meldungen)) return kFalscherAufruf;
+    constexpr double kRauschfaktoren[] = {0.0, 0.5, 1.0, 1.5, 2.0};
+    Fortschritt fortschritt;
+    fortschritt.einheit = "Partien";
+    BeginneFortschritt(fortschritt, o.partien * static_cast<std::uint32_t>(std::size(kRauschfaktoren)), STDERR_FILENO,
+                       meldungen);
+    std::vector<Rauschpunkt> punkte;
+    bool ohneAntwort = false;
+    for (double f : kRauschfaktoren) {
+        Rauschpunkt r{f, {}};
+        r.bericht.modell = o.modell;
+        r.bericht.rauschen = u.rauschen = f;
+        r.bericht.lauf = {*o.zufallSaat, {o.spielerA, o.spielerB}, o.welt};
+        SpielePartien(u, 2 * (o.ab - 1) + 1, o.partien, o.threads, spieler, [&](const Partie& p) {
+            Zaehle(r.bericht, p);
+            TischFertig(fortschritt, static_cast<long>(p.stoesse.size()));
+        });
+        ohneAntwort |= r.bericht.ohneAntwort > 0;
+        punkte.push_back(std::move(r));
+    }
+    BeendeFortschritt(fortschritt);
+    if (o.json) {
+        nlohmann::ordered_json j = nlohmann::ordered_json::array();
+        for (const Rauschpunkt& r : punkte) j.push_back(AlsJson(r.bericht));
+        aus << j.dump() << "\n";
+    } else {
+        char z[200];
+        std::snprintf(z, sizeof z, "Partien je Rauschfaktor: %u, A = %s, B = %s, Modell %s\n", o.partien,
+                      o.spielerA.c_str(), o.spielerB.c_str(), Modellname(o.modell));
+        aus << z << "Rauschen | Siege A (95 %)              | Siege B | Remis | Stöße je Partie\n";
+        for (const Rauschpunkt& r : punkte) {
+            double unten, oben;
+            const double q = QuoteA(r.bericht, unten, oben);
+            std::snprintf(z, sizeof z, "%8.2f | %5d = %5.1f %% (%4.1f–%4.1f %%) | %7d | %5d | %15.1f\n", r.rauschen,
+                          r.bericht.spieler[0].siege, 100 * q, 100 * unten, 100 * oben, r.bericht.spieler[1].siege,
+                          r.bericht.remis,
+                          r.bericht.partien ? static_cast<double>(r.bericht.stoesse) / r.bericht.partien : 0.0);
+            aus << z;
+        }
+    }
+    if (!o.bild.empty()) {
+        std::string fehler;
+        if (!maler || !maler(punkte, o, fehler)) {
+            meldungen << "spieltisch: " << (fehler.empty() ? "Bild nicht geschrieben." : fehler) << "\n";
+            return kAntwortFehlt;
+        }
+    }
+    return ohneAntwort ? kAntwortFehlt : kAllesBeantwortet;
+}
