@@ -1,9 +1,10 @@
 // Die robuste Wahl in Partien: ein volles Dreieck erkennen und anstoßen, und
-// wenn kein Lochstoß geht, ein gültiger Sicherheitsstoß, der den Gegner
-// schlechter stellt als der Stoß ohne Sicherheit.
+// wenn kein Lochstoß geht, ein gültiger Sicherheitsstoß, dessen Wertung den
+// Gegner so stark nimmt, wie er ist.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <string>
 
 #include "anzeige/anzeige.h"
@@ -100,7 +101,7 @@ TEST(Anstoss, GueltigOhneWeisseInDerWeltDesPlaners) {
     }
 }
 
-TEST(Sicherheit, OhneLochstossEinGueltigerDerDenGegnerSchlechterStellt) {
+TEST(Sicherheit, OhneLochstossEinGueltigerDenGegnerRichtigGeschaetzt) {
     // Halbe: die 9 liegt mitten an der rechten kurzen Bande zwischen der 1 und
     // der 2 des Gegners; keine Tasche ist zu erreichen, aber die 9 frei zu treffen.
     LadeVorgabetisch();
@@ -132,7 +133,16 @@ TEST(Sicherheit, OhneLochstossEinGueltigerDerDenGegnerSchlechterStellt) {
     const Simergebnis& e = Spiele(s, mit.stoss);
     EXPECT_EQ(PruefeFoul(s, e), Foul::keins);
     EXPECT_EQ(e.tasche[8], -1);
-    EXPECT_LT(gegner(mit.stoss), gegner(ohne.stoss)) << mit.log;
+    // Die Wertung darf den Gegner nicht schönrechnen: was sie ihm nach dem
+    // Stoß zutraut, muss seine volle robuste Wahl ungefähr bestätigen (als
+    // der Gegner noch mit der Richtung der Liste zielte, hieß es 25 %, und er
+    // lochte zu 100 %).
+    const std::string satz = "danach locht der Gegner zu ";
+    const std::size_t bei = mit.log.find(satz);
+    ASSERT_NE(bei, std::string::npos) << mit.log;
+    const double geschaetzt = std::atof(mit.log.c_str() + bei + satz.size()) / 100.0;
+    EXPECT_LE(gegner(mit.stoss), geschaetzt + 0.25) << mit.log;
+    EXPECT_LE(gegner(mit.stoss), gegner(ohne.stoss)) << mit.log;
 }
 
 TEST(Sicherheit, LieberGueltigAlsFoulAuchWennDerGegnerDannLocht) {

@@ -6,6 +6,7 @@
 #include "planner/pfad.h"
 #include "planner/regeln.h"
 #include "planner/robuste_kandidaten.h"
+#include "planner/robuste_zielfenster.h"
 #include "planner/rundumsuche.h"
 #include "planner/schiedsrichter.h"
 #include "planner/stossarten.h"
@@ -99,17 +100,27 @@ double Gegnerquote(const Spielstand& danach, Durchspiel& d, const Physik& physik
     Durchspiel o{danach, d.g, d.w, d.rauschen, d.zr, d.zs, d.frist, {}};
     const float grenze = Hoechststaerke(physik);
     double bester = 0.0;
+    // Der Gegner zielt wie die eigene Wahl auf die Mitte seines Zielfensters;
+    // mit der Richtung der Liste unterschätzte ihn die Wertung, und der Planer
+    // legte ihm Kugeln hin, die er locht.
     for (const Stoss& s : Gegnerstoesse(o, physik, r, grenze)) {
         const float staerke = BerechneStossstaerke(s, physik, r);
+        float start = 0.0f;
         for (float faktor : {1.3f, 1.8f}) {
-            bester = std::max(bester, Quote(o, Begrenzt(StossVektor(s, staerke * faktor), grenze), proben));
+            const Vektor stoss = Begrenzt(StossVektor(s, staerke * faktor), grenze);
+            const Zielfenster f = SucheZielfenster(o, stoss, start, grenze);
+            if (!f.gefunden) continue;
+            start = Mitte(f);
+            bester = std::max(bester, Quote(o, Begrenzt(Gedreht(stoss, start), grenze), proben));
             if (bester >= 1.0) return bester;
         }
     }
     if (bester >= 0.5) return bester;
     std::vector<Richtungstreffer> treffer;
-    for (float staerke : {1.0f, 2.2f})
-        if (staerke <= grenze && !Rundum(o, staerke, kSicherheitsSchritte, GelingtRundum, treffer)) break;
+    // Die Stärken wie bei der eigenen Rundumsuche, die festeste zuerst: aus
+    // verbauten Lagen gelingt auf echtem Tuch fast nur ein fester Stoß.
+    for (float staerke : {grenze, std::min(kRundumSanft, grenze)})
+        if (!Rundum(o, staerke, kSicherheitsSchritte, GelingtRundum, treffer)) break;
     for (const Richtungstreffer& t : Breiteste(treffer, 3))
         bester = std::max(bester, Quote(o, Skaliere(t.richtung, t.staerke), proben));
     return bester;
