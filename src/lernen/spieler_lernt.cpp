@@ -103,8 +103,11 @@ void Passe(std::string beobachtungenPfad, std::string gelerntPfad, std::function
         // Erst die Datei (neu, dann umbenannt), dann gilt er: ein Neustart findet denselben.
         const std::string text = KalibrierteKonfiguration(LeseText(Konfigurationsdatei()), ergebnis);
         const std::string neu = gelerntPfad + ".neu";
-        std::ofstream(neu, std::ios::binary | std::ios::trunc) << text;
-        if (std::rename(neu.c_str(), gelerntPfad.c_str()) != 0)
+        std::ofstream f(neu, std::ios::binary | std::ios::trunc);
+        f << text;
+        f.close();
+        // Eine halb geschriebene Datei (Platte voll) darf die letzte gute nicht ersetzen.
+        if (!f || std::rename(neu.c_str(), gelerntPfad.c_str()) != 0)
             SchreibeLog("Gelernte Welt nicht in %s gespeichert.\r\n", gelerntPfad.c_str());
         SetzeGelernterTisch(std::move(t));
         SchreibeLog("%s\r\n", KalibrierZeile(ergebnis).c_str());
