@@ -1,10 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 #include "anzeige/anzeige.h"
 #include "hilfen.h"
+#include "planner/robuste_kandidaten.h"
 #include "planner/robuste_suche.h"
+#include "planner/robuste_zielfenster.h"
+#include "planner/schiedsrichter.h"
+#include "sim/simulation.h"
+#include "sim/tischgeometrie.h"
+#include "sim/welt.h"
 
 namespace {
 
@@ -202,4 +209,48 @@ TEST(Robust, NieStaerkerAlsVmax) {
     SucheStoss(s, stoss, nullptr, PhysikAus(klein), tisch.radius);
     InstalliereAnzeige(KonsolenAnzeige());
     EXPECT_GT(Laenge(stoss), 0.5f);
+}
+
+TEST(Robust, ZielfensterGleichtDenWurfAus) {
+    // Ein Schnitt von 30° in die Ecke, die Weiße 12 Einheiten vor der Geisterkugel.
+    // Der Wurf drückt die Objektkugel zur Laufrichtung der Weißen hin, sie fällt
+    // voller aus, als die Geometrie sagt: das Fenster muss dünner liegen als
+    // ohne Wurf, und seine Mitte muss gelingen.
+    LadeVorgabetisch();
+    const float r = tisch.radius, s2 = std::sqrt(0.5f);
+    const Vektor zurTasche{-s2, -s2, 0.0f}, objekt{Taschenpunkte[0].x + 15.0f, Taschenpunkte[0].y + 15.0f, 0.0f};
+    const Vektor geist = Addiere(objekt, Skaliere(zurTasche, -2.0f * r));
+    const Vektor lauf = Gedreht(zurTasche, 30.0f);
+    const Vektor weiss = Addiere(geist, Skaliere(lauf, -12.0f));
+    Spielstand s = LeererStand(weiss.x, weiss.y, halbe);
+    SetzeKugel(s, 9, objekt.x, objekt.y);
+    SetzeKugel(s, 8, 90.0f, 40.0f);
+
+    const Tischgeometrie g = BaueTischgeometrie(tisch);
+    const double null[1] = {0.0};
+    auto fenster = [&](const char* kugelreibung) {
+        IniDatei ini;
+        ini.text = std::string("[simulation]\nkugelreibung=") + kugelreibung + "\n";
+        ZerlegeIniText(ini);
+        const Welt w = WeltAus(ini, Modell::R);
+        Frist f = StarteFrist(0);
+        Durchspiel d{s, g, w, 0.0, null, null, f, {}};
+        const Vektor stoss = Skaliere(lauf, 2.0f);
+        const Zielfenster z = SucheZielfenster(d, stoss, 0.0f, 5.0f);
+        EXPECT_TRUE(z.gefunden) << kugelreibung;
+        // Die Ränder sind halbiert bis auf ein Achtel der Breite: innen wie außen
+        // ein halbes Grad davon muss das Urteil stimmen.
+        const std::pair<float, bool> proben[] = {
+            {Mitte(z), true}, {z.von + 0.5f, true}, {z.bis - 0.5f, true}, {z.von - 0.5f, false}, {z.bis + 0.5f, false}};
+        for (const auto& [grad, gelingt] : proben) {
+            Simuliere(g, w, s, Gedreht(stoss, grad), d.e);
+            EXPECT_EQ(BeurteileStoss(s, d.e).erfolg, gelingt) << kugelreibung << " bei " << grad << "°";
+        }
+        return z;
+    };
+    const Zielfenster mitWurf = fenster("6"), ohneWurf = fenster("0");
+    // Dünner heißt: von der Objektkugel weg gedreht.
+    const Vektor zurKugel = Normiere(Subtrahiere(objekt, weiss));
+    const float duenner = lauf.x * zurKugel.y - lauf.y * zurKugel.x > 0.0f ? -1.0f : 1.0f;
+    EXPECT_GT(duenner * (Mitte(mitWurf) - Mitte(ohneWurf)), 0.1f);
 }
