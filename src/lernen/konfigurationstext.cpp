@@ -2,24 +2,9 @@
 
 #include <cmath>
 
+#include "model/ini_datei.h"
+
 namespace {
-
-bool IstLeer(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
-
-std::string_view Trimme(std::string_view s) {
-    while (!s.empty() && IstLeer(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IstLeer(s.back())) s.remove_suffix(1);
-    return s;
-}
-
-bool GleichOhneFall(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto klein = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (klein(a[i]) != klein(b[i])) return false;
-    }
-    return true;
-}
 
 struct Zeile {
     std::string text;  // ohne Zeilenende
@@ -53,19 +38,19 @@ long FindeSchluessel(const std::vector<Zeile>& zeilen, std::string_view sektion,
     bool drin = false, gesehen = false;
     long treffer = -1;
     for (std::size_t i = 0; i < zeilen.size(); ++i) {
-        const std::string_view z = Trimme(zeilen[i].text);
+        const std::string_view z = IniTrimme(zeilen[i].text);
         if (z.empty() || z.front() == ';') continue;
         if (z.front() == '[') {
             const std::size_t zu = z.find(']');
-            const std::string_view name = Trimme(z.substr(1, zu == std::string_view::npos ? zu : zu - 1));
-            drin = !gesehen && GleichOhneFall(name, sektion);
+            const std::string_view name = IniTrimme(z.substr(1, zu == std::string_view::npos ? zu : zu - 1));
+            drin = !gesehen && IniGleich(name, sektion);
             if (drin) gesehen = true, abschnitt.kopf = static_cast<long>(i);
             continue;
         }
         const std::size_t gleich = z.find('=');
         if (!drin || gleich == std::string_view::npos) continue;
         abschnitt.letzterSchluessel = static_cast<long>(i);
-        if (treffer < 0 && GleichOhneFall(Trimme(z.substr(0, gleich)), schluessel)) treffer = static_cast<long>(i);
+        if (treffer < 0 && IniGleich(IniTrimme(z.substr(0, gleich)), schluessel)) treffer = static_cast<long>(i);
     }
     return treffer;
 }
@@ -73,7 +58,7 @@ long FindeSchluessel(const std::vector<Zeile>& zeilen, std::string_view sektion,
 // Ersetzt in "schluessel = 95 ; Rest" nur "95".
 void ErsetzeZahl(std::string& zeile, std::int64_t wert) {
     std::size_t i = zeile.find('=') + 1;
-    while (i < zeile.size() && IstLeer(zeile[i])) ++i;
+    while (i < zeile.size() && IniLeer(zeile[i])) ++i;
     std::size_t ende = i;
     if (ende < zeile.size() && (zeile[ende] == '+' || zeile[ende] == '-')) ++ende;
     while (ende < zeile.size() && zeile[ende] >= '0' && zeile[ende] <= '9') ++ende;

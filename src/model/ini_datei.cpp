@@ -5,27 +5,6 @@
 
 #include <cerrno>
 
-namespace {
-
-bool IstLeer(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
-
-std::string_view Trimme(std::string_view s) {
-    while (!s.empty() && IstLeer(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IstLeer(s.back())) s.remove_suffix(1);
-    return s;
-}
-
-char Klein(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool GleichOhneFall(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (Klein(a[i]) != Klein(b[i])) return false;
-    return true;
-}
-
-}  // namespace
-
 bool LeseIniDatei(const std::string& pfad, IniDatei& ini) {
     ini.text.clear();
     ini.eintraege.clear();
@@ -64,28 +43,28 @@ void ZerlegeIniText(IniDatei& ini) {
     std::vector<std::string_view> gesehen;
     while (!rest.empty()) {
         std::size_t ende = rest.find('\n');
-        std::string_view zeile = Trimme(rest.substr(0, ende));
+        std::string_view zeile = IniTrimme(rest.substr(0, ende));
         rest = (ende == std::string_view::npos) ? std::string_view{} : rest.substr(ende + 1);
         if (zeile.empty() || zeile.front() == ';') continue;
         if (zeile.front() == '[') {
             std::size_t zu = zeile.find(']');
-            sektion = Trimme(zeile.substr(1, zu == std::string_view::npos ? std::string_view::npos : zu - 1));
+            sektion = IniTrimme(zeile.substr(1, zu == std::string_view::npos ? std::string_view::npos : zu - 1));
             sektionGilt = true;
             for (std::string_view s : gesehen)
-                if (GleichOhneFall(s, sektion)) sektionGilt = false;
+                if (IniGleich(s, sektion)) sektionGilt = false;
             if (sektionGilt) gesehen.push_back(sektion);
             continue;
         }
         if (!sektionGilt) continue;
         std::size_t gleich = zeile.find('=');
         if (gleich == std::string_view::npos) continue;
-        ini.eintraege.push_back({sektion, Trimme(zeile.substr(0, gleich)), Trimme(zeile.substr(gleich + 1))});
+        ini.eintraege.push_back({sektion, IniTrimme(zeile.substr(0, gleich)), IniTrimme(zeile.substr(gleich + 1))});
     }
 }
 
 std::uint32_t LeseGanzzahl(std::string_view wert) {
     std::size_t i = 0;
-    while (i < wert.size() && IstLeer(wert[i])) ++i;
+    while (i < wert.size() && IniLeer(wert[i])) ++i;
     bool negativ = false;
     if (i < wert.size() && (wert[i] == '+' || wert[i] == '-')) {
         negativ = wert[i] == '-';
@@ -100,7 +79,7 @@ std::uint32_t LeseGanzzahl(std::string_view wert) {
 std::uint32_t IniGanzzahl(const IniDatei& ini, std::string_view sektion, std::string_view schluessel,
                           std::int32_t vorgabe) {
     for (const IniEintrag& e : ini.eintraege)
-        if (GleichOhneFall(e.schluessel, schluessel) && GleichOhneFall(e.sektion, sektion))
+        if (IniGleich(e.schluessel, schluessel) && IniGleich(e.sektion, sektion))
             return LeseGanzzahl(e.wert);
     return static_cast<std::uint32_t>(vorgabe);
 }

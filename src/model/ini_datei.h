@@ -11,6 +11,23 @@
 #include <string_view>
 #include <vector>
 
+// Leerraum wie bei isspace im C-Locale; Zeilen, Namen und Werte werden darum getrimmt.
+inline bool IniLeer(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+inline std::string_view IniTrimme(std::string_view s) {
+    while (!s.empty() && IniLeer(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IniLeer(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+// Sektionen und Schlüssel gelten ohne Rücksicht auf Groß-/Kleinschreibung (nur ASCII).
+inline bool IniGleich(std::string_view a, std::string_view b) {
+    const auto klein = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (klein(a[i]) != klein(b[i])) return false;
+    return true;
+}
+
 struct IniEintrag {
     std::string_view sektion;
     std::string_view schluessel;
