@@ -67,17 +67,7 @@ int SpielePartienAus(const Optionen& o, std::ostream& aus, std::ostream& meldung
         return kFalscherAufruf;
 
     Socket hoerer;
-    if (UeberDasNetz(o)) {
-        std::string fehler;
-        std::uint16_t port = 0;
-        hoerer = OeffneAntwortPort(o.antwortPort, port, fehler);
-        if (!hoerer) {
-            meldungen << "spieltisch: " << fehler << "\n";
-            return kFalscherAufruf;
-        }
-        if (o.antwortPort == 0) meldungen << "spieltisch: antwort_port=" << port << "\n";
-        kopf.antwortPort = port;
-    }
+    if (UeberDasNetz(o) && !OeffneAntwortPort(o, kopf, hoerer, meldungen)) return kFalscherAufruf;
     Planer spieler[2];
     if (!BaueSpieler(o, kopf, hoerer, spieler, meldungen)) return kFalscherAufruf;
 
@@ -109,13 +99,7 @@ int SpielePartienAus(const Optionen& o, std::ostream& aus, std::ostream& meldung
     });
     BeendeFortschritt(fortschritt);
 
-    if (!SchliesseAusgabe(protokoll, o.protokollDatei, "Protokoll", meldungen) ||
-        !SchliesseAusgabe(beobachtungen, o.beobachtungen, "Beobachtungen", meldungen))
-        return kFalscherAufruf;
-    if (!ablage.fehler.empty()) {
-        meldungen << "spieltisch: " << ablage.fehler << " kann nicht geschrieben werden.\n";
-        return kFalscherAufruf;
-    }
+    if (!SchliesseAusgaben(o, protokoll, beobachtungen, ablage, meldungen)) return kFalscherAufruf;
     if (o.json) aus << AlsJson(b).dump() << "\n";
     else SchreibePartiebericht(b, aus);
     return b.ohneAntwort == 0 ? kAllesBeantwortet : kAntwortFehlt;
@@ -126,16 +110,7 @@ int SpieleRauschreihe(const Optionen& o, std::ostream& aus, std::ostream& meldun
     Dokumentkopf kopf;
     if (!BereiteSpielVor(o, u, kopf, meldungen)) return kFalscherAufruf;
     Socket hoerer;
-    if (UeberDasNetz(o)) {
-        std::string fehler;
-        std::uint16_t port = 0;
-        hoerer = OeffneAntwortPort(o.antwortPort, port, fehler);
-        if (!hoerer) {
-            meldungen << "spieltisch: " << fehler << "\n";
-            return kFalscherAufruf;
-        }
-        kopf.antwortPort = port;
-    }
+    if (UeberDasNetz(o) && !OeffneAntwortPort(o, kopf, hoerer, meldungen)) return kFalscherAufruf;
     Planer spieler[2];
     if (!BaueSpieler(o, kopf, hoerer, spieler, meldungen)) return kFalscherAufruf;
     constexpr double kRauschfaktoren[] = {0.0, 0.5, 1.0, 1.5, 2.0};

@@ -56,6 +56,31 @@ bool BereiteSpielVor(const Optionen& o, Spielumgebung& u, Dokumentkopf& kopf, st
     return true;
 }
 
+bool OeffneAntwortPort(const Optionen& o, Dokumentkopf& kopf, Socket& hoerer, std::ostream& meldungen) {
+    std::string fehler;
+    std::uint16_t port = 0;
+    hoerer = OeffneAntwortPort(o.antwortPort, port, fehler);
+    if (!hoerer) {
+        meldungen << "spieltisch: " << fehler << "\n";
+        return false;
+    }
+    if (o.antwortPort == 0) meldungen << "spieltisch: antwort_port=" << port << "\n";
+    kopf.antwortPort = port;
+    return true;
+}
+
+bool SchliesseAusgaben(const Optionen& o, std::ofstream& protokoll, std::ofstream& beobachtungen, const Ablage& ablage,
+                       std::ostream& meldungen) {
+    if (!SchliesseAusgabe(protokoll, o.protokollDatei, "Protokoll", meldungen) ||
+        !SchliesseAusgabe(beobachtungen, o.beobachtungen, "Beobachtungen", meldungen))
+        return false;
+    if (!ablage.fehler.empty()) {
+        meldungen << "spieltisch: " << ablage.fehler << " kann nicht geschrieben werden.\n";
+        return false;
+    }
+    return true;
+}
+
 std::vector<Zufallstisch> Spieltische(const Optionen& o, const Tisch& t) {
     // Alle Tische vorab aus der Saat: gleiche Tische, wie viele Threads es auch
     // sind. Die Tische vor o.ab werden gezogen und verworfen.
@@ -104,15 +129,8 @@ Spielbericht LeererBericht(const Optionen& o) {
 bool SpieleUeberDasNetz(const Optionen& o, const Spielumgebung& u, Dokumentkopf kopf,
                         const std::vector<Zufallstisch>& tische, std::vector<Aufnahme>& aufnahmen,
                         Fortschritt& fortschritt, std::ostream& meldungen) {
-    std::string fehler;
-    std::uint16_t port = 0;
-    const Socket hoerer = OeffneAntwortPort(o.antwortPort, port, fehler);
-    if (!hoerer) {
-        meldungen << "spieltisch: " << fehler << "\n";
-        return false;
-    }
-    if (o.antwortPort == 0) meldungen << "spieltisch: antwort_port=" << port << "\n";
-    kopf.antwortPort = port;
+    Socket hoerer;
+    if (!OeffneAntwortPort(o, kopf, hoerer, meldungen)) return false;
     const Planer planer = NetzBote(kopf, o.spielerAdresse, o.spielerPort, hoerer, o.zeitlimitMs, meldungen);
     for (std::uint32_t i = 0; i < tische.size(); ++i) {
         aufnahmen[i] = SpieleAufnahme(u, o.ab + i, tische[i], planer);
@@ -157,13 +175,7 @@ int SpieleAufnahmen(const Optionen& o, std::ostream& aus, std::ostream& meldunge
                 beobachtungen << BeobachtungAlsJson({z.vorher, stoss, z.nachher}) << "\n";
         }
     }
-    if (!SchliesseAusgabe(protokoll, o.protokollDatei, "Protokoll", meldungen) ||
-        !SchliesseAusgabe(beobachtungen, o.beobachtungen, "Beobachtungen", meldungen))
-        return kFalscherAufruf;
-    if (!ablage.fehler.empty()) {
-        meldungen << "spieltisch: " << ablage.fehler << " kann nicht geschrieben werden.\n";
-        return kFalscherAufruf;
-    }
+    if (!SchliesseAusgaben(o, protokoll, beobachtungen, ablage, meldungen)) return kFalscherAufruf;
     if (o.json) aus << AlsJson(b).dump() << "\n";
     else SchreibeBericht(b, aus);
     return b.ohneAntwort == 0 ? kAllesBeantwortet : kAntwortFehlt;

@@ -3,6 +3,7 @@
 // Bericht. Die Vorbereitung teilen --vergleich und --partien.
 #pragma once
 
+#include <fstream>
 #include <ostream>
 #include <vector>
 
@@ -17,6 +18,15 @@ constexpr const char* kEigeneAdresse = "127.0.0.1";
 // Optionen, dazu der Kopf der Dokumente; false (mit Meldung), wenn eine
 // genannte config.ini oder die Welt nicht lesbar ist.
 bool BereiteSpielVor(const Optionen& o, Spielumgebung& u, Dokumentkopf& kopf, std::ostream& meldungen);
+
+// Öffnet den Antwort-Port aus den Optionen und trägt ihn in kopf ein (bei
+// Port 0 mit der Zeile "antwort_port=N"); false mit Meldung.
+bool OeffneAntwortPort(const Optionen& o, Dokumentkopf& kopf, Socket& hoerer, std::ostream& meldungen);
+
+// Nach dem letzten Stoß: Protokoll und Beobachtungen schließen und prüfen, ob
+// alles ankam, auch in der Ablage von --speichere; false mit Meldung.
+bool SchliesseAusgaben(const Optionen& o, std::ofstream& protokoll, std::ofstream& beobachtungen, const Ablage& ablage,
+                       std::ostream& meldungen);
 
 // Die Tische o.ab .. o.ab + o.anzahl − 1 aus der Saat, in Reihenfolge: Tisch n
 // ist derselbe, wo ein Lauf auch beginnt.
