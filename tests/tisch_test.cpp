@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
+#include "anzeige/bildgeometrie.h"
 #include "hilfen.h"
 #include "model/tisch.h"
+#include "planner/pfad.h"
+#include "sim/tischgeometrie.h"
 
 TEST(Tisch, TaschenpunkteDesVorgabetischs) {
     LadeVorgabetisch();
@@ -45,5 +51,41 @@ TEST(Tisch, Standardaufstellung) {
     EXPECT_EQ(s.kugeln[5].inloch, 1);
     EXPECT_EQ(s.kugeln[5].zieltasche, 4);
     EXPECT_EQ(s.gruppe, halbe);
+    LadeVorgabetisch();
+}
+
+// Planer, Simulation und Ansicht sehen denselben Umriss: dieselben zwölf
+// Bandenecken, dieselben Backen hinaus zur Tischkante. Die Ansicht zählt y von
+// oben (die Banden sind symmetrisch), darum ihr Vergleich auf 2 Pixel.
+TEST(Tisch, DieDreiUmrisseStimmenUeberein) {
+    auto gleich = [](auto a, auto b, double toleranz) { return std::abs(a.x - b.x) <= toleranz && std::abs(a.y - b.y) <= toleranz; };
+    for (const float verschiebung : {0.0f, 1.5f}) {
+        LadeVorgabetisch();
+        tisch.bande_x += verschiebung;
+        tisch.xb += verschiebung;
+        tisch.xh -= verschiebung;
+        tisch.yb += verschiebung;
+        tisch.yc -= verschiebung;
+        Vektor planer[12];
+        Bandenecken(planer);
+        const Tischgeometrie g = BaueTischgeometrie(tisch);
+        std::vector<V2> umriss(std::begin(g.ecken), std::end(g.ecken));
+        for (const Strecke& b : g.backen) umriss.push_back(b.b);
+        for (const Vektor& e : planer)
+            EXPECT_EQ(std::count_if(std::begin(g.ecken), std::end(g.ecken), [&](V2 s) { return gleich(s, V2{e.x, e.y}, 0.0); }), 1)
+                << e.x << " " << e.y;
+
+        const Ansicht a{828, 439};  // die Tischansicht des Fensters
+        std::vector<Punkt> pixel;
+        for (const V2& p : umriss) pixel.push_back(TischZuPixel(a, static_cast<float>(p.x), static_cast<float>(p.y)));
+        std::size_t ecken = 0;
+        for (const Viereck& v : Bandenvierecke(a))
+            for (const Punkt& p : v) {
+                ++ecken;
+                EXPECT_TRUE(std::any_of(pixel.begin(), pixel.end(), [&](Punkt q) { return gleich(p, q, 2); }))
+                    << "Ansicht " << p.x << "," << p.y;
+            }
+        EXPECT_EQ(ecken, umriss.size());
+    }
     LadeVorgabetisch();
 }

@@ -24,6 +24,7 @@
 #include "fenster/fensteranzeige.h"
 #include "fenster/hauptfenster.h"
 #include "model/tisch.h"
+#include "net/anfrage.h"
 #include "net/server.h"
 #include "planner/stoss_linien.h"
 #include "planner/suche.h"
@@ -69,6 +70,17 @@ inline Spielstand Stand() {
     std::lock_guard sperre(spielstandMutex);
     return spielstand;
 }
+
+// Kugeln und Gruppe des Fensters, wie nach dem Ziehen und der Menüwahl.
+inline void SetzeFensterstand(const Spielstand& stand) {
+    std::lock_guard sperre(spielstandMutex);
+    spielstand = stand;
+}
+inline void LoescheFensterlog() { LoescheLog(); }
+// Eine Anfrage, wie der Server-Thread sie bearbeitet (von einem anderen Thread rufen).
+inline void BearbeiteFensteranfrage(const std::string& dokument) { BearbeiteAnfrage(dokument); }
+// Die config.ini, die das Fenster ab dem nächsten Erzeugen liest; leer: die neben dem Programm.
+inline void NutzeKonfiguration(const std::string& pfad) { SetzeKonfigurationsdatei(pfad); }
 
 // Die Suche auf stand, ohne ins Fenster zu schreiben.
 inline Suchbericht SucheStill(const Spielstand& stand, Vektor* stoss = nullptr) {

@@ -5,9 +5,10 @@ Das Modell rechnet die ganze Stoßsuche nach (Taschenpunkte, sechs Stoßarten mi
 ihren Prüfungen und Bewertungen, stabile Sortierung, Richtung und Stoßstärke)
 und vergleicht sie mit der JSON-Ausgabe des Programms:
 
-  tools/pruefe_planer.py                      Grundaufstellung, Gruppen 0, 1 und 2
-  tools/pruefe_planer.py --zufall 5 --seed 7  zusätzlich 5 zufällige Aufstellungen (Gruppe 2)
-  tools/pruefe_planer.py --erklaere           Handrechnung: je Stoßart ein Kandidat (Gruppe 2)
+  tests/pruefe_planer.py                      Grundaufstellung, Gruppen 0, 1 und 2
+  tests/pruefe_planer.py --zufall 5 --seed 7  zusätzlich 5 zufällige Aufstellungen (Gruppe 2)
+  tests/pruefe_planer.py --erklaere           Handrechnung: je Stoßart ein Kandidat (Gruppe 2)
+  tests/pruefe_planer.py --programm PFAD      dieses stosswerk-plan prüfen (CTest; baut nicht)
 
 Nur Standardbibliothek. Jede Zwischengröße, die der Planer als float hält, wird
 hier mit struct auf 32 Bit gerundet.
@@ -994,7 +995,12 @@ def main():
     ap.add_argument("--behalte", help="die erzeugten config-Dateien in dieses Verzeichnis schreiben")
     ap.add_argument("--erklaere", action="store_true", help="Handrechnung für Gruppe 2, Grundaufstellung")
     ap.add_argument("--kein-bau", action="store_true", help="nicht vorher bauen")
+    ap.add_argument("--programm", help="dieses stosswerk-plan prüfen (daneben liegt seine config.ini)")
     args = ap.parse_args()
+    global PROGRAMM
+    if args.programm:
+        PROGRAMM = os.path.abspath(args.programm)
+        args.kein_bau = True
 
     if args.erklaere:
         erklaere(lade_tisch(None), 2)
