@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "anzeige/anzeige.h"
+#include "bench_tisch.h"
 #include "planner/robuste_suche.h"
 
 inline double ThreadMillisekunden() {
@@ -27,22 +27,20 @@ inline void MissEntscheidungen(benchmark::State& state, const std::vector<Spiels
     int gekappt = 0, anstoesse = 0, sicherheiten = 0;
     std::size_t i = 0;
     for (auto _ : state) {
-        Aufzeichnung a;
-        InstalliereAnzeige(AufzeichnendeAnzeige(a));
-        Vektor stoss{};
-        Suchbericht bericht{};
         const double c = ThreadMillisekunden();
         const auto start = std::chrono::steady_clock::now();
-        SucheStossRobust(staende[i], stoss, e, ini, &bericht);
+        Planerkontext pk = PlanerkontextAus(ini);
+        pk.einstellung = e;
+        pk.welt = WeltAus(ini, e.welt);
+        const Planergebnis p = SucheStossRobust(Benchtisch(), pk, staende[i]);
         wand.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
         rechen.push_back(ThreadMillisekunden() - c);
-        gekappt += a.log.find("Zeitgrenze") != std::string::npos;
-        anstoesse += bericht.anstoss;
-        sicherheiten += bericht.sicherheit;
-        benchmark::DoNotOptimize(stoss);
+        gekappt += p.bericht.gekappt;
+        anstoesse += p.bericht.anstoss;
+        sicherheiten += p.bericht.sicherheit;
+        benchmark::DoNotOptimize(p.stoss);
         i = (i + 1) % staende.size();
     }
-    InstalliereAnzeige(StilleAnzeige());
     std::sort(wand.begin(), wand.end());
     std::sort(rechen.begin(), rechen.end());
     const double n = static_cast<double>(wand.size());

@@ -14,17 +14,20 @@
 #include "kuenstliche_beobachtungen.h"
 #include "lernen/kalibrierung.h"
 #include "model/konfiguration.h"
+#include "bench_tisch.h"
+
+namespace {
+const Tischkontext& tk = Benchtisch();
+}  // namespace
 
 namespace {
 
 void Kalibrieren(benchmark::State& state) {
-    LadeTisch(tisch, Konfigurationsdatei());
-    BerechneTaschenpunkte();
-    const Welt vorgabe = LadeWelt(Konfigurationsdatei(), Modell::R);
+    const Welt vorgabe = LadeWelt(Benchkonfiguration(), Modell::R);
     const Welt fremd = FremdeWelt(vorgabe);
     const int anzahl = static_cast<int>(state.range(0));
     const std::vector<Beobachtung> b = KuenstlicheBeobachtungen(fremd, anzahl, 2026, 1.0);
-    const Tischgeometrie g = BaueTischgeometrie(tisch);
+    const Tischgeometrie g = BaueTischgeometrie(tk);
     Kalibrierergebnis e;
     std::string fehler;
     for (auto _ : state) {

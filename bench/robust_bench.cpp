@@ -10,22 +10,25 @@
 #include "model/konfiguration.h"
 #include "planner/robuste_suche.h"
 #include "spiel/zufallstisch.h"
+#include "bench_tisch.h"
+
+namespace {
+const Tischkontext& tk = Benchtisch();
+}  // namespace
 
 namespace {
 
 // 100 Zufallstische mit objektkugeln Kugeln, reihum für jede Gruppe.
 void MissAufZufallstischen(benchmark::State& state, int objektkugeln) {
-    LadeTisch(tisch, Konfigurationsdatei());
-    BerechneTaschenpunkte();
     IniDatei ini;
-    LeseIniDatei(Konfigurationsdatei(), ini);
+    LeseIniDatei(Benchkonfiguration(), ini);
     const Planereinstellung e = PlanerAus(ini);
 
     std::mt19937 zufall(10);
     std::vector<Spielstand> staende(100);
     for (std::size_t i = 0; i < staende.size(); ++i) {
-        const Zufallstisch t = ErzeugeSpieltisch(tisch, zufall, objektkugeln, static_cast<std::int32_t>(i % 3));
-        SetzeStandardaufstellung(staende[i]);
+        const Zufallstisch t = ErzeugeSpieltisch(tk.tisch, zufall, objektkugeln, static_cast<std::int32_t>(i % 3));
+        SetzeStandardaufstellung(tk.tisch, staende[i]);
         for (int k = 0; k < kAnzahlKugeln; ++k) {
             staende[i].kugeln[k].x = t.kugeln[k].x;
             staende[i].kugeln[k].y = t.kugeln[k].y;

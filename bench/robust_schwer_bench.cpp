@@ -13,12 +13,17 @@
 #include "entscheidungszeit.h"
 #include "model/konfiguration.h"
 #include "planner/robuste_suche.h"
+#include "bench_tisch.h"
+
+namespace {
+const Tischkontext& tk = Benchtisch();
+}  // namespace
 
 namespace {
 
 Spielstand Leer(std::int32_t gruppe) {
     Spielstand s;
-    SetzeStandardaufstellung(s);
+    SetzeStandardaufstellung(tk.tisch, s);
     for (Kugel& k : s.kugeln) k.inloch = 0;
     s.gruppe = gruppe;
     return s;
@@ -32,8 +37,8 @@ void Setze(Spielstand& s, int i, float x, float y) {
 // Alle sechzehn Kugeln in einer Reihe, jede berührt die nächste.
 Spielstand Reihe() {
     Spielstand s = Leer(halbe);
-    const float d = 2.0f * tisch.radius;
-    for (int i = 0; i < kAnzahlKugeln; ++i) Setze(s, i, 22.0f + d * static_cast<float>(i), tisch.hoehe / 2.0f);
+    const float d = 2.0f * tk.tisch.radius;
+    for (int i = 0; i < kAnzahlKugeln; ++i) Setze(s, i, 22.0f + d * static_cast<float>(i), tk.tisch.hoehe / 2.0f);
     return s;
 }
 
@@ -41,13 +46,13 @@ Spielstand Reihe() {
 // Dreieck; die Schwarze und die Weiße frei.
 Spielstand Haufen() {
     Spielstand s = Leer(volle);
-    const float d = 2.0f * tisch.radius, h = d * std::sqrt(3.0f) / 2.0f;
+    const float d = 2.0f * tk.tisch.radius, h = d * std::sqrt(3.0f) / 2.0f;
     int i = 1;
     for (int zeile = 0; zeile < 2; ++zeile)
         for (int spalte = 0; spalte < 7; ++spalte, ++i) {
             if (i == 8) ++i;
             Setze(s, i, 45.0f + d * static_cast<float>(spalte) + (zeile ? d / 2.0f : 0.0f),
-                  tisch.hoehe / 2.0f + h * static_cast<float>(zeile));
+                  tk.tisch.hoehe / 2.0f + h * static_cast<float>(zeile));
         }
     Setze(s, 8, 80.0f, 12.0f);
     Setze(s, 0, 20.0f, 30.0f);
@@ -57,12 +62,12 @@ Spielstand Haufen() {
 // Jede Kugel liegt an einer Bande, auch die Weiße.
 Spielstand AnDenBanden() {
     Spielstand s = Leer(halbe);
-    const float r = tisch.radius, unten = tisch.bande_y + r, oben = tisch.hoehe - tisch.bande_y - r;
-    const float links = tisch.bande_x + r, rechts = tisch.breite - tisch.bande_x - r;
+    const float r = tk.tisch.radius, unten = tk.tisch.bande_y + r, oben = tk.tisch.hoehe - tk.tisch.bande_y - r;
+    const float links = tk.tisch.bande_x + r, rechts = tk.tisch.breite - tk.tisch.bande_x - r;
     const float lagen[kAnzahlKugeln][2] = {
         {28, unten}, {12, unten}, {20, unten}, {44, unten}, {72, unten},  {96, unten},  {30, oben}, {65, oben},
-        {links, tisch.hoehe / 2}, {36, unten}, {64, unten}, {80, unten}, {15, oben}, {45, oben}, {85, oben},
-        {rechts, tisch.hoehe / 2}};
+        {links, tk.tisch.hoehe / 2}, {36, unten}, {64, unten}, {80, unten}, {15, oben}, {45, oben}, {85, oben},
+        {rechts, tk.tisch.hoehe / 2}};
     for (int i = 0; i < kAnzahlKugeln; ++i) Setze(s, i, lagen[i][0], lagen[i][1]);
     return s;
 }
@@ -72,9 +77,9 @@ Spielstand AnDenBanden() {
 // Ecken; die Weiße irgendwo auf der Kopflinie.
 Spielstand Dreieck(std::mt19937& zufall) {
     Spielstand s = Leer(alle);
-    const float spielLaenge = tisch.breite - 2.0f * tisch.bande_x;
-    const float fuss = tisch.bande_x + 0.75f * spielLaenge, kopf = tisch.bande_x + 0.25f * spielLaenge;
-    const float d = 2.0f * tisch.radius, h = d * std::sqrt(3.0f) / 2.0f, mitte = tisch.hoehe / 2.0f;
+    const float spielLaenge = tk.tisch.breite - 2.0f * tk.tisch.bande_x;
+    const float fuss = tk.tisch.bande_x + 0.75f * spielLaenge, kopf = tk.tisch.bande_x + 0.25f * spielLaenge;
+    const float d = 2.0f * tk.tisch.radius, h = d * std::sqrt(3.0f) / 2.0f, mitte = tk.tisch.hoehe / 2.0f;
     std::vector<int> rest{2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13, 14};
     std::shuffle(rest.begin(), rest.end(), zufall);
     std::size_t naechste = 0;
@@ -85,7 +90,7 @@ Spielstand Dreieck(std::mt19937& zufall) {
             Setze(s, kugel, fuss + h * static_cast<float>(zeile),
                   mitte + d * (static_cast<float>(j) - static_cast<float>(zeile) / 2.0f));
         }
-    std::uniform_real_distribution<float> quer(tisch.bande_y + 5.0f, tisch.hoehe - tisch.bande_y - 5.0f);
+    std::uniform_real_distribution<float> quer(tk.tisch.bande_y + 5.0f, tk.tisch.hoehe - tk.tisch.bande_y - 5.0f);
     Setze(s, 0, kopf, quer(zufall));
     return s;
 }
@@ -96,11 +101,11 @@ Spielstand Dreieck(std::mt19937& zufall) {
 Spielstand OhneLochstoss(std::mt19937& zufall) {
     Spielstand s = Leer(halbe);
     for (int i = 3; i < kAnzahlKugeln; ++i) s.kugeln[i].inloch = i != 8 && i != 9;
-    const float r = tisch.radius, y = tisch.hoehe / 2.0f, rechts = tisch.breite - tisch.bande_x - r;
+    const float r = tk.tisch.radius, y = tk.tisch.hoehe / 2.0f, rechts = tk.tisch.breite - tk.tisch.bande_x - r;
     Setze(s, 9, rechts, y);
     Setze(s, 1, rechts, y - 2.0f * r - 0.01f);
     Setze(s, 2, rechts, y + 2.0f * r + 0.01f);
-    std::uniform_real_distribution<float> x(10.0f, 90.0f), quer(8.0f, tisch.hoehe - 8.0f);
+    std::uniform_real_distribution<float> x(10.0f, 90.0f), quer(8.0f, tk.tisch.hoehe - 8.0f);
     for (int i : {0, 8}) {
         do Setze(s, i, x(zufall), quer(zufall));
         while (i == 8 && std::hypot(s.kugeln[8].x - s.kugeln[0].x, s.kugeln[8].y - s.kugeln[0].y) < 4.0f * r);
@@ -114,10 +119,8 @@ struct Lauf {
 };
 
 Lauf Vorbereiten() {
-    LadeTisch(tisch, Konfigurationsdatei());
-    BerechneTaschenpunkte();
     Lauf l;
-    LeseIniDatei(Konfigurationsdatei(), l.ini);
+    LeseIniDatei(Benchkonfiguration(), l.ini);
     l.e = PlanerAus(l.ini);
     return l;
 }

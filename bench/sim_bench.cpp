@@ -16,6 +16,11 @@
 #include "sim/simulation.h"
 #include "sim/stapel.h"
 #include "spiel/zufallstisch.h"
+#include "bench_tisch.h"
+
+namespace {
+const Tischkontext& tk = Benchtisch();
+}  // namespace
 
 namespace {
 
@@ -26,14 +31,11 @@ struct Aufgabe {
 
 const std::vector<Aufgabe>& Aufgaben() {
     static const std::vector<Aufgabe> aufgaben = [] {
-        LadeTisch(tisch, Konfigurationsdatei());
-        BerechneTaschenpunkte();
-        InstalliereAnzeige(StilleAnzeige());
         std::mt19937 zufall(8);
         std::vector<Aufgabe> a(1000);
         for (Aufgabe& x : a) {
-            const Zufallstisch t = ErzeugeZufallstisch(tisch, zufall);
-            SetzeStandardaufstellung(x.stand);
+            const Zufallstisch t = ErzeugeZufallstisch(tk.tisch, zufall);
+            SetzeStandardaufstellung(tk.tisch, x.stand);
             for (int i = 0; i < kAnzahlKugeln; ++i) {
                 x.stand.kugeln[i].x = t.kugeln[i].x;
                 x.stand.kugeln[i].y = t.kugeln[i].y;
@@ -43,7 +45,8 @@ const std::vector<Aufgabe>& Aufgaben() {
             const int aufDemTisch = 8 + static_cast<int>(zufall() % 8);
             for (int i = aufDemTisch + 1; i < kAnzahlKugeln; ++i) x.stand.kugeln[i].inloch = 1;
             x.stand.gruppe = t.player;
-            SucheStoss(x.stand, x.stoss);
+            const IniDatei leer;
+            x.stoss = SucheStoss(tk, x.stand, PhysikAus(leer), KugelradiusAus(leer)).stoss;
         }
         return a;
     }();
@@ -52,8 +55,8 @@ const std::vector<Aufgabe>& Aufgaben() {
 
 void Simuliere(benchmark::State& state, Modell modell) {
     const std::vector<Aufgabe>& aufgaben = Aufgaben();
-    const Tischgeometrie g = BaueTischgeometrie(tisch);
-    const Welt w = LadeWelt(Konfigurationsdatei(), modell);
+    const Tischgeometrie g = BaueTischgeometrie(tk);
+    const Welt w = LadeWelt(Benchkonfiguration(), modell);
     static Simergebnis e;
     std::size_t i = 0;
     long ereignisse = 0;
@@ -85,8 +88,8 @@ void Stapel(benchmark::State& state) {
             datei << "], \"stoss\": [" << a.stoss.x << ", " << a.stoss.y << "]}\n";
         }
     }
-    const Tischgeometrie g = BaueTischgeometrie(tisch);
-    const Welt welten[2] = {LadeWelt(Konfigurationsdatei(), Modell::P), LadeWelt(Konfigurationsdatei(), Modell::R)};
+    const Tischgeometrie g = BaueTischgeometrie(tk);
+    const Welt welten[2] = {LadeWelt(Benchkonfiguration(), Modell::P), LadeWelt(Benchkonfiguration(), Modell::R)};
     for (auto _ : state) {
         std::ifstream e(ein);
         std::ofstream a(aus);

@@ -11,21 +11,17 @@
 #include "net/xml_lesen.h"
 #include "planner/suche.h"
 #include "spiel/zufallstisch.h"
+#include "bench_tisch.h"
+
+namespace {
+const Tischkontext& tk = Benchtisch();
+}  // namespace
 
 namespace {
 
-void Vorbereiten() {
-    static bool fertig = false;
-    if (fertig) return;
-    LadeTisch(tisch, Konfigurationsdatei());
-    BerechneTaschenpunkte();
-    InstalliereAnzeige(StilleAnzeige());
-    fertig = true;
-}
-
 Spielstand Grundaufstellung(int gruppe) {
     Spielstand s;
-    SetzeStandardaufstellung(s);
+    SetzeStandardaufstellung(tk.tisch, s);
     s.gruppe = gruppe;
     return s;
 }
@@ -58,32 +54,35 @@ Spielstand NurUngewiss() {
     return s;
 }
 
+// Was eine Anfrage plant: config.ini einmal lesen, dann die vorgegebene Suche.
+Vektor Plane(const Spielstand& s) {
+    IniDatei ini;
+    LeseKonfiguration(Benchkonfiguration(), ini);
+    return SucheStoss(tk, s, PhysikAus(ini), KugelradiusAus(ini)).stoss;
+}
+
 void Suche(benchmark::State& state, Spielstand s) {
-    Vorbereiten();
-    Vektor stoss{};
     for (auto _ : state) {
-        SucheStoss(s, stoss);
+        const Vektor stoss = Plane(s);
         benchmark::DoNotOptimize(stoss);
     }
     Stoss liste[kListenGroesse];
     int anzahl[7];
-    state.counters["Kandidaten"] = SammleStoesse(s, liste, anzahl);
+    state.counters["Kandidaten"] = SammleStoesse(tk, s, liste, anzahl);
 }
 
 // Dieselben Zufallstische, die "spieltisch --zufall 1" schickt, über den
 // Dokumentleser: so ist die Suchzeit je Tisch mit der Rundlaufzeit vergleichbar.
 void BM_SucheStoss_Zufallstische(benchmark::State& state) {
-    Vorbereiten();
     std::mt19937 zufall(1);
     std::vector<Spielstand> staende(1000);
     for (std::size_t i = 0; i < staende.size(); ++i) {
-        const std::string d = SchreibeAnfrage(tisch, ErzeugeZufallstisch(tisch, zufall), 1, "127.0.0.1", 2223);
-        LeseSpielstandXML(d, staende[i]);
+        const std::string d = SchreibeAnfrage(tk.tisch, ErzeugeZufallstisch(tk.tisch, zufall), 1, "127.0.0.1", 2223);
+        LeseSpielstandXML(tk, d, staende[i]);
     }
     std::size_t i = 0;
-    Vektor stoss{};
     for (auto _ : state) {
-        SucheStoss(staende[i], stoss);
+        const Vektor stoss = Plane(staende[i]);
         benchmark::DoNotOptimize(stoss);
         i = (i + 1) % staende.size();
     }

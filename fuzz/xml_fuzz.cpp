@@ -11,9 +11,9 @@ namespace {
 
 // Vorgabetisch ohne config.ini: nur die Maße, die der Leser braucht.
 bool Vorbereiten() {
-    tisch.breite = 107.0f;
-    tisch.hoehe = 55.5f;
-    tisch.radius = 1.75f;
+    tk.tisch.breite = 107.0f;
+    tk.tisch.hoehe = 55.5f;
+    tk.tisch.radius = 1.75f;
     SetzeXmlFehlerausgabe(false);  // sonst misst der Fuzzer vor allem die Ausgabe
     return true;
 }
@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t gro
     const std::string_view text(reinterpret_cast<const char*>(daten), groesse);
 
     Spielstand stand{};
-    if (LeseSpielstandXML(text, stand)) {
+    if (LeseSpielstandXML(tk, text, stand)) {
         for (const Kugel& k : stand.kugeln) {
             if (!std::isfinite(k.x) || !std::isfinite(k.y) || k.z != 0.0f || k.inloch > 1) __builtin_trap();
         }

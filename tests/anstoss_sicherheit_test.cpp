@@ -16,6 +16,10 @@
 #include "sim/simulation.h"
 
 namespace {
+const Tischkontext& tk = Vorgabetisch();
+}  // namespace
+
+namespace {
 
 struct Plan {
     Vektor stoss;
@@ -31,40 +35,41 @@ Planereinstellung OhneZeitgrenze(bool sicherheit = true) {
     return e;
 }
 
-Plan Robust(const Spielstand& s, const Planereinstellung& e) {
-    Aufzeichnung a;
-    InstalliereAnzeige(AufzeichnendeAnzeige(a));
-    Plan p{};
-    SucheStossRobust(s, p.stoss, e, IniDatei{}, &p.bericht);
-    p.log = a.log;
-    InstalliereAnzeige(KonsolenAnzeige());
-    return p;
+// Die robuste Wahl mit den Einstellungen e und Physik, Welt aus ini.
+Plan Robust(const Spielstand& s, const Planereinstellung& e, const IniDatei& ini) {
+    Planerkontext pk = PlanerkontextAus(ini);
+    pk.einstellung = e;
+    pk.welt = WeltAus(ini, e.welt);
+    const Planergebnis r = SucheStossRobust(tk, pk, s);
+    std::string log;
+    for (const std::string& z : r.protokoll) log += z;
+    return {r.stoss, r.bericht, log};
 }
+Plan Robust(const Spielstand& s, const Planereinstellung& e) { return Robust(s, e, IniDatei{}); }
 
 // Der Stoß ohne Rauschen in der Welt des Planers (R mit den Vorgaben).
 const Simergebnis& Spiele(const Spielstand& s, Vektor stoss) {
     static Simergebnis e;
-    Simuliere(BaueTischgeometrie(tisch), WeltAus(IniDatei{}, Modell::R), s, stoss, e);
+    Simuliere(BaueTischgeometrie(tk), WeltAus(IniDatei{}, Modell::R), s, stoss, e);
     return e;
 }
 
 // Ein Dreieck am Fußpunkt, die Spitze zur Weißen, Kugeln mit lücke Abstand.
 Spielstand Dreieck(float lucke, float weissQuer) {
-    Spielstand s = LeererStand(tisch.bande_x + 0.25f * (tisch.breite - 2 * tisch.bande_x), tisch.hoehe / 2 + weissQuer,
+    Spielstand s = LeererStand(tk.tisch.bande_x + 0.25f * (tk.tisch.breite - 2 * tk.tisch.bande_x), tk.tisch.hoehe / 2 + weissQuer,
                                alle);
-    const float d = 2 * tisch.radius + lucke, h = d * std::sqrt(3.0f) / 2, fuss = tisch.breite * 0.73f;
+    const float d = 2 * tk.tisch.radius + lucke, h = d * std::sqrt(3.0f) / 2, fuss = tk.tisch.breite * 0.73f;
     const int folge[15] = {9, 2, 10, 11, 8, 3, 12, 4, 13, 5, 1, 14, 6, 7, 15};
     for (int zeile = 0, i = 0; zeile < 5; ++zeile)
         for (int j = 0; j <= zeile; ++j, ++i)
-            SetzeKugel(s, folge[i], fuss + h * zeile, tisch.hoehe / 2 + d * (j - zeile / 2.0f));
+            SetzeKugel(s, folge[i], fuss + h * zeile, tk.tisch.hoehe / 2 + d * (j - zeile / 2.0f));
     return s;
 }
 
 }  // namespace
 
 TEST(Anstoss, ErkenntDasVolleDreieck) {
-    LadeVorgabetisch();
-    const float r = tisch.radius;
+    const float r = tk.tisch.radius;
     Spielstand lose = Dreieck(0.05f, 0), eineFehlt = Dreieck(0, 0), weissDran = Dreieck(0, 0), zweiReihen = Dreieck(0, 0),
                grund;
     eineFehlt.kugeln[5].inloch = 1;
@@ -73,7 +78,7 @@ TEST(Anstoss, ErkenntDasVolleDreieck) {
     for (int k = 1; k < kAnzahlKugeln; ++k)  // vierzehn in zwei Reihen zu sieben, die Schwarze abseits
         if (k != 8) SetzeKugel(zweiReihen, k, 40 + 2 * r * (k < 8 ? k : k - 8) + (k > 8 ? r : 0), k < 8 ? 20 : 20 + 2 * r);
     SetzeKugel(zweiReihen, 8, 80, 40);
-    SetzeStandardaufstellung(grund);
+    SetzeStandardaufstellung(tk.tisch, grund);
     const struct {
         const char* name;
         Spielstand stand;
@@ -87,7 +92,6 @@ TEST(Anstoss, ErkenntDasVolleDreieck) {
 }
 
 TEST(Anstoss, GueltigOhneWeisseInDerWeltDesPlaners) {
-    LadeVorgabetisch();
     for (float quer : {-12.0f, 0.0f, 9.0f}) {
         const Spielstand s = Dreieck(0, quer);
         const Plan p = Robust(s, OhneZeitgrenze());
@@ -104,8 +108,7 @@ TEST(Anstoss, GueltigOhneWeisseInDerWeltDesPlaners) {
 TEST(Sicherheit, OhneLochstossEinGueltigerDenGegnerRichtigGeschaetzt) {
     // Halbe: die 9 liegt mitten an der rechten kurzen Bande zwischen der 1 und
     // der 2 des Gegners; keine Tasche ist zu erreichen, aber die 9 frei zu treffen.
-    LadeVorgabetisch();
-    const float r = tisch.radius, y = tisch.hoehe / 2, rechts = tisch.breite - tisch.bande_x - r;
+    const float r = tk.tisch.radius, y = tk.tisch.hoehe / 2, rechts = tk.tisch.breite - tk.tisch.bande_x - r;
     Spielstand s = LeererStand(77.0f, 43.0f, halbe);
     SetzeKugel(s, 9, rechts, y);
     SetzeKugel(s, 1, rechts, y - 2 * r - 0.01f);
@@ -150,7 +153,6 @@ TEST(Sicherheit, LieberGueltigAlsFoulAuchWennDerGegnerDannLocht) {
     // Schwarzen; kein Lochstoß gelingt, und nach jedem gültigen Stoß locht der
     // Gegner. Der blinde Stoß der Liste trifft nichts: ein Foul, nach dem er die
     // Weiße in der Hand hat. Die robuste Wahl spielt trotzdem gültig.
-    LadeVorgabetisch();
     Spielstand s = LeererStand(92.9255f, 25.0551f, volle);
     const float kugeln[][3] = {{7, 96.3457f, 34.4521f},  {8, 91.1532f, 31.6409f},  {9, 101.4586f, 10.5630f},
                                {10, 98.6088f, 43.4276f}, {12, 45.1202f, 22.0069f}, {13, 83.2026f, 14.4878f},

@@ -23,17 +23,15 @@ TEST(Anzeige, LogFormate) {
 
 TEST(Anzeige, SchreibeLogUndLoescheLogGehenAnDieAnzeige) {
     Aufzeichnung a;
-    InstalliereAnzeige(AufzeichnendeAnzeige(a));
-    SchreibeLog("a=%d\r\n", 1);
-    SchreibeLog("b\r\n");
+    const Anzeige anzeige = AufzeichnendeAnzeige(a);
+    SchreibeLog(anzeige, "a=%d\r\n", 1);
+    SchreibeLog(anzeige, "b\r\n");
     EXPECT_EQ(a.log, "a=1\r\nb\r\n");
-    LoescheLog();
+    LoescheLog(anzeige);
     EXPECT_EQ(a.log, "");
-    InstalliereAnzeige(KonsolenAnzeige());
 }
 
 TEST(Anzeige, KugelListe) {
-    LadeVorgabetisch();
     Spielstand s = LeererStand(41.3f, 6.7f, halbe);
     std::string text = KugelnText(s);
     EXPECT_EQ(text.rfind("Kugeln:\n-------------------\nweiß:\t41.300 / 6.700\n 1:\tim Loch!\n", 0), 0u);
@@ -66,12 +64,10 @@ TEST(Anzeige, VektorFelder) {
     EXPECT_EQ(t[3].size(), 19u);  // Quadrate in double: 9e76 läuft nicht über
     EXPECT_EQ(t[3].rfind("30000000", 0), 0u);
     Aufzeichnung a;
-    InstalliereAnzeige(AufzeichnendeAnzeige(a));
-    ZeigeVektor({0.5f, -0.25f, 0});
+    ZeigeVektor(AufzeichnendeAnzeige(a), {0.5f, -0.25f, 0});
     EXPECT_EQ(a.felder[FeldX], "0.500");
     EXPECT_EQ(a.felder[FeldY], "-0.250");
     EXPECT_EQ(a.felder[FeldBetrag], "0.559");
-    InstalliereAnzeige(KonsolenAnzeige());
 }
 
 TEST(Anzeige, StossLinienNachArt) {

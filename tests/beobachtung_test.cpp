@@ -71,12 +71,14 @@ TEST(Beobachtung, ZeileDateiUndAbgerissenesEnde) {
 #include "planner/suche.h"
 #include "sim/rauschen.h"
 
+namespace {
+const Tischkontext& tk = Vorgabetisch();
+}  // namespace
+
 // Der eigene Stoß (mit Rauschen gespielt) wird angenommen, der Tisch nach einem
 // weiteren Stoß des Gegners abgelehnt, eine zurückgekehrte Kugel auch.
 TEST(Beobachtung, AnnahmeUndAblehnung) {
-    LadeVorgabetisch();
-    InstalliereAnzeige(StilleAnzeige());
-    const Tischgeometrie g = BaueTischgeometrie(tisch);
+    const Tischgeometrie g = BaueTischgeometrie(tk);
     // Der Tisch spielt wie der Planer rechnet (so gelingt sein Stoß oft); die
     // eigene Welt ist einmal dieselbe, einmal eine ganz andere.
     IniDatei leer;
@@ -101,7 +103,7 @@ TEST(Beobachtung, AnnahmeUndAblehnung) {
                 }
             }
         }
-        SucheStoss(b.vorher, b.stoss);
+        b.stoss = PlaneVorgegeben(b.vorher).stoss;
         ASSERT_TRUE(Simuliere(g, welt, b.vorher, VerrauscheStoss(b.stoss, 1.0, z), *e));
         b.nachher = Endstand(b.vorher, *e);
         bool gefallen = false;
@@ -127,7 +129,7 @@ TEST(Beobachtung, AnnahmeUndAblehnung) {
         gegen.gruppe = volle;
         if (gegen.kugeln[0].inloch) SetzeKugel(gegen, 0, 26.75f, 27.75f);
         Vektor gegenstoss;
-        SucheStoss(gegen, gegenstoss);
+        gegenstoss = PlaneVorgegeben(gegen).stoss;
         ASSERT_TRUE(Simuliere(g, welt, gegen, VerrauscheStoss(gegenstoss, 1.0, z), *e));
         Beobachtung danach = b;
         danach.nachher = Endstand(gegen, *e);

@@ -8,12 +8,10 @@
 
 namespace {
 
-constexpr Ansicht kAnsicht{828, 439};
+const Tischkontext& tk = Vorgabetisch();
+const Ansicht kAnsicht = AnsichtVon(tk.tisch, 828, 439);
 
-class Bildgeometrie : public ::testing::Test {
-protected:
-    void SetUp() override { LadeVorgabetisch(); }
-};
+class Bildgeometrie : public ::testing::Test {};
 
 }  // namespace
 
@@ -62,7 +60,7 @@ TEST_F(Bildgeometrie, TischYWaechstNachOben) {
 }
 
 TEST_F(Bildgeometrie, BandenUndTaschennummern) {
-    const auto b = Bandenvierecke(kAnsicht);
+    const auto b = Bandenvierecke(kAnsicht, tk.umriss);
     // links: ya..yd von oben gezählt, bande_x = 2.5 → 19 Pixel
     EXPECT_EQ(b[0], (Viereck{{{0, 44}, {19, 61}, {19, 378}, {0, 395}}}));
     // oben links und rechts
@@ -74,7 +72,7 @@ TEST_F(Bildgeometrie, BandenUndTaschennummern) {
     EXPECT_EQ(b[4], (Viereck{{{441, 438}, {458, 418}, {768, 418}, {785, 438}}}));
     EXPECT_EQ(b[5], (Viereck{{{43, 438}, {60, 418}, {370, 418}, {387, 438}}}));
 
-    const auto t = Taschenbeschriftungen(kAnsicht);
+    const auto t = Taschenbeschriftungen(kAnsicht, tk.tisch.xe);
     EXPECT_EQ(t[0], (Kasten{10, 409, 30, 429}));
     EXPECT_EQ(t[1], (Kasten{10, 10, 30, 30}));
     EXPECT_EQ(t[2], (Kasten{404, 409, 424, 429}));
@@ -85,17 +83,17 @@ TEST_F(Bildgeometrie, BandenUndTaschennummern) {
 
 TEST_F(Bildgeometrie, FindeKugelNimmtDieNiedrigsteUndUebergehtEingelochte) {
     Spielstand s = LeererStand(53.5f, 27.75f, halbe);
-    EXPECT_EQ(FindeKugel(s, kAnsicht, 414, 218), 0);
-    EXPECT_EQ(FindeKugel(s, kAnsicht, 414 + 13, 218), 0);   // 1.68 < 1.75
-    EXPECT_EQ(FindeKugel(s, kAnsicht, 414 + 14, 218), -1);  // 1.81
+    EXPECT_EQ(FindeKugel(s, kAnsicht, 414, 218, tk.tisch.radius), 0);
+    EXPECT_EQ(FindeKugel(s, kAnsicht, 414 + 13, 218, tk.tisch.radius), 0);   // 1.68 < 1.75
+    EXPECT_EQ(FindeKugel(s, kAnsicht, 414 + 14, 218, tk.tisch.radius), -1);  // 1.81
     SetzeKugel(s, 5, 53.5f, 27.75f);
     SetzeKugel(s, 3, 53.5f, 27.75f);
-    EXPECT_EQ(FindeKugel(s, kAnsicht, 414, 218), 0);
+    EXPECT_EQ(FindeKugel(s, kAnsicht, 414, 218, tk.tisch.radius), 0);
     s.kugeln[0].inloch = 1;
-    EXPECT_EQ(FindeKugel(s, kAnsicht, 414, 218), 3);
+    EXPECT_EQ(FindeKugel(s, kAnsicht, 414, 218, tk.tisch.radius), 3);
     s.kugeln[3].inloch = 1;
     s.kugeln[5].inloch = 1;
-    EXPECT_EQ(FindeKugel(s, kAnsicht, 414, 218), -1);
+    EXPECT_EQ(FindeKugel(s, kAnsicht, 414, 218, tk.tisch.radius), -1);
 }
 
 TEST(Dialogeinheiten, SechsViertelUndDreizehnAchtel) {

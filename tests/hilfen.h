@@ -7,12 +7,29 @@
 #include <string>
 
 #include "model/konfiguration.h"
-#include "model/tisch.h"
+#include "model/tischkontext.h"
+#include "planner/robuste_suche.h"
 
-// Lädt den Vorgabetisch (keine Datei) und die Taschenpunkte.
-inline void LadeVorgabetisch() {
-    LadeTisch(tisch, "/nonexistent/config.ini");
-    BerechneTaschenpunkte();
+// Der Vorgabetisch (config.ini ohne Schlüssel), einmal gebaut. Ein Test, der
+// einen anderen Tisch braucht, baut sich seinen eigenen Kontext.
+inline const Tischkontext& Vorgabetisch() {
+    static const Tischkontext k = VorgabeKontext();
+    return k;
+}
+
+// Der Tisch mit geänderten Werten, Taschenpunkte und Umriss neu gebaut.
+template <class Aenderung>
+Tischkontext Geaendert(Aenderung aendere) {
+    Tisch t = Vorgabetisch().tisch;
+    aendere(t);
+    return BaueTischkontext(t);
+}
+
+// Die vorgegebene Suche auf dem Vorgabetisch mit der Physik der Vorgaben (wie
+// die ausgelieferte config.ini).
+inline Planergebnis PlaneVorgegeben(const Spielstand& s) {
+    const IniDatei leer;
+    return SucheStoss(Vorgabetisch(), s, PhysikAus(leer), KugelradiusAus(leer));
 }
 
 // Alle Kugeln eingelocht, Weiße bei (x, y): zum Aufbauen kleiner Lagen.
@@ -20,7 +37,7 @@ inline Spielstand LeererStand(float x, float y, std::int32_t gruppe) {
     Spielstand s{};
     for (Kugel& k : s.kugeln) {
         k.inloch = 1;
-        k.radius = tisch.radius;
+        k.radius = Vorgabetisch().tisch.radius;
     }
     s.kugeln[0].x = x;
     s.kugeln[0].y = y;

@@ -12,7 +12,7 @@
 
 namespace {
 
-std::string Bin(const char* programm) { return Programmverzeichnis() + programm; }
+std::string Bin(const char* programm) { return VerzeichnisDesProgramms() + programm; }
 
 Ergebnis Kalibriere(std::vector<std::string> argumente) {
     argumente.insert(argumente.begin(), Bin("stosswerk-kalibriere"));
@@ -21,7 +21,6 @@ Ergebnis Kalibriere(std::vector<std::string> argumente) {
 
 // Zwölf Beobachtungen der Vorgabewelt, eine Zeile je Beobachtung.
 std::string Beobachtungen() {
-    LadeVorgabetisch();
     IniDatei leer;
     std::string text;
     for (const Beobachtung& b : KuenstlicheBeobachtungen(WeltAus(leer, Modell::R), 12, 9, 1.0))

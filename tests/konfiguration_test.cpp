@@ -17,6 +17,25 @@ std::uint32_t Lies(const std::string& text, const char* sektion, const char* sch
     return IniGanzzahl(ini, sektion, schluessel, vorgabe);
 }
 
+// Wie ein Programm beim Start: die Datei einmal gelesen, Tisch und Netz daraus.
+struct Geladen {
+    int fehler;
+    Tisch tisch;
+    Netzeinstellung netz;
+    Physik physik;
+    float radius;
+};
+Geladen Lade(const std::string& pfad) {
+    IniDatei ini;
+    Geladen g{};
+    g.fehler = LeseKonfiguration(pfad, ini);
+    TischAus(ini, g.tisch);
+    g.netz = NetzAus(ini);
+    g.physik = PhysikAus(ini);
+    g.radius = KugelradiusAus(ini);
+    return g;
+}
+
 }  // namespace
 
 TEST(IniDatei, ZahlenWieAtoiVorzeichenlos) {
@@ -58,8 +77,9 @@ TEST(IniDatei, EingerueckteZeileIstEigenerSchluessel) {
 
 TEST(Konfiguration, LeeresVerzeichnisGibtVorgabetisch) {
     TempVerzeichnis dir;
-    Tisch t{};
-    LadeTisch(t, (dir.pfad / "config.ini").string());
+    const Geladen g = Lade((dir.pfad / "config.ini").string());
+    const Tisch& t = g.tisch;
+    const Netzeinstellung& n = g.netz;
     EXPECT_FLOAT_EQ(t.breite, 107.0f);
     EXPECT_FLOAT_EQ(t.hoehe, 55.5f);
     EXPECT_FLOAT_EQ(t.radius, 1.75f);
@@ -69,13 +89,13 @@ TEST(Konfiguration, LeeresVerzeichnisGibtVorgabetisch) {
     EXPECT_FLOAT_EQ(t.xe, 53.5f);
     EXPECT_FLOAT_EQ(t.xi, 101.5f);
     EXPECT_FLOAT_EQ(t.yd, 50.0f);
-    EXPECT_EQ(t.port, 2222);
-    EXPECT_EQ(t.bport, 2222);
-    EXPECT_EQ(t.wartezeit, 5000u);
-    EXPECT_EQ(t.gesamtzeit, 60000u);
-    EXPECT_EQ(t.sender, 32u);
-    EXPECT_EQ(t.verbindungen, 64u);
-    EXPECT_EQ(t.sender_je_ziel, 4u);
+    EXPECT_EQ(n.port, 2222);
+    EXPECT_EQ(n.bport, 2222);
+    EXPECT_EQ(n.wartezeit, 5000u);
+    EXPECT_EQ(n.gesamtzeit, 60000u);
+    EXPECT_EQ(n.sender, 32u);
+    EXPECT_EQ(n.verbindungen, 64u);
+    EXPECT_EQ(n.sender_je_ziel, 4u);
     const float erwartet[16][2] = {{41.3f, 6.7f},  {30, 4.75f},   {14, 12.75f}, {90, 20.75f},
                                    {50, 10.75f},   {30, 34.75f},  {5, 48.75f},  {65, 50.75f},
                                    {20, 27.75f},   {80, 35.75f},  {85, 5.75f},  {5, 27.75f},
@@ -87,8 +107,7 @@ TEST(Konfiguration, LeeresVerzeichnisGibtVorgabetisch) {
         EXPECT_EQ(t.kugeln[i].zieltasche, 0);
         EXPECT_EQ(t.kugeln[i].radius, 0.0f);  // nur der Spielstand bekommt den Radius
     }
-    Physik p{};
-    LadePhysik(p, (dir.pfad / "config.ini").string());
+    const Physik& p = g.physik;
     EXPECT_FLOAT_EQ(p.g, 9.81f);
     EXPECT_FLOAT_EQ(p.u, 0.3f);
     EXPECT_FLOAT_EQ(p.k, 0.2f);
@@ -98,28 +117,30 @@ TEST(Konfiguration, LeeresVerzeichnisGibtVorgabetisch) {
 
 TEST(Konfiguration, MitgelieferteDateiEntsprichtDenVorgaben) {
     // Die ausgelieferte config.ini liegt neben dem Testprogramm.
-    Tisch vorgabe{}, datei{};
-    LadeTisch(vorgabe, "/nonexistent/config.ini");
-    LadeTisch(datei, Programmverzeichnis() + "config.ini");
+    const Geladen v = Lade("/nonexistent/config.ini"), d = Lade(VerzeichnisDesProgramms() + "config.ini");
+    const Tisch &vorgabe = v.tisch, &datei = d.tisch;
     IniDatei ini;
-    ASSERT_TRUE(LeseIniDatei(Programmverzeichnis() + "config.ini", ini));
+    ASSERT_TRUE(LeseIniDatei(VerzeichnisDesProgramms() + "config.ini", ini));
     EXPECT_GT(ini.eintraege.size(), 80u);
-    const float* a = &vorgabe.xa;
-    const float* b = &datei.xa;
-    for (int i = 0; &a[i] <= &vorgabe.radius; ++i) EXPECT_EQ(a[i], b[i]) << i;
+    // Jedes Maß einzeln: ein neues Feld, das die Datei anders setzt, fiele sonst nicht auf.
+    constexpr float Tisch::*kMasse[] = {&Tisch::xa, &Tisch::xb, &Tisch::xc, &Tisch::xd, &Tisch::xe, &Tisch::xf,
+                                        &Tisch::xg, &Tisch::xh, &Tisch::xi, &Tisch::ya, &Tisch::yb, &Tisch::yc,
+                                        &Tisch::yd, &Tisch::breite, &Tisch::hoehe, &Tisch::bande_x, &Tisch::bande_y,
+                                        &Tisch::tol_winkel, &Tisch::tol_ecke, &Tisch::tol_abstand, &Tisch::radius};
+    for (std::size_t i = 0; i < std::size(kMasse); ++i) EXPECT_EQ(vorgabe.*kMasse[i], datei.*kMasse[i]) << i;
     for (int i = 0; i < 16; ++i) {
         EXPECT_EQ(vorgabe.kugeln[i].x, datei.kugeln[i].x);
         EXPECT_EQ(vorgabe.kugeln[i].y, datei.kugeln[i].y);
         EXPECT_EQ(vorgabe.kugeln[i].inloch, datei.kugeln[i].inloch);
         EXPECT_EQ(vorgabe.kugeln[i].zieltasche, datei.kugeln[i].zieltasche);
     }
-    EXPECT_EQ(vorgabe.port, datei.port);
-    EXPECT_EQ(vorgabe.bport, datei.bport);
-    EXPECT_EQ(vorgabe.wartezeit, datei.wartezeit);
-    EXPECT_EQ(vorgabe.gesamtzeit, datei.gesamtzeit);
-    EXPECT_EQ(vorgabe.sender, datei.sender);
-    EXPECT_EQ(vorgabe.verbindungen, datei.verbindungen);
-    EXPECT_EQ(vorgabe.sender_je_ziel, datei.sender_je_ziel);
+    EXPECT_EQ(v.netz.port, d.netz.port);
+    EXPECT_EQ(v.netz.bport, d.netz.bport);
+    EXPECT_EQ(v.netz.wartezeit, d.netz.wartezeit);
+    EXPECT_EQ(v.netz.gesamtzeit, d.netz.gesamtzeit);
+    EXPECT_EQ(v.netz.sender, d.netz.sender);
+    EXPECT_EQ(v.netz.verbindungen, d.netz.verbindungen);
+    EXPECT_EQ(v.netz.sender_je_ziel, d.netz.sender_je_ziel);
     // Die Schlüssel stehen wirklich in der Datei, nicht nur als Vorgabe.
     for (const char* schluessel : {"wartezeit", "gesamtzeit", "verbindungen", "sender", "sender_je_ziel"})
         EXPECT_NE(IniGanzzahl(ini, "netzwerk", schluessel, 0), 0u) << schluessel;
@@ -143,8 +164,8 @@ TEST(Konfiguration, InlochNurBeiEinsUndVorzeichenlos) {
                                     "[kugeln]\nk3_inloch=2\nk4_inloch=1\nk5_x=-1\nk6_x=12abc\nk7_y=abc\n"
                                     "k8_zieltasche=-1\ndurchmesser=400\n[tisch]\nbreite=-1\n"
                                     "[netzwerk]\nport=5000\n");
-    Tisch t{};
-    LadeTisch(t, pfad);
+    const Geladen g = Lade(pfad);
+    const Tisch& t = g.tisch;
     EXPECT_EQ(t.kugeln[3].inloch, 0);
     EXPECT_EQ(t.kugeln[4].inloch, 1);
     EXPECT_NEAR(t.kugeln[5].x, 42949672.0f, 8.0f);
@@ -153,11 +174,9 @@ TEST(Konfiguration, InlochNurBeiEinsUndVorzeichenlos) {
     EXPECT_EQ(t.kugeln[7].y, 0.0f);
     EXPECT_EQ(t.kugeln[8].zieltasche, -1);
     EXPECT_FLOAT_EQ(t.radius, 2.0f);
-    EXPECT_EQ(t.port, 5000);
-    EXPECT_EQ(t.bport, 2222);
-    float r = 0;
-    LadeKugelradius(r, pfad);
-    EXPECT_FLOAT_EQ(r, 2.0f);
+    EXPECT_EQ(g.netz.port, 5000);
+    EXPECT_EQ(g.netz.bport, 2222);
+    EXPECT_FLOAT_EQ(g.radius, 2.0f);
 }
 
 TEST(Konfiguration, UnlesbareDateiWirdGemeldetFehlendeNicht) {
@@ -175,15 +194,15 @@ TEST(Konfiguration, UnlesbareDateiWirdGemeldetFehlendeNicht) {
         {"verzeichnis.ini", EISDIR, 2222},
     };
     for (const auto& f : faelle) {
-        Tisch t{};
-        EXPECT_EQ(LadeTisch(t, (dir.pfad / f.pfad).string()), f.fehler) << f.pfad;
-        EXPECT_EQ(t.port, f.port) << f.pfad;
-        EXPECT_FLOAT_EQ(t.breite, 107.0f) << f.pfad;
+        const Geladen g = Lade((dir.pfad / f.pfad).string());
+        EXPECT_EQ(g.fehler, f.fehler) << f.pfad;
+        EXPECT_EQ(g.netz.port, f.port) << f.pfad;
+        EXPECT_FLOAT_EQ(g.tisch.breite, 107.0f) << f.pfad;
     }
 }
 
 TEST(Konfiguration, Programmverzeichnis) {
-    std::string dir = Programmverzeichnis();
+    std::string dir = VerzeichnisDesProgramms();
     ASSERT_FALSE(dir.empty());
     EXPECT_EQ(dir.back(), '/');
     EXPECT_TRUE(std::filesystem::exists(dir + "stosswerk_tests"));

@@ -12,6 +12,7 @@
 
 #include "anzeige/anzeige.h"
 #include "lernen/restfehler.h"
+#include "hilfen.h"
 #include "model/tisch.h"
 #include "planner/suche.h"
 #include "sim/beobachtung.h"
@@ -22,16 +23,15 @@
 // wahr (wenn gesetzt) bekommt je Beobachtung die gezogene Störung.
 inline std::vector<Beobachtung> KuenstlicheBeobachtungen(const Welt& welt, int anzahl, std::uint32_t saat,
                                                          double rauschen, std::vector<Stoerung>* wahr = nullptr) {
-    InstalliereAnzeige(StilleAnzeige());
-    const Tischgeometrie g = BaueTischgeometrie(tisch);
+    const Tischgeometrie g = BaueTischgeometrie(Vorgabetisch());
     std::mt19937 tische(saat);
     std::mt19937_64 zufall(saat);
     Simergebnis e;
     std::vector<Beobachtung> aus;
     for (int n = 0; n < anzahl; ++n) {
-        const Zufallstisch z = ErzeugeSpieltisch(tisch, tische, 15, halbe);
+        const Zufallstisch z = ErzeugeSpieltisch(Vorgabetisch().tisch, tische, 15, halbe);
         Beobachtung b{};
-        SetzeStandardaufstellung(b.vorher);
+        SetzeStandardaufstellung(Vorgabetisch().tisch, b.vorher);
         for (int i = 0; i < kAnzahlKugeln; ++i) {
             b.vorher.kugeln[i].x = z.kugeln[static_cast<std::size_t>(i)].x;
             b.vorher.kugeln[i].y = z.kugeln[static_cast<std::size_t>(i)].y;
@@ -40,7 +40,7 @@ inline std::vector<Beobachtung> KuenstlicheBeobachtungen(const Welt& welt, int a
         }
         b.vorher.gruppe = halbe;
         if (n % 2 == 0) {
-            SucheStoss(b.vorher, b.stoss);
+            b.stoss = PlaneVorgegeben(b.vorher).stoss;
         } else {
             const double winkel = 2.0 * std::numbers::pi * static_cast<double>(zufall() >> 11) * 0x1.0p-53;
             const double staerke = 1.0 + 3.5 * static_cast<double>(zufall() >> 11) * 0x1.0p-53;

@@ -12,6 +12,10 @@
 #include "lernen/kalibrierung.h"
 
 namespace {
+const Tischkontext& tk = Vorgabetisch();
+}  // namespace
+
+namespace {
 
 constexpr double kGrad = std::numbers::pi / 180.0;
 
@@ -19,8 +23,7 @@ struct Umgebung {
     Tischgeometrie g;
     Welt vorgabe;
     Umgebung() {
-        LadeVorgabetisch();
-        g = BaueTischgeometrie(tisch);
+        g = BaueTischgeometrie(tk);
         IniDatei leer;
         vorgabe = WeltAus(leer, Modell::R);
     }
@@ -168,7 +171,7 @@ TEST(Lernen, AbbruchGibtBaldAuf) {
 TEST(Lernen, UnbrauchbareBeobachtungenUndZuWenige) {
     std::vector<Beobachtung> b = KuenstlicheBeobachtungen(U().vorgabe, 12, 6, 1.0);
     b[0].stoss = {0.0f, 0.0f, 0.0f};
-    b[1].nachher.kugeln[3] = {500.0f, 20.0f, 0.0f, 0, tisch.radius, 0};
+    b[1].nachher.kugeln[3] = {500.0f, 20.0f, 0.0f, 0, tk.tisch.radius, 0};
     b[2].vorher.kugeln[0].x = -3.0f;
     // Alles festgehalten: nur die Störungen werden geschätzt.
     Kalibrieroptionen o = Halte({Kenngroesse::gleitreibung, Kenngroesse::stosszahl_kugel, Kenngroesse::kugelreibung,

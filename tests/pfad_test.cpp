@@ -13,8 +13,7 @@ constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 class Pfad : public ::testing::Test {
 protected:
-    void SetUp() override { LadeVorgabetisch(); }
-    void TearDown() override { LadeVorgabetisch(); }
+    Tischkontext tk = VorgabeKontext();  // je Test frisch: manche ändern Toleranzen
 };
 
 }  // namespace
@@ -83,37 +82,37 @@ TEST_F(Pfad, AnspielpunktLiegtZweiRadienHinterDerKugel) {
 }
 
 TEST_F(Pfad, WinkelZulaessigStreng) {
-    EXPECT_FALSE(WinkelZulaessig(95.0f));
-    EXPECT_TRUE(WinkelZulaessig(95.001f));
-    EXPECT_TRUE(WinkelZulaessig(180.0f));
-    EXPECT_FALSE(WinkelZulaessig(kNaN));
+    EXPECT_FALSE(WinkelZulaessig(tk.tisch, 95.0f));
+    EXPECT_TRUE(WinkelZulaessig(tk.tisch, 95.001f));
+    EXPECT_TRUE(WinkelZulaessig(tk.tisch, 180.0f));
+    EXPECT_FALSE(WinkelZulaessig(tk.tisch, kNaN));
 }
 
 TEST_F(Pfad, ImSpielfeldStrengUndOhneNaN) {
     const float r = 1.75f;
-    EXPECT_TRUE(ImSpielfeld({50, 20, 0}, r));
-    EXPECT_FALSE(ImSpielfeld({50, 4.25f, 0}, r));  // genau r von der unteren Bande
-    EXPECT_TRUE(ImSpielfeld({50, 4.26f, 0}, r));
-    EXPECT_FALSE(ImSpielfeld({50, 51.25f, 0}, r));
-    EXPECT_FALSE(ImSpielfeld({4.25f, 20, 0}, r));
-    EXPECT_FALSE(ImSpielfeld({102.75f, 20, 0}, r));
-    EXPECT_FALSE(ImSpielfeld({kNaN, 20, 0}, r));
-    EXPECT_FALSE(ImSpielfeld({50, kNaN, 0}, r));
+    EXPECT_TRUE(ImSpielfeld(tk.tisch, {50, 20, 0}, r));
+    EXPECT_FALSE(ImSpielfeld(tk.tisch, {50, 4.25f, 0}, r));  // genau r von der unteren Bande
+    EXPECT_TRUE(ImSpielfeld(tk.tisch, {50, 4.26f, 0}, r));
+    EXPECT_FALSE(ImSpielfeld(tk.tisch, {50, 51.25f, 0}, r));
+    EXPECT_FALSE(ImSpielfeld(tk.tisch, {4.25f, 20, 0}, r));
+    EXPECT_FALSE(ImSpielfeld(tk.tisch, {102.75f, 20, 0}, r));
+    EXPECT_FALSE(ImSpielfeld(tk.tisch, {kNaN, 20, 0}, r));
+    EXPECT_FALSE(ImSpielfeld(tk.tisch, {50, kNaN, 0}, r));
 }
 
 TEST_F(Pfad, KugelImWegGrenzeGenau) {
     // Mit tol_abstand 0 ist die Grenze 2r = 3.5 genau darstellbar.
-    tisch.tol_abstand = 0.0f;
+    tk.tisch.tol_abstand = 0.0f;
     Spielstand s = LeererStand(10, 40, volle);
     const Vektor von{30, 20, 0}, nach{50, 20, 0};
     SetzeKugel(s, 5, 40, 23.5f);
-    EXPECT_FALSE(KugelImWeg(s, von, nach, -1, -1));  // genau an der Grenze: frei
+    EXPECT_FALSE(KugelImWeg(tk, s, von, nach, -1, -1));  // genau an der Grenze: frei
     SetzeKugel(s, 5, 40, 23.49f);
-    EXPECT_TRUE(KugelImWeg(s, von, nach, -1, -1));
-    EXPECT_FALSE(KugelImWeg(s, von, nach, 5, -1));
-    EXPECT_FALSE(KugelImWeg(s, von, nach, -1, 5));
+    EXPECT_TRUE(KugelImWeg(tk, s, von, nach, -1, -1));
+    EXPECT_FALSE(KugelImWeg(tk, s, von, nach, 5, -1));
+    EXPECT_FALSE(KugelImWeg(tk, s, von, nach, -1, 5));
     s.kugeln[5].inloch = 1;
-    EXPECT_FALSE(KugelImWeg(s, von, nach, -1, -1));
+    EXPECT_FALSE(KugelImWeg(tk, s, von, nach, -1, -1));
 }
 
 TEST_F(Pfad, KugelImWegNurInDerBoxVonZweiRadien) {
@@ -121,46 +120,46 @@ TEST_F(Pfad, KugelImWegNurInDerBoxVonZweiRadien) {
     // zwischen beiden liegt außerhalb der Box und stört einen achsparallelen Weg nicht.
     Spielstand s = LeererStand(10, 40, volle);
     SetzeKugel(s, 5, 40, 23.6f);
-    EXPECT_FALSE(KugelImWeg(s, {30, 20, 0}, {50, 20, 0}, -1, -1));
+    EXPECT_FALSE(KugelImWeg(tk, s, {30, 20, 0}, {50, 20, 0}, -1, -1));
     // Schräg liegt sie in der Box, und dann zählt die volle Grenze 3.9:
     // Abstand etwa 3.66, also nur wegen tol_abstand im Weg.
     SetzeKugel(s, 5, 40, 27.1f);
-    EXPECT_TRUE(KugelImWeg(s, {30, 20, 0}, {50, 26.5f, 0}, -1, -1));
-    tisch.tol_abstand = 0.0f;
-    EXPECT_FALSE(KugelImWeg(s, {30, 20, 0}, {50, 26.5f, 0}, -1, -1));
+    EXPECT_TRUE(KugelImWeg(tk, s, {30, 20, 0}, {50, 26.5f, 0}, -1, -1));
+    tk.tisch.tol_abstand = 0.0f;
+    EXPECT_FALSE(KugelImWeg(tk, s, {30, 20, 0}, {50, 26.5f, 0}, -1, -1));
 }
 
 TEST_F(Pfad, KugelImWegInDerBoxAuchNebenDerVerlaengerung) {
     Spielstand s = LeererStand(10, 40, volle);
     const Vektor von{30, 20, 0}, nach{50, 20, 0};
     SetzeKugel(s, 2, 53.5f, 21);  // 2r hinter dem Ende, Rand gehört zur Box
-    EXPECT_TRUE(KugelImWeg(s, von, nach, -1, -1));
+    EXPECT_TRUE(KugelImWeg(tk, s, von, nach, -1, -1));
     SetzeKugel(s, 2, 53.6f, 21);  // außerhalb der Box
-    EXPECT_FALSE(KugelImWeg(s, von, nach, -1, -1));
+    EXPECT_FALSE(KugelImWeg(tk, s, von, nach, -1, -1));
 }
 
 TEST_F(Pfad, DieWeisseIstNieHindernis) {
     Spielstand s = LeererStand(40, 20, volle);
-    EXPECT_FALSE(KugelImWeg(s, {30, 20, 0}, {50, 20, 0}, -1, -1));
+    EXPECT_FALSE(KugelImWeg(tk, s, {30, 20, 0}, {50, 20, 0}, -1, -1));
 }
 
 TEST_F(Pfad, KugelImWegNaNIstZuNah) {
     Spielstand s = LeererStand(10, 40, volle);
     SetzeKugel(s, 3, 40, 30);
     // Weg der Länge 0: Richtung nicht normierbar, Abstand NaN, also im Weg.
-    EXPECT_TRUE(KugelImWeg(s, {40, 30, 0}, {40, 30, 0}, -1, -1));
+    EXPECT_TRUE(KugelImWeg(tk, s, {40, 30, 0}, {40, 30, 0}, -1, -1));
     // Ein NaN-Punkt (Bandenpunkt auf der Linie) lässt nichts durch.
-    EXPECT_TRUE(KugelImWeg(s, {kNaN, 30, 0}, {40, 30, 0}, -1, -1));
+    EXPECT_TRUE(KugelImWeg(tk, s, {kNaN, 30, 0}, {40, 30, 0}, -1, -1));
 }
 
 TEST_F(Pfad, BandeneckeAnDerMitteltasche) {
     Spielstand s = LeererStand(10, 40, volle);
-    EXPECT_TRUE(BandeneckeImWeg(s, {40, 4.25f, 0}, {60, 4.25f, 0}));
-    EXPECT_FALSE(BandeneckeImWeg(s, {40, 20, 0}, {60, 20, 0}));
+    EXPECT_TRUE(BandeneckeImWeg(tk, s, {40, 4.25f, 0}, {60, 4.25f, 0}));
+    EXPECT_FALSE(BandeneckeImWeg(tk, s, {40, 20, 0}, {60, 20, 0}));
     // Knapp außerhalb der Grenze r + tol_abstand = 2.15
-    EXPECT_FALSE(BandeneckeImWeg(s, {40, 4.66f, 0}, {47.75f, 4.66f, 0}));
+    EXPECT_FALSE(BandeneckeImWeg(tk, s, {40, 4.66f, 0}, {47.75f, 4.66f, 0}));
     Vektor e[12];
-    Bandenecken(e);
+    Bandenecken(tk, e);
     EXPECT_FLOAT_EQ(e[0].x, 2.5f);
     EXPECT_FLOAT_EQ(e[0].y, 47.75f);
     EXPECT_FLOAT_EQ(e[5].x, 99.25f);
@@ -177,36 +176,36 @@ TEST_F(Pfad, WinkelAmPunkt) {
 
 TEST_F(Pfad, BandenPunkteNachDemSpiegelgesetz) {
     Vektor p[4];
-    BandenPunkte({10, 10, 0}, {30, 10, 0}, p);
+    BandenPunkte(tk.tisch, {10, 10, 0}, {30, 10, 0}, p);
     EXPECT_FLOAT_EQ(p[3].x, 20.0f);
     EXPECT_FLOAT_EQ(p[3].y, 2.5f);
     EXPECT_FLOAT_EQ(p[1].x, 20.0f);
     EXPECT_FLOAT_EQ(p[1].y, 53.0f);
-    BandenPunkte({10, 10, 0}, {10, 30, 0}, p);
+    BandenPunkte(tk.tisch, {10, 10, 0}, {10, 30, 0}, p);
     EXPECT_FLOAT_EQ(p[0].x, 2.5f);
     EXPECT_FLOAT_EQ(p[0].y, 20.0f);
     EXPECT_FLOAT_EQ(p[2].x, 104.5f);
     EXPECT_FLOAT_EQ(p[2].y, 20.0f);
     // Beide Punkte auf der unteren Linie: a + b = 0, der Punkt ist NaN.
-    BandenPunkte({10, 2.5f, 0}, {30, 2.5f, 0}, p);
+    BandenPunkte(tk.tisch, {10, 2.5f, 0}, {30, 2.5f, 0}, p);
     EXPECT_TRUE(std::isnan(p[3].x));
-    EXPECT_FALSE(AufBande(p[3], true));
-    EXPECT_FALSE(WinkelZulaessig(WinkelAmPunkt({20, 20, 0}, {10, 2.5f, 0}, p[3])));
+    EXPECT_FALSE(AufBande(tk.tisch, p[3], true));
+    EXPECT_FALSE(WinkelZulaessig(tk.tisch, WinkelAmPunkt({20, 20, 0}, {10, 2.5f, 0}, p[3])));
 }
 
 TEST_F(Pfad, AufBandeStreng) {
-    EXPECT_TRUE(AufBande({20, 2.5f, 0}, true));
-    EXPECT_FALSE(AufBande({7.75f, 2.5f, 0}, true));
-    EXPECT_FALSE(AufBande({47.75f, 2.5f, 0}, true));
-    EXPECT_FALSE(AufBande({53.5f, 2.5f, 0}, true));
-    EXPECT_TRUE(AufBande({60, 53, 0}, true));
-    EXPECT_FALSE(AufBande({99.25f, 53, 0}, true));
+    EXPECT_TRUE(AufBande(tk.tisch, {20, 2.5f, 0}, true));
+    EXPECT_FALSE(AufBande(tk.tisch, {7.75f, 2.5f, 0}, true));
+    EXPECT_FALSE(AufBande(tk.tisch, {47.75f, 2.5f, 0}, true));
+    EXPECT_FALSE(AufBande(tk.tisch, {53.5f, 2.5f, 0}, true));
+    EXPECT_TRUE(AufBande(tk.tisch, {60, 53, 0}, true));
+    EXPECT_FALSE(AufBande(tk.tisch, {99.25f, 53, 0}, true));
     // kurze Banden: nur y zählt
-    EXPECT_TRUE(AufBande({2.5f, 20, 0}, false));
-    EXPECT_TRUE(AufBande({500, 20, 0}, false));
-    EXPECT_FALSE(AufBande({2.5f, 7.75f, 0}, false));
-    EXPECT_FALSE(AufBande({2.5f, 47.75f, 0}, false));
-    EXPECT_FALSE(AufBande({2.5f, kNaN, 0}, false));
+    EXPECT_TRUE(AufBande(tk.tisch, {2.5f, 20, 0}, false));
+    EXPECT_TRUE(AufBande(tk.tisch, {500, 20, 0}, false));
+    EXPECT_FALSE(AufBande(tk.tisch, {2.5f, 7.75f, 0}, false));
+    EXPECT_FALSE(AufBande(tk.tisch, {2.5f, 47.75f, 0}, false));
+    EXPECT_FALSE(AufBande(tk.tisch, {2.5f, kNaN, 0}, false));
 }
 
 TEST_F(Pfad, AnteilBildetDasProduktZuerst) {
@@ -217,24 +216,24 @@ TEST_F(Pfad, AnteilBildetDasProduktZuerst) {
 
 TEST_F(Pfad, SchnelleWinkelpruefungGleichtDerGenauen) {
     // Der arccos wird nur nahe der Grenze gerechnet; das Ergebnis muss immer
-    // dasselbe sein wie WinkelZulaessig(Winkel(u, v)), auch genau an der Grenze.
+    // dasselbe sein wie WinkelZulaessig(tk.tisch, Winkel(u, v)), auch genau an der Grenze.
     std::mt19937 zufall(99);
     std::uniform_real_distribution<float> koord(-60.0f, 60.0f);
     for (float tol : {5.0f, 0.0f, 30.0f, 85.0f, 88.9f, 89.5f, 90.0f, 100.0f, 42949672.0f}) {
-        tisch.tol_winkel = tol;
-        const Winkelgrenze g = AktuelleWinkelgrenze();
+        tk.tisch.tol_winkel = tol;
+        const Winkelgrenze g = WinkelgrenzeVon(tk.tisch);
         for (int i = 0; i < 200000; ++i) {
             const Vektor u{koord(zufall), koord(zufall), 0}, v{koord(zufall), koord(zufall), 0};
-            ASSERT_EQ(WinkelZulaessig(g, u, v), WinkelZulaessig(Winkel(u, v))) << i;
+            ASSERT_EQ(WinkelZulaessig(g, u, v), WinkelZulaessig(tk.tisch, Winkel(u, v))) << i;
         }
         // Paare genau um die Grenze herum
         const double grenze = (90.0 + tol) / 57.29577951308232;
         for (int i = -2000; i <= 2000; ++i) {
             const double w = grenze + i * 1e-8;
             const Vektor u{10, 0, 0}, v{static_cast<float>(7 * std::cos(w)), static_cast<float>(7 * std::sin(w)), 0};
-            ASSERT_EQ(WinkelZulaessig(g, u, v), WinkelZulaessig(Winkel(u, v))) << i;
+            ASSERT_EQ(WinkelZulaessig(g, u, v), WinkelZulaessig(tk.tisch, Winkel(u, v))) << i;
         }
-        ASSERT_EQ(WinkelZulaessig(g, {0, 0, 0}, {1, 0, 0}), WinkelZulaessig(90.0f));
+        ASSERT_EQ(WinkelZulaessig(g, {0, 0, 0}, {1, 0, 0}), WinkelZulaessig(tk.tisch, 90.0f));
         ASSERT_FALSE(WinkelZulaessig(g, {kNaN, 0, 0}, {1, 0, 0}));
     }
 }

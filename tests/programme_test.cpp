@@ -10,7 +10,7 @@
 
 namespace {
 
-std::string Bin(const char* programm) { return Programmverzeichnis() + programm; }
+std::string Bin(const char* programm) { return VerzeichnisDesProgramms() + programm; }
 
 Ergebnis Plan(std::vector<std::string> argumente) {
     argumente.insert(argumente.begin(), Bin("stosswerk-plan"));

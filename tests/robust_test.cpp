@@ -14,6 +14,10 @@
 #include "sim/welt.h"
 
 namespace {
+const Tischkontext& tk = Vorgabetisch();
+}  // namespace
+
+namespace {
 
 Planereinstellung Vorgaben() {
     IniDatei leer;
@@ -40,24 +44,22 @@ Planereinstellung InWeltP() {
     return e;
 }
 
+// Die robuste Wahl mit den Einstellungen e und Physik, Welt aus ini.
 Plan Robust(const Spielstand& s, const Planereinstellung& e = OhneZeitgrenze(), const IniDatei& ini = {}) {
-    Aufzeichnung a;
-    InstalliereAnzeige(AufzeichnendeAnzeige(a));
-    Plan p{};
-    SucheStossRobust(s, p.stoss, e, ini, &p.bericht);
-    p.log = a.log;
-    InstalliereAnzeige(KonsolenAnzeige());
-    return p;
+    Planerkontext pk = PlanerkontextAus(ini);
+    pk.einstellung = e;
+    pk.welt = WeltAus(ini, e.welt);
+    const Planergebnis r = SucheStossRobust(tk, pk, s);
+    std::string log;
+    for (const std::string& z : r.protokoll) log += z;
+    return {r.stoss, r.bericht, log};
 }
 
 Plan Vorgegeben(const Spielstand& s) {
-    Aufzeichnung a;
-    InstalliereAnzeige(AufzeichnendeAnzeige(a));
-    Plan p{};
-    SucheStoss(s, p.stoss, &p.bericht);
-    p.log = a.log;
-    InstalliereAnzeige(KonsolenAnzeige());
-    return p;
+    const Planergebnis r = PlaneVorgegeben(s);
+    std::string log;
+    for (const std::string& z : r.protokoll) log += z;
+    return {r.stoss, r.bericht, log};
 }
 
 }  // namespace
@@ -73,7 +75,7 @@ TEST(Robust, EinstellungenUndVorgaben) {
 
     // Die ausgelieferte config.ini nennt jeden Schlüssel, mit dem Wert der Vorgabe.
     IniDatei datei;
-    ASSERT_TRUE(LeseIniDatei(Programmverzeichnis() + "config.ini", datei));
+    ASSERT_TRUE(LeseIniDatei(VerzeichnisDesProgramms() + "config.ini", datei));
     for (const char* k : {"modus", "kandidaten", "proben", "rauschen", "welt", "stellung", "zeitgrenze", "sicherheit",
                           "sicherheit_schwelle"})
         EXPECT_NE(IniGanzzahl(datei, "planer", k, 12345), 12345u) << k;
@@ -106,24 +108,20 @@ TEST(Robust, EinstellungenUndVorgaben) {
 
 TEST(Robust, VorgabeBleibtDerVorgegebenePlaner) {
     // Ohne [planer] plant PlaneStoss genau wie SucheStoss: Stoß und Protokoll.
-    LadeVorgabetisch();
     Spielstand s;
-    SetzeStandardaufstellung(s);
+    SetzeStandardaufstellung(tk.tisch, s);
     const Plan v = Vorgegeben(s);
-    Aufzeichnung a;
-    InstalliereAnzeige(AufzeichnendeAnzeige(a));
-    Vektor stoss{};
-    PlaneStoss(s, stoss);
-    InstalliereAnzeige(KonsolenAnzeige());
-    EXPECT_EQ(stoss.x, v.stoss.x);
-    EXPECT_EQ(stoss.y, v.stoss.y);
-    EXPECT_EQ(a.log, v.log);
+    const Planergebnis p = PlaneStoss(tk, PlanerkontextAus(IniDatei{}), s);
+    std::string log;
+    for (const std::string& z : p.protokoll) log += z;
+    EXPECT_EQ(p.stoss.x, v.stoss.x);
+    EXPECT_EQ(p.stoss.y, v.stoss.y);
+    EXPECT_EQ(log, v.log);
 }
 
 TEST(Robust, GleicheAnfrageGleicheAntwortUndProtokoll) {
-    LadeVorgabetisch();
     Spielstand s;
-    SetzeStandardaufstellung(s);
+    SetzeStandardaufstellung(tk.tisch, s);
     const Plan a = Robust(s), b = Robust(s);
     EXPECT_EQ(a.stoss.x, b.stoss.x);
     EXPECT_EQ(a.stoss.y, b.stoss.y);
@@ -138,7 +136,6 @@ TEST(Robust, GleicheAnfrageGleicheAntwortUndProtokoll) {
 TEST(Robust, SpieltDenGeradenStossStattDesDuennenSchnitts) {
     // Halbe; die Liste nimmt die 10 mit 80° Schnitt (kurze Wege), robust
     // spielt die 9 fast gerade über den halben Tisch.
-    LadeVorgabetisch();
     Spielstand s = LeererStand(36, 30, halbe);
     SetzeKugel(s, 9, 86, 12);
     SetzeKugel(s, 10, 33, 45);
@@ -153,7 +150,6 @@ TEST(Robust, SpieltDenGeradenStossStattDesDuennenSchnitts) {
 
 TEST(Robust, OhneMoeglichenErfolgBleibtDerBesteDerListe) {
     // Volle, alle Vollen und die Schwarze schon eingelocht: keine eigene Kugel liegt.
-    LadeVorgabetisch();
     Spielstand s = LeererStand(30, 20, volle);
     for (int i : {9, 10, 11}) SetzeKugel(s, i, 20.0f + 10.0f * i, 35.0f);
     const Plan v = Vorgegeben(s), r = Robust(s);
@@ -167,8 +163,7 @@ TEST(Robust, OhneMoeglichenErfolgBleibtDerBesteDerListe) {
 TEST(Robust, ZeitgrenzeKapptDieSucheUndSpieltDenBestenBisDahin) {
     // Sechzehn Kugeln in einer Reihe, jede berührt die nächste: in Welt R
     // dauert die ganze Suche Hunderte Millisekunden, 1 ms kappt sie sicher.
-    LadeVorgabetisch();
-    const float d = 2.0f * tisch.radius, y = tisch.hoehe / 2.0f;
+    const float d = 2.0f * tk.tisch.radius, y = tk.tisch.hoehe / 2.0f;
     Spielstand s = LeererStand(22.0f, y, halbe);
     for (int i = 1; i < kAnzahlKugeln; ++i) SetzeKugel(s, i, 22.0f + d * static_cast<float>(i), y);
     Planereinstellung e = Vorgaben();
@@ -188,9 +183,8 @@ TEST(Robust, NieStaerkerAlsVmax) {
     // mit vmax 1.60 wird daraus höchstens 1.6, auch nach dem Runden der
     // Antwort auf vier Stellen (mit 1.5 erreicht die Kugel die Tasche nicht
     // mehr). Die vorgegebene Suche bleibt unbegrenzt.
-    LadeVorgabetisch();
     Spielstand s;
-    SetzeStandardaufstellung(s);
+    SetzeStandardaufstellung(tk.tisch, s);
     for (int vmax : {500, 160, 0}) {
         IniDatei ini;
         ini.text = "[physik]\nvmax=" + std::to_string(vmax) + "\n";
@@ -203,12 +197,7 @@ TEST(Robust, NieStaerkerAlsVmax) {
     IniDatei klein;
     klein.text = "[physik]\nvmax=1\n";
     ZerlegeIniText(klein);
-    Aufzeichnung a;
-    InstalliereAnzeige(AufzeichnendeAnzeige(a));
-    Vektor stoss{};
-    SucheStoss(s, stoss, nullptr, PhysikAus(klein), tisch.radius);
-    InstalliereAnzeige(KonsolenAnzeige());
-    EXPECT_GT(Laenge(stoss), 0.5f);
+    EXPECT_GT(Laenge(SucheStoss(tk, s, PhysikAus(klein), tk.tisch.radius).stoss), 0.5f);
 }
 
 TEST(Robust, ZielfensterGleichtDenWurfAus) {
@@ -216,9 +205,8 @@ TEST(Robust, ZielfensterGleichtDenWurfAus) {
     // Der Wurf drückt die Objektkugel zur Laufrichtung der Weißen hin, sie fällt
     // voller aus, als die Geometrie sagt: das Fenster muss dünner liegen als
     // ohne Wurf, und seine Mitte muss gelingen.
-    LadeVorgabetisch();
-    const float r = tisch.radius, s2 = std::sqrt(0.5f);
-    const Vektor zurTasche{-s2, -s2, 0.0f}, objekt{Taschenpunkte[0].x + 15.0f, Taschenpunkte[0].y + 15.0f, 0.0f};
+    const float r = tk.tisch.radius, s2 = std::sqrt(0.5f);
+    const Vektor zurTasche{-s2, -s2, 0.0f}, objekt{tk.taschenpunkte[0].x + 15.0f, tk.taschenpunkte[0].y + 15.0f, 0.0f};
     const Vektor geist = Addiere(objekt, Skaliere(zurTasche, -2.0f * r));
     const Vektor lauf = Gedreht(zurTasche, 30.0f);
     const Vektor weiss = Addiere(geist, Skaliere(lauf, -12.0f));
@@ -226,7 +214,7 @@ TEST(Robust, ZielfensterGleichtDenWurfAus) {
     SetzeKugel(s, 9, objekt.x, objekt.y);
     SetzeKugel(s, 8, 90.0f, 40.0f);
 
-    const Tischgeometrie g = BaueTischgeometrie(tisch);
+    const Tischgeometrie g = BaueTischgeometrie(tk);
     const double null[1] = {0.0};
     auto fenster = [&](const char* kugelreibung) {
         IniDatei ini;
@@ -234,7 +222,7 @@ TEST(Robust, ZielfensterGleichtDenWurfAus) {
         ZerlegeIniText(ini);
         const Welt w = WeltAus(ini, Modell::R);
         Frist f = StarteFrist(0);
-        Durchspiel d{s, g, w, 0.0, null, null, f, {}};
+        Durchspiel d{tk, s, g, w, 0.0, null, null, f, {}};
         const Vektor stoss = Skaliere(lauf, 2.0f);
         const Zielfenster z = SucheZielfenster(d, stoss, 0.0f, 5.0f);
         EXPECT_TRUE(z.gefunden) << kugelreibung;

@@ -17,7 +17,6 @@ Simergebnis Ergebnis(int erste, std::initializer_list<int> versenkt) {
 }  // namespace
 
 TEST(Schiedsrichter, RegelnJeFall) {
-    LadeVorgabetisch();
     // Halbe spielen; 9 und 10 liegen noch, 3 und die Schwarze auch.
     Spielstand offen = LeererStand(50, 20, halbe);
     for (int i : {3, 8, 9, 10}) SetzeKugel(offen, i, 10.0f * i, 30.0f);
@@ -89,7 +88,6 @@ Simergebnis Verlauf(std::initializer_list<std::pair<char, std::pair<int, int>>> 
 }  // namespace
 
 TEST(Regeln, FoulsUndAnstoss) {
-    LadeVorgabetisch();
     Spielstand offen = LeererStand(50, 20, alle);  // offener Tisch
     for (int i : {3, 8, 9}) SetzeKugel(offen, i, 10.0f * i, 30.0f);
     Spielstand halb = offen;

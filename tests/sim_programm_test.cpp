@@ -13,7 +13,7 @@
 
 namespace {
 
-std::string Bin(const char* programm) { return Programmverzeichnis() + programm; }
+std::string Bin(const char* programm) { return VerzeichnisDesProgramms() + programm; }
 
 Ergebnis Sim(std::vector<std::string> argumente) {
     argumente.insert(argumente.begin(), Bin("stosswerk-sim"));
@@ -190,9 +190,8 @@ TEST(Spieltisch, BilderJeMisslungenemStoss) {
 // Stoß (auch mit Rauschen), eine fehlerhafte Zeile sagt es auf ihrer Zeile,
 // und es geht weiter; dann Rückgabe 1.
 TEST(StosswerkSim, StapelSpieltJedeZeileWieJson) {
-    LadeVorgabetisch();
     nlohmann::json kugeln = nlohmann::json::array();
-    for (const Kugel& k : tisch.kugeln) kugeln.push_back({k.x, k.y, k.inloch});
+    for (const Kugel& k : Vorgabetisch().tisch.kugeln) kugeln.push_back({k.x, k.y, k.inloch});
     TempVerzeichnis tmp;
     const std::string gut = nlohmann::json{{"kugeln", kugeln}, {"stoss", {1.5, 0.25}}}.dump();
     const std::string rauschen =

@@ -14,14 +14,16 @@
 #include "spiel/zufallstisch.h"
 
 namespace {
+const Tischkontext& tk = Vorgabetisch();
+}  // namespace
+
+namespace {
 
 struct SimUmgebung {
     Tischgeometrie g;
     Welt p, r;
     SimUmgebung() {
-        LadeVorgabetisch();
-        InstalliereAnzeige(StilleAnzeige());
-        g = BaueTischgeometrie(tisch);
+        g = BaueTischgeometrie(tk);
         IniDatei leer;
         p = WeltAus(leer, Modell::P);
         r = WeltAus(leer, Modell::R);
@@ -61,9 +63,9 @@ int Zaehle(const Simergebnis& e, Ereignisart art) {
 
 // Zufällige gültige Tische mit 8 bis 15 Kugeln, wie sie spieltisch erzeugt.
 Spielstand Zufallsstand(std::mt19937& z) {
-    const Zufallstisch t = ErzeugeZufallstisch(tisch, z);
+    const Zufallstisch t = ErzeugeZufallstisch(tk.tisch, z);
     Spielstand s;
-    SetzeStandardaufstellung(s);
+    SetzeStandardaufstellung(tk.tisch, s);
     for (int i = 0; i < kAnzahlKugeln; ++i) {
         s.kugeln[i].x = t.kugeln[i].x;
         s.kugeln[i].y = t.kugeln[i].y;
@@ -108,7 +110,7 @@ TEST(Simulation, PlanerstossImModellP) {
     Spielstand s = LeererStand(53.5f, 30.0f, volle);
     SetzeKugel(s, 1, 53.5f, 12.5f);
     Vektor stoss;
-    SucheStoss(s, stoss);
+    stoss = PlaneVorgegeben(s).stoss;
     Mitschrift m;
     Simergebnis& e = Spiele(Umgebung().p, s, stoss, &m);
     EXPECT_EQ(e.ersteBeruehrung, 1);
@@ -236,7 +238,7 @@ TEST(Simulation, LaengsDerBandeAnDerMitteltascheVorbei) {
 
 TEST(Simulation, InvariantenAufZufallstischen) {
     const auto& u = Umgebung();
-    const double r = tisch.radius, bx = tisch.bande_x, by = tisch.bande_y;
+    const double r = tk.tisch.radius, bx = tk.tisch.bande_x, by = tk.tisch.bande_y;
     std::mt19937 z(20261207);
     std::mt19937 staerke(7);
     int pruefungen = 0;
@@ -244,7 +246,7 @@ TEST(Simulation, InvariantenAufZufallstischen) {
         const Spielstand s = Zufallsstand(z);
         Vektor stoss;
         if (n % 2 == 0) {
-            SucheStoss(s, stoss);
+            stoss = PlaneVorgegeben(s).stoss;
         } else {  // auch harte Stöße in alle Richtungen
             const double phi = staerke() * 2 * M_PI / 4294967296.0, v = 0.2 + 4.0 * (staerke() / 4294967296.0);
             stoss = {static_cast<float>(v * std::cos(phi)), static_cast<float>(v * std::sin(phi)), 0.0f};
@@ -261,10 +263,10 @@ TEST(Simulation, InvariantenAufZufallstischen) {
                     if (!k.aufDemTisch) continue;
                     summe += Bewegungsenergie(k);
                     // Innerhalb der Banden, außer in den Taschenöffnungen.
-                    const bool eckeLinks = k.p.y < tisch.yb || k.p.y > tisch.yc;
-                    const bool laengsOffen = k.p.x < tisch.xb || k.p.x > tisch.xh || (k.p.x > tisch.xc && k.p.x < tisch.xg);
-                    ASSERT_TRUE(eckeLinks || (k.p.x >= bx + r - 1e-6 && k.p.x <= tisch.breite - bx - r + 1e-6)) << n;
-                    ASSERT_TRUE(laengsOffen || (k.p.y >= by + r - 1e-6 && k.p.y <= tisch.hoehe - by - r + 1e-6)) << n;
+                    const bool eckeLinks = k.p.y < tk.tisch.yb || k.p.y > tk.tisch.yc;
+                    const bool laengsOffen = k.p.x < tk.tisch.xb || k.p.x > tk.tisch.xh || (k.p.x > tk.tisch.xc && k.p.x < tk.tisch.xg);
+                    ASSERT_TRUE(eckeLinks || (k.p.x >= bx + r - 1e-6 && k.p.x <= tk.tisch.breite - bx - r + 1e-6)) << n;
+                    ASSERT_TRUE(laengsOffen || (k.p.y >= by + r - 1e-6 && k.p.y <= tk.tisch.hoehe - by - r + 1e-6)) << n;
                     for (int j = i + 1; j < kAnzahlKugeln; ++j)
                         ASSERT_TRUE(!zustand[j].aufDemTisch || Betrag(k.p - zustand[j].p) >= 2 * r - 1e-6) << n;
                 }
@@ -295,9 +297,9 @@ TEST(Simulation, GespiegelterTischGespiegeltesErgebnis) {
         Spielstand s = Zufallsstand(z);
         for (Kugel& k : s.kugeln) k.x = std::round(k.x * 1024.0f) / 1024.0f, k.y = std::round(k.y * 1024.0f) / 1024.0f;
         Spielstand g = s;
-        for (Kugel& k : g.kugeln) k.x = tisch.breite - k.x;
+        for (Kugel& k : g.kugeln) k.x = tk.tisch.breite - k.x;
         Vektor stoss;
-        SucheStoss(s, stoss);
+        stoss = PlaneVorgegeben(s).stoss;
         for (const Welt* w : {&u.p, &u.r}) {
             const Simergebnis a = Spiele(*w, s, stoss);
             const Simergebnis& b = Spiele(*w, g, {-stoss.x, stoss.y, 0.0f});
@@ -322,7 +324,7 @@ TEST(Simulation, GespiegelterTischGespiegeltesErgebnis) {
             }
             for (int i = 0; i < kAnzahlKugeln; ++i) {
                 ASSERT_EQ(a.tasche[i] < 0 ? -1 : spiegelTasche[a.tasche[i]], b.tasche[i]) << n;
-                ASSERT_NEAR(a.lage[i].x, tisch.breite - b.lage[i].x, 1e-6) << n;
+                ASSERT_NEAR(a.lage[i].x, tk.tisch.breite - b.lage[i].x, 1e-6) << n;
                 ASSERT_NEAR(a.lage[i].y, b.lage[i].y, 1e-6) << n;
             }
             ++gleich;

@@ -27,6 +27,10 @@
 #include "spielablauf.h"
 
 namespace {
+const Tischkontext& tk = Vorgabetisch();
+}  // namespace
+
+namespace {
 
 // Ein Stoß, wie ihn die Simulation meldet: erste Berührung, was (in dieser
 // Reihenfolge) fiel, welche Kugeln danach an eine Bande kamen.
@@ -56,10 +60,8 @@ const std::vector<int> kVolleWeg = {1, 2, 3, 4, 5, 6, 7};
 
 Spielumgebung Umgebung(Modell m, double rauschen) {
     Spielumgebung u{};
-    LadeVorgabetisch();
-    InstalliereAnzeige(StilleAnzeige());
-    u.tisch = tisch;
-    u.geometrie = BaueTischgeometrie(u.tisch);
+    u.tk = tk;
+    u.geometrie = BaueTischgeometrie(u.tk);
     IniDatei leer;
     u.welt = WeltAus(leer, m);
     u.rauschen = rauschen;
@@ -132,7 +134,6 @@ TEST(Spielregeln, JederFallWieDieRegelnSagen) {
         {"Anstoß, Schwarze fällt", true, alle, {}, 1, {8}, {}, K, true, -1, L, N},
         {"Anstoß ohne Berührung", true, alle, {}, -1, {}, {}, Partiefoul::keine_beruehrung, false, -1, L, N},
     };
-    LadeVorgabetisch();
     for (const Fall& f : faelle) {
         const Spruch s = Beurteile(f.anstoss, Vorher(f.gruppe, f.weg), Ergebnis(f.erste, f.fallen, f.banden));
         EXPECT_EQ(s.foul, f.foul) << f.name;
@@ -149,21 +150,20 @@ TEST(Spielregeln, JederFallWieDieRegelnSagen) {
 }
 
 TEST(Gestell, EngesDreieckAmFusspunktWieDerSpielerEsLiest) {
-    LadeVorgabetisch();
-    const Punkt fuss = Fusspunkt(tisch);
-    const double d = 2 * tisch.radius + kGestellLuft;
+    const Punkt fuss = Fusspunkt(tk.tisch);
+    const double d = 2 * tk.tisch.radius + kGestellLuft;
     for (std::uint32_t nr = 1; nr <= 20; ++nr) {
-        const Zufallstisch g = LegeGestell(tisch, 3, nr);
+        const Zufallstisch g = LegeGestell(tk.tisch, 3, nr);
         EXPECT_EQ(g.player, alle);
         // Durch das Dokument: so liegt es beim Spieler und beim Schiedsrichter.
         Spielstand s;
-        ASSERT_TRUE(LeseSpielstandXML(SchreibeAnfrage(tisch, g, nr, "127.0.0.1", 2223), s));
+        ASSERT_TRUE(LeseSpielstandXML(tk, SchreibeAnfrage(tk.tisch, g, nr, "127.0.0.1", 2223), s));
         int nachbarn = 0;
         for (int i = 0; i < kAnzahlKugeln; ++i) {
             ASSERT_EQ(s.kugeln[i].inloch, 0);
             for (int j = i + 1; j < kAnzahlKugeln; ++j) {
                 const double a = std::hypot(s.kugeln[i].x - s.kugeln[j].x, s.kugeln[i].y - s.kugeln[j].y);
-                EXPECT_GT(a, 2 * tisch.radius) << "Gestell " << nr << ": " << i << " und " << j << " überlappen";
+                EXPECT_GT(a, 2 * tk.tisch.radius) << "Gestell " << nr << ": " << i << " und " << j << " überlappen";
                 nachbarn += a < d + 1e-3;
             }
         }
@@ -183,17 +183,16 @@ TEST(Gestell, EngesDreieckAmFusspunktWieDerSpielerEsLiest) {
         EXPECT_EQ(ecken[0], 1) << "eine volle in einer hinteren Ecke";
         EXPECT_EQ(ecken[1], 1) << "eine halbe in der anderen";
         // Die Weiße auf der Kopflinie, in der mittleren Hälfte der Breite.
-        EXPECT_NEAR(s.kugeln[0].x, Kopflinie(tisch), 1e-3);
-        EXPECT_LE(std::abs(s.kugeln[0].y - tisch.hoehe / 2), (tisch.hoehe - 2 * tisch.bande_y) / 4 + 1e-3);
+        EXPECT_NEAR(s.kugeln[0].x, Kopflinie(tk.tisch), 1e-3);
+        EXPECT_LE(std::abs(s.kugeln[0].y - tk.tisch.hoehe / 2), (tk.tisch.hoehe - 2 * tk.tisch.bande_y) / 4 + 1e-3);
     }
-    const Zufallstisch a = LegeGestell(tisch, 3, 5), b = LegeGestell(tisch, 3, 5), c = LegeGestell(tisch, 3, 6);
+    const Zufallstisch a = LegeGestell(tk.tisch, 3, 5), b = LegeGestell(tk.tisch, 3, 5), c = LegeGestell(tk.tisch, 3, 6);
     EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0);
     EXPECT_NE(std::memcmp(&a, &c, sizeof a), 0);
 }
 
 TEST(Gestell, SchwarzeVomAnstossAufDenFusspunktOderDaneben) {
-    LadeVorgabetisch();
-    const Punkt fuss = Fusspunkt(tisch);
+    const Punkt fuss = Fusspunkt(tk.tisch);
     for (const bool besetzt : {false, true}) {
         Zufallstisch lage{};
         for (Tischkugel& k : lage.kugeln) k = {0, 0, 3, 0};
@@ -205,19 +204,18 @@ TEST(Gestell, SchwarzeVomAnstossAufDenFusspunktOderDaneben) {
         if (besetzt) e.lage[5] = {fuss.x, fuss.y};
         Spruch s;
         s.schwarzeZurueck = true;
-        FuehreLageNach(tisch, lage, e, s, alle);
+        FuehreLageNach(tk, lage, e, s, alle);
         EXPECT_EQ(lage.kugeln[8].bagcount, -1);
-        EXPECT_GT(Abstand(lage.kugeln[8], lage.kugeln[5]), 2 * tisch.radius + kSicherheitsabstand);
+        EXPECT_GT(Abstand(lage.kugeln[8], lage.kugeln[5]), 2 * tk.tisch.radius + kSicherheitsabstand);
         // Auf dem Punkt, oder so nah daneben, wie der Abstand zur Kugel darauf erlaubt.
         const float weg = std::hypot(lage.kugeln[8].x - fuss.x, lage.kugeln[8].y - fuss.y);
-        EXPECT_LT(weg, besetzt ? 2 * tisch.radius + kSicherheitsabstand + 0.06f : 1e-4f) << besetzt;
+        EXPECT_LT(weg, besetzt ? 2 * tk.tisch.radius + kSicherheitsabstand + 0.06f : 1e-4f) << besetzt;
         EXPECT_EQ(lage.kugeln[0].x, 50.0f) << "ohne Foul bleibt die Weiße liegen";
     }
 }
 
 TEST(BallInDerHand, HinterDieKugelMitDemKuerzestenFreienLochstoss) {
-    LadeVorgabetisch();
-    const Tischgeometrie g = BaueTischgeometrie(tisch);
+    const Tischgeometrie g = BaueTischgeometrie(tk);
     const Tischkugel k3{20, 20, -1, 0};
     // Die Stelle hinter k3 für Tasche 0 (unten links): die Maulmitte ist die nächste.
     const V2 m0 = (g.maeuler[0].a + g.maeuler[0].b) * 0.5;
@@ -234,7 +232,7 @@ TEST(BallInDerHand, HinterDieKugelMitDemKuerzestenFreienLochstoss) {
     };
     std::vector<std::pair<int, Tischkugel>> umringt = {{3, {50, 30, -1, 0}}};
     for (int n = 0; n < 6; ++n) {
-        const double w = n * std::numbers::pi / 3, a = 2 * tisch.radius + 0.1;
+        const double w = n * std::numbers::pi / 3, a = 2 * tk.tisch.radius + 0.1;
         umringt.push_back({9 + n, {static_cast<float>(50 + a * std::cos(w)), static_cast<float>(30 + a * std::sin(w)), -1, 0}});
     }
     const Fall faelle[] = {
@@ -254,15 +252,15 @@ TEST(BallInDerHand, HinterDieKugelMitDemKuerzestenFreienLochstoss) {
         if (std::none_of(f.kugeln.begin(), f.kugeln.end(), [](const auto& k) { return k.first == 8; }))
             lage.kugeln[8] = {95, 15, -1, 0};
         for (const auto& [i, k] : f.kugeln) lage.kugeln[i] = k;
-        LegeWeisseHin(tisch, lage, f.gruppe);
+        LegeWeisseHin(tk, lage, f.gruppe);
         const Tischkugel& w = lage.kugeln[0];
         EXPECT_EQ(w.bagcount, -1) << f.name;
         for (int i = 1; i < kAnzahlKugeln; ++i) {
             if (lage.kugeln[i].bagcount != -1) continue;
-            EXPECT_GT(Abstand(w, lage.kugeln[i]), 2 * tisch.radius) << f.name;
+            EXPECT_GT(Abstand(w, lage.kugeln[i]), 2 * tk.tisch.radius) << f.name;
         }
         if (f.hinter < 0) {
-            EXPECT_LT(std::hypot(w.x - Kopfpunkt(tisch).x, w.y - Kopfpunkt(tisch).y), 1e-4) << f.name;
+            EXPECT_LT(std::hypot(w.x - Kopfpunkt(tk.tisch).x, w.y - Kopfpunkt(tk.tisch).y), 1e-4) << f.name;
             continue;
         }
         EXPECT_NEAR(Abstand(w, lage.kugeln[f.hinter]), kAnlauf, 1e-3) << f.name;
@@ -276,7 +274,7 @@ TEST(Partie, RemisNach200StoessenOhneEntscheidung) {
     const Spielumgebung u = Umgebung(Modell::P, 0.0);
     const Planer leer = [&](const Zufallstisch& lage, std::uint32_t cmdid) {
         Planerantwort a;
-        a.gut = LeseSpielstandXML(SchreibeAnfrage(u.tisch, lage, cmdid, "127.0.0.1", 2223), a.gelesen);
+        a.gut = LeseSpielstandXML(tk, SchreibeAnfrage(u.tk.tisch, lage, cmdid, "127.0.0.1", 2223), a.gelesen);
         a.x = a.y = "0.0000";
         return a;
     };
@@ -409,7 +407,7 @@ TEST(Spieltisch, SpeichertBeobachtetUndSpieltInEinerFremdenWelt) {
         std::stringstream text;
         text << f.rdbuf();
         Spielstand s;
-        EXPECT_TRUE(LeseSpielstandXML(text.str(), s));
+        EXPECT_TRUE(LeseSpielstandXML(tk, text.str(), s));
         EXPECT_EQ(Ablagename(static_cast<std::uint32_t>(LeseCmdId(text.str()))), d.path().filename().string());
         ++dokumente;
     }

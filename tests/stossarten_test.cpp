@@ -10,19 +10,19 @@ namespace {
 
 class Stossarten : public ::testing::Test {
 protected:
-    void SetUp() override { LadeVorgabetisch(); }
-    void TearDown() override { LadeVorgabetisch(); }
+    Tischkontext tk = VorgabeKontext();  // je Test frisch: manche ändern Toleranzen
 };
 
-std::vector<Stoss> Finde(FindeFunktion finde, const Spielstand& s) {
+std::vector<Stoss> Finde(FindeFunktion finde, const Spielstand& s, const Tischkontext& tk = Vorgabetisch()) {
     std::vector<Stoss> liste(kListenGroesse);
-    liste.resize(static_cast<std::size_t>(finde(s, liste.data())));
+    liste.resize(static_cast<std::size_t>(finde(tk, s, liste.data())));
     return liste;
 }
 
 bool HatTasche(const std::vector<Stoss>& liste, int j) {
+    const Tischkontext& tk = Vorgabetisch();
     for (const Stoss& s : liste)
-        if (s.tasche.x == Taschenpunkte[j].x && s.tasche.y == Taschenpunkte[j].y) return true;
+        if (s.tasche.x == tk.taschenpunkte[j].x && s.tasche.y == tk.taschenpunkte[j].y) return true;
     return false;
 }
 
@@ -51,7 +51,7 @@ TEST_F(Stossarten, DirekterStossBewertung) {
     auto liste = Finde(FindeWeisseKugelLoch, s);
     const Stoss* gerade = nullptr;
     for (const Stoss& k : liste)
-        if (k.tasche.x == Taschenpunkte[6].x && k.tasche.y == Taschenpunkte[6].y) gerade = &k;
+        if (k.tasche.x == tk.taschenpunkte[6].x && k.tasche.y == tk.taschenpunkte[6].y) gerade = &k;
     ASSERT_NE(gerade, nullptr);
     EXPECT_FLOAT_EQ(gerade->ziel.x, 53.5f);
     EXPECT_FLOAT_EQ(gerade->ziel.y, 16.0f);
@@ -85,7 +85,7 @@ TEST_F(Stossarten, DirekterStossAusschluesse) {
     // Anspielpunkt näher als r an der Bande: kein direkter Stoß, auch bei freiem Weg.
     Spielstand b = LeererStand(53.5f, 30.0f, volle);
     SetzeKugel(b, 1, 30.0f, 50.0f);  // G zur unteren Mitteltasche fast auf der oberen Bande? nein: Kugel oben
-    for (const Stoss& k : Finde(FindeWeisseKugelLoch, b)) EXPECT_TRUE(ImSpielfeld(k.ziel, tisch.radius));
+    for (const Stoss& k : Finde(FindeWeisseKugelLoch, b)) EXPECT_TRUE(ImSpielfeld(tk.tisch, k.ziel, tk.tisch.radius));
 }
 
 TEST_F(Stossarten, WinkelGenauAnDerGrenzeFaelltDurch) {
@@ -98,10 +98,10 @@ TEST_F(Stossarten, WinkelGenauAnDerGrenzeFaelltDurch) {
     const float tol = a - 90.0f;
     ASSERT_EQ(90.0f + tol, a);  // die Grenze ist genau darstellbar
     const int vorher = static_cast<int>(liste.size());
-    tisch.tol_winkel = tol;
-    EXPECT_EQ(static_cast<int>(Finde(FindeWeisseKugelLoch, s).size()), vorher - 1);
-    tisch.tol_winkel = tol - 1e-4f;
-    EXPECT_EQ(static_cast<int>(Finde(FindeWeisseKugelLoch, s).size()), vorher);
+    tk.tisch.tol_winkel = tol;
+    EXPECT_EQ(static_cast<int>(Finde(FindeWeisseKugelLoch, s, tk).size()), vorher - 1);
+    tk.tisch.tol_winkel = tol - 1e-4f;
+    EXPECT_EQ(static_cast<int>(Finde(FindeWeisseKugelLoch, s, tk).size()), vorher);
 }
 
 TEST_F(Stossarten, BandenstoesseBrauchenDreiRadienAbstand) {
@@ -123,17 +123,17 @@ TEST_F(Stossarten, WeisseBandeKugelLoch) {
     ASSERT_FALSE(liste.empty());
     for (const Stoss& k : liste) {
         EXPECT_EQ(k.art, WeisseBandeKugelLoch);
-        EXPECT_TRUE(WinkelZulaessig(k.winkel));
+        EXPECT_TRUE(WinkelZulaessig(tk.tisch, k.winkel));
         // Der Bandenpunkt liegt auf einer Bandenlinie, innerhalb eines geraden Stücks.
         const bool lang = k.bande.y == 2.5f || k.bande.y == 53.0f;
-        EXPECT_TRUE(AufBande(k.bande, lang));
+        EXPECT_TRUE(AufBande(tk.tisch, k.bande, lang));
         // Einfallswinkel = Ausfallswinkel: der Spiegelpunkt der Weißen liegt auf der Geraden G–M.
         Vektor spiegel = k.weiss;
         if (lang) spiegel.y = 2 * k.bande.y - spiegel.y;
         else spiegel.x = 2 * k.bande.x - spiegel.x;
         EXPECT_NEAR(Querabstand(k.ziel, k.bande, spiegel), 0.0, 1e-3);
         const float l = Abstand(k.weiss, k.bande) + Abstand(k.bande, k.ziel) + Abstand(k.ziel, k.tasche);
-        EXPECT_NEAR(k.bewertung, 250 * l / DoppelteHalbdiagonale() + Winkelkosten(250, k.winkel) + 500, 1e-3f);
+        EXPECT_NEAR(k.bewertung, 250 * l / DoppelteHalbdiagonale(tk.tisch) + Winkelkosten(250, k.winkel) + 500, 1e-3f);
         PruefeNullfelder(k, false, true, true, true, false);
     }
     // Die zu spielende Kugel sperrt selbst den Weg der Weißen zur Bande, wenn sie darauf liegt.
@@ -153,7 +153,7 @@ TEST_F(Stossarten, WeisseKugelBandeLoch) {
         // Der Anspielpunkt zielt auf den Bandenpunkt.
         EXPECT_NEAR(Querabstand(k.bande, k.ziel, Lage(s.kugeln[9])), 0.0, 1e-3);
         const float l = Abstand(k.weiss, k.ziel) + Abstand(k.ziel, k.bande) + Abstand(k.bande, k.tasche);
-        EXPECT_NEAR(k.bewertung, 250 * l / DoppelteHalbdiagonale() + Winkelkosten(250, k.winkel) + 500, 1e-3f);
+        EXPECT_NEAR(k.bewertung, 250 * l / DoppelteHalbdiagonale(tk.tisch) + Winkelkosten(250, k.winkel) + 500, 1e-3f);
     }
     // Auf dem Weg Bande–Tasche zählt jede Kugel außer der Weißen.
     const int alle = static_cast<int>(liste.size());
@@ -175,9 +175,9 @@ TEST_F(Stossarten, Kombination) {
     ASSERT_FALSE(liste.empty());
     for (const Stoss& k : liste) {
         EXPECT_EQ(k.art, WeisseKugelKugelLoch);
-        EXPECT_TRUE(WinkelZulaessig(k.winkel));
-        EXPECT_TRUE(WinkelZulaessig(k.winkel2));
-        const float d = Diagonale();
+        EXPECT_TRUE(WinkelZulaessig(tk.tisch, k.winkel));
+        EXPECT_TRUE(WinkelZulaessig(tk.tisch, k.winkel2));
+        const float d = Diagonale(tk.tisch);
         const float erwartet = (1000.0f / 3) * std::sqrt(Abstand(k.ziel, k.zwischenziel) + Abstand(k.zwischenziel, k.tasche)) / std::sqrt(d) +
                                (250.0f / 3) * Abstand(k.weiss, k.zwischenziel) / d + Winkelkosten(100, k.winkel2) +
                                Winkelkosten(100, k.winkel) + 300;
@@ -197,7 +197,7 @@ TEST_F(Stossarten, Notstoesse) {
     auto liste = Finde(FindeNurAnspielen, s);
     ASSERT_EQ(liste.size(), 1u);
     EXPECT_EQ(liste[0].ziel.x, 40.0f);
-    EXPECT_NEAR(liste[0].bewertung, 500 * 20 / Diagonale() + 1500, 1e-3f);
+    EXPECT_NEAR(liste[0].bewertung, 500 * 20 / Diagonale(tk.tisch) + 1500, 1e-3f);
     PruefeNullfelder(liste[0], false, false, false, false, false);
     s.kugeln[9].zieltasche = 5;  // die Zieltasche spielt beim Anspielen keine Rolle
     EXPECT_EQ(Finde(FindeNurAnspielen, s).size(), 1u);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "hilfen.h"
+#include "planner/planerkontext.h"
 #include "planner/stossstaerke.h"
 
 namespace {
@@ -94,15 +95,18 @@ TEST(Stossstaerke, BandenstoesseGehenRueckwaertsUeberDieBande) {
     EXPECT_NEAR(BerechneStossstaerke(s, kVorgabe, kR), v, 1e-4f);
 }
 
-TEST(Stossstaerke, LiestDieKonfigurationBeiJedemAufruf) {
-    TempVerzeichnis dir;
-    const std::string pfad = dir.Schreibe("config.ini", "[physik]\nvmax=1\n");
-    SetzeKonfigurationsdatei(pfad);
-    const float vorher = BerechneStossstaerke(Direkt(180));
+TEST(Stossstaerke, NimmtPhysikUndRadiusDerAnfrage) {
+    auto aus = [](const char* text) {
+        IniDatei ini;
+        ini.text = text;
+        ZerlegeIniText(ini);
+        return PlanerkontextAus(ini);
+    };
+    const Planerkontext klein = aus("[physik]\nvmax=1\n");
+    const float vorher = BerechneStossstaerke(Direkt(180), klein.physik, klein.radius);
     EXPECT_NEAR(vorher, 1.2594f, 5e-5f);  // vmax begrenzt nicht
-    dir.Schreibe("config.ini", "[physik]\nu=60\nvend=20\n[kugeln]\ndurchmesser=400\n");
+    const Planerkontext anders = aus("[physik]\nu=60\nvend=20\n[kugeln]\ndurchmesser=400\n");
     const Physik p{5.0f, 0.2f, 0.6f, 9.81f, 0.2f};
-    EXPECT_FLOAT_EQ(BerechneStossstaerke(Direkt(180)), BerechneStossstaerke(Direkt(180), p, 2.0f));
-    EXPECT_GT(BerechneStossstaerke(Direkt(180)), vorher);
-    SetzeKonfigurationsdatei("");
+    EXPECT_FLOAT_EQ(BerechneStossstaerke(Direkt(180), anders.physik, anders.radius), BerechneStossstaerke(Direkt(180), p, 2.0f));
+    EXPECT_GT(BerechneStossstaerke(Direkt(180), anders.physik, anders.radius), vorher);
 }

@@ -8,26 +8,21 @@
 #include "anzeige/anzeige.h"
 #include "hilfen.h"
 #include "planner/stossstaerke.h"
+#include "planner/stoss_linien.h"
 #include "planner/suche.h"
 
 namespace {
+const Tischkontext& tk = Vorgabetisch();
+}  // namespace
 
-class Suche : public ::testing::Test {
-protected:
-    Aufzeichnung aufzeichnung;
-    void SetUp() override {
-        LadeVorgabetisch();
-        SetzeKonfigurationsdatei("/nonexistent/config.ini");  // Vorgabe-Physik
-        InstalliereAnzeige(AufzeichnendeAnzeige(aufzeichnung));
-    }
-    void TearDown() override {
-        InstalliereAnzeige(KonsolenAnzeige());
-        SetzeKonfigurationsdatei("");
-        LadeVorgabetisch();
-    }
-};
+namespace {
+
+class Suche : public ::testing::Test {};
 
 const Physik kVorgabe{5.0f, 0.1f, 0.3f, 9.81f, 0.2f};
+
+// Die vorgegebene Suche mit der Vorgabe-Physik.
+Planergebnis Sucht(const Spielstand& s) { return SucheStoss(tk, s, kVorgabe, 1.75f); }
 
 // Nur die Schwarze ist eigen (keine halbe mehr auf dem Tisch; ihr inloch zählt
 // dabei nicht), sie liegt bei (0, 0) außerhalb der Banden, und Kugel 1 sperrt
@@ -42,12 +37,12 @@ Spielstand NichtsSpielbar(float x, float y) {
 
 TEST_F(Suche, NurDerUngewisseStoss) {
     Spielstand s = NichtsSpielbar(30.0f, 20.0f);
-    Vektor stoss{};
-    SucheStoss(s, stoss);
-    EXPECT_EQ(aufzeichnung.log,
-              "\r\ncntWeisseKugelLoch=0\r\ncntWeisseBandeKugelLoch=0\r\ncntWeisseKugelBandeLoch=0\r\n"
-              "cntWeisseKugelKugelLoch=0\r\ncntNurAnspielen=0\r\ncntUngewisserStoss=1\r\n"
-              "Anzahl möglicher Stöße: 1\r\n");
+    const Planergebnis p = Sucht(s);
+    const Vektor stoss = p.stoss;
+    EXPECT_EQ(p.protokoll, (std::vector<std::string>{
+                               "\r\ncntWeisseKugelLoch=0\r\n", "cntWeisseBandeKugelLoch=0\r\n",
+                               "cntWeisseKugelBandeLoch=0\r\n", "cntWeisseKugelKugelLoch=0\r\n",
+                               "cntNurAnspielen=0\r\n", "cntUngewisserStoss=1\r\n", "Anzahl möglicher Stöße: 1\r\n"}));
     // Gespiegelt durch die Mitte: Richtung (107 − 60, 55.5 − 40).
     Stoss blind{};
     blind.art = UngewisserStoss;
@@ -58,14 +53,13 @@ TEST_F(Suche, NurDerUngewisseStoss) {
     EXPECT_FLOAT_EQ(stoss.x, d.x * staerke);
     EXPECT_FLOAT_EQ(stoss.y, d.y * staerke);
     EXPECT_EQ(stoss.z, 0.0f);
-    ASSERT_EQ(aufzeichnung.linien.size(), 1u);
-    EXPECT_EQ(aufzeichnung.linien[0].farbe, kGrau);
+    ASSERT_EQ(p.linien.size(), 1u);
+    EXPECT_EQ(p.linien[0].farbe, kGrau);
 }
 
 TEST_F(Suche, WeisseGenauInDerMitteStoesstEntlangX) {
     Spielstand s = NichtsSpielbar(53.5f, 27.75f);
-    Vektor stoss{};
-    SucheStoss(s, stoss);
+    const Vektor stoss = Sucht(s).stoss;
     const float staerke = StartGeschwindigkeit(-3.5f, 0.1f, kVorgabe);  // Ziel = Weiße
     EXPECT_FLOAT_EQ(stoss.x, staerke);
     EXPECT_EQ(stoss.y, 0.0f);
@@ -75,11 +69,11 @@ TEST_F(Suche, WeisseGenauInDerMitteStoesstEntlangX) {
 TEST_F(Suche, VektorHatDieLaengeDerStaerkeUndZeigtNachArt) {
     for (int gruppe : {halbe, volle, alle}) {
         Spielstand s;
-        SetzeStandardaufstellung(s);
+        SetzeStandardaufstellung(tk.tisch, s);
         s.gruppe = gruppe;
-        Vektor stoss{};
-        Suchbericht b{};
-        SucheStoss(s, stoss, &b);
+        const Planergebnis p = Sucht(s);
+        const Vektor stoss = p.stoss;
+        const Suchbericht& b = p.bericht;
         EXPECT_EQ(stoss.z, 0.0f);
         EXPECT_NEAR(Laenge(stoss), BerechneStossstaerke(b.bester, kVorgabe, 1.75f), 1e-5f);
         const Vektor d = Normiere(Stossrichtung(b.bester));
@@ -104,25 +98,22 @@ TEST_F(Suche, VektorHatDieLaengeDerStaerkeUndZeigtNachArt) {
 
 TEST_F(Suche, ZaehlerUndLogJeSuche) {
     Spielstand s;
-    SetzeStandardaufstellung(s);
+    SetzeStandardaufstellung(tk.tisch, s);
     s.gruppe = alle;
-    Vektor stoss{};
-    Suchbericht b{};
-    SucheStoss(s, stoss, &b);
+    const Planergebnis p = Sucht(s);
+    const Suchbericht& b = p.bericht;
     int summe = 0;
     for (int a = 0; a < 6; ++a) summe += b.anzahl[a];
     EXPECT_EQ(b.anzahl[6], summe);
     EXPECT_EQ(b.anzahl[5], 1);
     EXPECT_GT(b.anzahl[3], 0);
-    // Genau sieben Zeilen, die erste beginnt mit einem Zeilenumbruch.
-    std::size_t zeilen = 0;
-    for (std::size_t p = 0; (p = aufzeichnung.log.find("\r\n", p)) != std::string::npos; p += 2) ++zeilen;
-    EXPECT_EQ(zeilen, 8u);
-    EXPECT_EQ(aufzeichnung.log.rfind("\r\ncntWeisseKugelLoch=", 0), 0u);
-    EXPECT_NE(aufzeichnung.log.find("Anzahl möglicher Stöße: " + std::to_string(summe) + "\r\n"), std::string::npos);
-    // Gemeldet wird einmal genau der Stoß, den die Suche zurückgibt (das Fenster zeigt seine Laufwege).
-    ASSERT_EQ(aufzeichnung.stoesse.size(), 1u);
-    EXPECT_TRUE(aufzeichnung.stoesse[0].x == stoss.x && aufzeichnung.stoesse[0].y == stoss.y);
+    // Genau sieben Zeilen, die erste beginnt mit einem Zeilenumbruch; gezeichnet wird der Beste.
+    ASSERT_EQ(p.protokoll.size(), 7u);
+    EXPECT_EQ(p.protokoll[0].rfind("\r\ncntWeisseKugelLoch=", 0), 0u);
+    EXPECT_EQ(p.protokoll[6], "Anzahl möglicher Stöße: " + std::to_string(summe) + "\r\n");
+    const std::vector<Linie> linien = StossLinien(b.bester);
+    ASSERT_EQ(p.linien.size(), linien.size());
+    for (std::size_t i = 0; i < linien.size(); ++i) EXPECT_EQ(p.linien[i].x2, linien[i].x2) << i;
 }
 
 TEST_F(Suche, GleicheBewertungGewinntDieFruehereArt) {

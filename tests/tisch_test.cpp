@@ -9,49 +9,49 @@
 #include "planner/pfad.h"
 #include "sim/tischgeometrie.h"
 
+namespace {
+const Tischkontext& tk = Vorgabetisch();
+}  // namespace
+
 TEST(Tisch, TaschenpunkteDesVorgabetischs) {
-    LadeVorgabetisch();
-    EXPECT_FLOAT_EQ(Taschenpunkte[7].x, 55.2f);
-    EXPECT_FLOAT_EQ(Taschenpunkte[7].y, 2.5f);
-    EXPECT_FLOAT_EQ(Taschenpunkte[17].x, 104.5f);
-    EXPECT_FLOAT_EQ(Taschenpunkte[17].y, 51.3f);
+    EXPECT_FLOAT_EQ(tk.taschenpunkte[7].x, 55.2f);
+    EXPECT_FLOAT_EQ(tk.taschenpunkte[7].y, 2.5f);
+    EXPECT_FLOAT_EQ(tk.taschenpunkte[17].x, 104.5f);
+    EXPECT_FLOAT_EQ(tk.taschenpunkte[17].y, 51.3f);
     // Der erste Punkt jeder Tasche ist die Tasche selbst.
     const float taschen[6][2] = {{2.5f, 2.5f}, {2.5f, 53.f}, {53.5f, 2.5f}, {53.5f, 53.f}, {104.5f, 2.5f}, {104.5f, 53.f}};
     for (int p = 0; p < 6; ++p) {
-        EXPECT_FLOAT_EQ(Taschenpunkte[3 * p].x, taschen[p][0]);
-        EXPECT_FLOAT_EQ(Taschenpunkte[3 * p].y, taschen[p][1]);
+        EXPECT_FLOAT_EQ(tk.taschenpunkte[3 * p].x, taschen[p][0]);
+        EXPECT_FLOAT_EQ(tk.taschenpunkte[3 * p].y, taschen[p][1]);
     }
-    for (const Vektor& v : Taschenpunkte) EXPECT_EQ(v.z, 0.0f);
+    for (const Vektor& v : tk.taschenpunkte) EXPECT_EQ(v.z, 0.0f);
 }
 
 TEST(Tisch, OhneEckabstandFallenDiePunkteJederTascheZusammen) {
-    LadeVorgabetisch();
-    tisch.tol_ecke = 0.0f;
-    BerechneTaschenpunkte();
+    const Tischkontext tk = Geaendert([](Tisch& t) { t.tol_ecke = 0.0f; });
     for (int j = 0; j < 18; ++j) {
-        EXPECT_EQ(Taschenpunkte[j].x, Taschenpunkte[j / 3 * 3].x);
-        EXPECT_EQ(Taschenpunkte[j].y, Taschenpunkte[j / 3 * 3].y);
+        EXPECT_EQ(tk.taschenpunkte[j].x, tk.taschenpunkte[j / 3 * 3].x);
+        EXPECT_EQ(tk.taschenpunkte[j].y, tk.taschenpunkte[j / 3 * 3].y);
     }
-    LadeVorgabetisch();
 }
 
 TEST(Tisch, Standardaufstellung) {
-    LadeVorgabetisch();
-    tisch.kugeln[5].inloch = 1;
-    tisch.kugeln[5].zieltasche = 4;
+    const Tischkontext tk = Geaendert([](Tisch& t) {
+        t.kugeln[5].inloch = 1;
+        t.kugeln[5].zieltasche = 4;
+    });
     Spielstand s;
     std::memset(&s, 0xAB, sizeof s);
-    SetzeStandardaufstellung(s);
+    SetzeStandardaufstellung(tk.tisch, s);
     for (int i = 0; i < 16; ++i) {
-        EXPECT_EQ(s.kugeln[i].radius, tisch.radius);
-        EXPECT_EQ(s.kugeln[i].x, tisch.kugeln[i].x);
-        EXPECT_EQ(s.kugeln[i].y, tisch.kugeln[i].y);
+        EXPECT_EQ(s.kugeln[i].radius, tk.tisch.radius);
+        EXPECT_EQ(s.kugeln[i].x, tk.tisch.kugeln[i].x);
+        EXPECT_EQ(s.kugeln[i].y, tk.tisch.kugeln[i].y);
         EXPECT_EQ(s.kugeln[i].z, 0.0f);
     }
     EXPECT_EQ(s.kugeln[5].inloch, 1);
     EXPECT_EQ(s.kugeln[5].zieltasche, 4);
     EXPECT_EQ(s.gruppe, halbe);
-    LadeVorgabetisch();
 }
 
 // Planer, Simulation und Ansicht sehen denselben Umriss: dieselben zwölf
@@ -60,26 +60,27 @@ TEST(Tisch, Standardaufstellung) {
 TEST(Tisch, DieDreiUmrisseStimmenUeberein) {
     auto gleich = [](auto a, auto b, double toleranz) { return std::abs(a.x - b.x) <= toleranz && std::abs(a.y - b.y) <= toleranz; };
     for (const float verschiebung : {0.0f, 1.5f}) {
-        LadeVorgabetisch();
-        tisch.bande_x += verschiebung;
-        tisch.xb += verschiebung;
-        tisch.xh -= verschiebung;
-        tisch.yb += verschiebung;
-        tisch.yc -= verschiebung;
+        const Tischkontext tk = Geaendert([&](Tisch& t) {
+            t.bande_x += verschiebung;
+            t.xb += verschiebung;
+            t.xh -= verschiebung;
+            t.yb += verschiebung;
+            t.yc -= verschiebung;
+        });
         Vektor planer[12];
-        Bandenecken(planer);
-        const Tischgeometrie g = BaueTischgeometrie(tisch);
+        Bandenecken(tk, planer);
+        const Tischgeometrie g = BaueTischgeometrie(tk);
         std::vector<V2> umriss(std::begin(g.ecken), std::end(g.ecken));
         for (const Strecke& b : g.backen) umriss.push_back(b.b);
         for (const Vektor& e : planer)
             EXPECT_EQ(std::count_if(std::begin(g.ecken), std::end(g.ecken), [&](V2 s) { return gleich(s, V2{e.x, e.y}, 0.0); }), 1)
                 << e.x << " " << e.y;
 
-        const Ansicht a{828, 439};  // die Tischansicht des Fensters
+        const Ansicht a = AnsichtVon(tk.tisch, 828, 439);  // die Tischansicht des Fensters
         std::vector<Punkt> pixel;
         for (const V2& p : umriss) pixel.push_back(TischZuPixel(a, static_cast<float>(p.x), static_cast<float>(p.y)));
         std::size_t ecken = 0;
-        for (const Viereck& v : Bandenvierecke(a))
+        for (const Viereck& v : Bandenvierecke(a, tk.umriss))
             for (const Punkt& p : v) {
                 ++ecken;
                 EXPECT_TRUE(std::any_of(pixel.begin(), pixel.end(), [&](Punkt q) { return gleich(p, q, 2); }))
@@ -87,5 +88,4 @@ TEST(Tisch, DieDreiUmrisseStimmenUeberein) {
             }
         EXPECT_EQ(ecken, umriss.size());
     }
-    LadeVorgabetisch();
 }

@@ -10,6 +10,10 @@
 #include "sim/simulation.h"
 
 namespace {
+const Tischkontext& tk = Vorgabetisch();
+}  // namespace
+
+namespace {
 
 constexpr double kGrad = M_PI / 180.0;
 
@@ -17,9 +21,7 @@ struct Umgebung {
     Tischgeometrie g;
     Welt r;
     Umgebung() {
-        LadeVorgabetisch();
-        InstalliereAnzeige(StilleAnzeige());
-        g = BaueTischgeometrie(tisch);
+        g = BaueTischgeometrie(tk);
         IniDatei leer;
         r = WeltAus(leer, Modell::R);
     }

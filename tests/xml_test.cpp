@@ -8,6 +8,7 @@
 
 #include "anzeige/anzeige.h"
 #include "hilfen.h"
+#include "model/serverkoordinaten.h"
 #include "net/xml_lesen.h"
 #include "net/xml_schreiben.h"
 
@@ -51,11 +52,7 @@ bool Wohlgeformt(const std::string& dokument) {
 
 class XmlLesen : public ::testing::Test {
 protected:
-    void SetUp() override {
-        LadeVorgabetisch();
-        SetzeXmlFehlerausgabe(false);
-    }
-    void TearDown() override { SetzeXmlFehlerausgabe(true); }
+    const Tischkontext& tk = Vorgabetisch();
 };
 
 }  // namespace
@@ -65,23 +62,23 @@ TEST_F(XmlLesen, SechzehnBallTagsOhneAttribute) {
     k.push_back(Ball("0.25", "0"));
     k.push_back(Ball("-0.25", "0"));  // die siebzehnte zählt nicht
     Spielstand s{};
-    ASSERT_TRUE(LeseSpielstandXML(Dokument(k), s));
+    ASSERT_TRUE(LeseSpielstandXML(tk, Dokument(k), s, false));
     EXPECT_FLOAT_EQ(s.kugeln[15].y, 41.625f);
     EXPECT_EQ(s.gruppe, 1);
 
     s.gruppe = 7;
-    EXPECT_FALSE(LeseSpielstandXML(Dokument({}, 15), s));
+    EXPECT_FALSE(LeseSpielstandXML(tk, Dokument({}, 15), s, false));
     EXPECT_EQ(s.gruppe, 7);  // ein fehlerhaftes Dokument hinterlässt nichts
     for (const char* falsch : {"<ball id=\"4\">", "<ball >", "<Ball>"}) {
         std::string d = Dokument();
         d.replace(d.rfind("<ball>"), 6, falsch);
-        EXPECT_FALSE(LeseSpielstandXML(d, s)) << falsch;  // nur 15 öffnende Tags
+        EXPECT_FALSE(LeseSpielstandXML(tk, d, s, false)) << falsch;  // nur 15 öffnende Tags
     }
     // Vorn verschiebt eine Attributkugel nur die öffnenden Tags: jedes
     // schließende liegt dann vor seinem öffnenden.
     std::string d = Dokument({}, 17);
     d.replace(d.find("<ball>"), 6, "<ball id=\"0\">");
-    EXPECT_FALSE(LeseSpielstandXML(d, s));
+    EXPECT_FALSE(LeseSpielstandXML(tk, d, s, false));
 }
 
 TEST_F(XmlLesen, TagsWerdenUnabhaengigGezaehlt) {
@@ -96,8 +93,8 @@ TEST_F(XmlLesen, TagsWerdenUnabhaengigGezaehlt) {
 TEST_F(XmlLesen, KoordinatenUndKugelinhalte) {
     const float faelle[][4] = {{0, 0, 53.5f, 27.75f}, {-0.5f, 1, 0, 0}, {0.5f, -1, 107, 55.5f}};
     for (const auto& f : faelle) {
-        float x = f[0], y = f[1];
-        WandleKoordinaten(x, y);
+        float x = 0, y = 0;
+        ServerZuTisch(tk.tisch, f[0], f[1], x, y);
         EXPECT_FLOAT_EQ(x, f[2]);
         EXPECT_FLOAT_EQ(y, f[3]);
     }
@@ -107,9 +104,9 @@ TEST_F(XmlLesen, KoordinatenUndKugelinhalte) {
                   Ball("0", "0", "keine"), Ball("0", "0", " -1x"), Ball("  0.25abc", "1e-999", "")},
                  16, "<player>2x</player>");
     Spielstand s{};
-    ASSERT_TRUE(LeseSpielstandXML(d, s));
+    ASSERT_TRUE(LeseSpielstandXML(tk, d, s, false));
     const Kugel& k = s.kugeln[0];
-    EXPECT_TRUE(k.x == 107.0f && k.y == 55.5f && k.z == 0.0f && k.radius == tisch.radius);
+    EXPECT_TRUE(k.x == 107.0f && k.y == 55.5f && k.z == 0.0f && k.radius == tk.tisch.radius);
     EXPECT_EQ(k.zieltasche, 7);
     const int inloch[] = {0, 1, 1, 1, 0, 1};
     for (int i = 0; i < 6; ++i) EXPECT_EQ(s.kugeln[i].inloch, inloch[i]) << i;
@@ -123,14 +120,14 @@ TEST_F(XmlLesen, FehlendeElementeUndUnendlichePositionen) {
         std::string k = Ball("0", "0");
         const std::size_t a = k.find("<" + name + ">");
         k.erase(a, k.find("</" + name + ">") + name.size() + 3 - a);
-        EXPECT_FALSE(LeseSpielstandXML(Dokument({Ball("0", "0"), k}), s)) << name;
+        EXPECT_FALSE(LeseSpielstandXML(tk, Dokument({Ball("0", "0"), k}), s, false)) << name;
     }
-    EXPECT_FALSE(LeseSpielstandXML(Dokument({}, 16, "<ipv4>1.2.3.4</ipv4>"), s));  // ohne player
+    EXPECT_FALSE(LeseSpielstandXML(tk, Dokument({}, 16, "<ipv4>1.2.3.4</ipv4>"), s, false));  // ohne player
 
     // 1e39 passt in double, nicht in float; 3e38 läuft erst bei der Umrechnung über.
     for (const char* wert : {"nan", "inf", "-inf", "1e999", "1e39", "3e38"}) {
-        EXPECT_FALSE(LeseSpielstandXML(Dokument({Ball(wert, "0")}), s)) << wert;
-        EXPECT_FALSE(LeseSpielstandXML(Dokument({Ball("0", wert)}), s)) << wert;
+        EXPECT_FALSE(LeseSpielstandXML(tk, Dokument({Ball(wert, "0")}), s, false)) << wert;
+        EXPECT_FALSE(LeseSpielstandXML(tk, Dokument({Ball("0", wert)}), s, false)) << wert;
     }
 }
 
@@ -142,7 +139,7 @@ TEST_F(XmlLesen, CmdIdUndNetzStatus) {
     EXPECT_EQ(LeseCmdId("<t cmdid=\"99999999999\">"), INT32_MAX);
 
     NetzStatus st;
-    ASSERT_TRUE(LeseNetzStatusXML(st, Dokument({}, 16, kKopf + "<running>true</running>")));
+    ASSERT_TRUE(LeseNetzStatusXML(st, Dokument({}, 16, kKopf + "<running>true</running>"), false));
     EXPECT_EQ(st.ipAdresse, "10.0.0.7");
     EXPECT_EQ(st.cmd, 42);
     EXPECT_EQ(st.port, 4711);
@@ -150,13 +147,13 @@ TEST_F(XmlLesen, CmdIdUndNetzStatus) {
     for (const char* laeuft :
          {"<running>TRUE</running>", "<running> true</running>", "<running>true </running>", ""}) {
         st.running = true;
-        ASSERT_TRUE(LeseNetzStatusXML(st, std::string("<ipv4>a</ipv4><port>1</port>") + laeuft));
+        ASSERT_TRUE(LeseNetzStatusXML(st, std::string("<ipv4>a</ipv4><port>1</port>") + laeuft, false));
         EXPECT_FALSE(st.running) << laeuft;
         EXPECT_EQ(st.cmd, 0);
     }
     st = NetzStatus{"vorher", 5, 6, true};
-    EXPECT_FALSE(LeseNetzStatusXML(st, "<port>1</port>"));
-    EXPECT_FALSE(LeseNetzStatusXML(st, "<ipv4>a</ipv4><port >1</port>"));
+    EXPECT_FALSE(LeseNetzStatusXML(st, "<port>1</port>", false));
+    EXPECT_FALSE(LeseNetzStatusXML(st, "<ipv4>a</ipv4><port >1</port>", false));
     EXPECT_EQ(st.ipAdresse, "vorher");
 }
 
@@ -164,7 +161,6 @@ TEST_F(XmlLesen, ErfolgloseSucheSchreibtFehler) {
     bool ende = false;
     EXPECT_FALSE(BeginntMit("<bx", "<ball>", ende));
     EXPECT_FALSE(ende);
-    SetzeXmlFehlerausgabe(true);
     testing::internal::CaptureStdout();
     EXPECT_FALSE(BeginntMit("<ba", "<ball>", ende));
     EXPECT_TRUE(ende);
@@ -177,15 +173,14 @@ TEST_F(XmlLesen, ErfolgloseSucheSchreibtFehler) {
 }
 
 TEST_F(XmlLesen, BeispielanfrageErgibtGrundaufstellung) {
-    SetzeProgrammverzeichnis("");
-    std::ifstream datei(Programmverzeichnis() + "beispiel-anfrage.xml", std::ios::binary);
+    std::ifstream datei(VerzeichnisDesProgramms() + "beispiel-anfrage.xml", std::ios::binary);
     const std::string text{std::istreambuf_iterator<char>(datei), {}};
     EXPECT_TRUE(Wohlgeformt(text));
     Spielstand s{};
-    ASSERT_TRUE(LeseSpielstandXML(text, s));
+    ASSERT_TRUE(LeseSpielstandXML(tk, text, s));
     for (int i = 0; i < kAnzahlKugeln; ++i) {
-        EXPECT_NEAR(s.kugeln[i].x, tisch.kugeln[i].x, 1e-3) << i;
-        EXPECT_NEAR(s.kugeln[i].y, tisch.kugeln[i].y, 1e-3) << i;
+        EXPECT_NEAR(s.kugeln[i].x, tk.tisch.kugeln[i].x, 1e-3) << i;
+        EXPECT_NEAR(s.kugeln[i].y, tk.tisch.kugeln[i].y, 1e-3) << i;
         EXPECT_EQ(s.kugeln[i].inloch, 0);
         EXPECT_EQ(s.kugeln[i].zieltasche, 0);
     }
@@ -198,18 +193,10 @@ namespace {
 
 class XmlSchreiben : public ::testing::Test {
 protected:
-    void SetUp() override {
-        SetzeProgrammverzeichnis(dir.pfad.string());
-        InstalliereAnzeige(AufzeichnendeAnzeige(aufzeichnung));
-        SetzeXmlFehlerausgabe(false);
-    }
-    void TearDown() override {
-        SetzeXmlFehlerausgabe(true);
-        InstalliereAnzeige(KonsolenAnzeige());
-        SetzeProgrammverzeichnis("");
-    }
     TempVerzeichnis dir;
+    const std::string verzeichnis = dir.pfad.string() + "/";
     Aufzeichnung aufzeichnung;
+    const Anzeige anzeige = AufzeichnendeAnzeige(aufzeichnung);
     NetzStatus status{"192.168.1.5", 42, 2222, true};
 };
 
@@ -220,7 +207,7 @@ TEST_F(XmlSchreiben, StatusOhneLeerzeichenUndNurErstesVorkommen) {
                  "<status>\r\n\t<ipv4 >##IP-ADRESSE##</ipv4> <port>##PORT##</port>\n"
                  "<running>##RUN##</running><c>##CMD##</c><p>##PORT##</p></status>\n");
     status.running = false;
-    EXPECT_EQ(ErzeugeStatusXML(status).value_or("?"),
+    EXPECT_EQ(ErzeugeStatusXML(anzeige, verzeichnis, status).value_or("?"),
               "<status><ipv4>192.168.1.5</ipv4><port>2222</port>"
               "<running>false</running><c>##CMD##</c><p>##PORT##</p></status>");
     EXPECT_EQ(ErsetzePlatzhalter("##RUN##", "true", "ohne Platzhalter"), "ohne Platzhalter");
@@ -230,7 +217,7 @@ TEST_F(XmlSchreiben, ErgebnisBehaeltZeilenUndLeerzeichen) {
     dir.Schreibe("ki-result.xml",
                  "<r cmdid=\"##CMD##\">\r\n  <x>##X-POS##</x>\t<y>##Y-POS##</y>\r\r\n"
                  " <ip>##IP-ADRESSE##</ip><p>##PORT##</p><run>##RUN##</run></r>\r");
-    EXPECT_EQ(ErzeugeErgebnisXML({-0.5f, 12.3456789f, 9.0f}, status).value_or("?"),
+    EXPECT_EQ(ErzeugeErgebnisXML(anzeige, verzeichnis, {-0.5f, 12.3456789f, 9.0f}, status).value_or("?"),
               "<r cmdid=\"42\">\n  <x>-0.5000</x>\t<y>12.3457</y>\r\n"
               " <ip>192.168.1.5</ip><p>2222</p><run>true</run></r>\r");
 
@@ -239,14 +226,14 @@ TEST_F(XmlSchreiben, ErgebnisBehaeltZeilenUndLeerzeichen) {
     for (float x : {-0.0f, 0.00005f, 3.4e38f}) {
         char erwartet[64];
         std::snprintf(erwartet, sizeof erwartet, "%3.4f", static_cast<double>(x));
-        EXPECT_EQ(ErzeugeErgebnisXML({x, 0, 0}, status).value_or("?"), erwartet);
+        EXPECT_EQ(ErzeugeErgebnisXML(anzeige, verzeichnis, {x, 0, 0}, status).value_or("?"), erwartet);
     }
 }
 
 TEST_F(XmlSchreiben, FehlendeMusterdateiWirdGemeldet) {
-    EXPECT_FALSE(ErzeugeStatusXML(status));
+    EXPECT_FALSE(ErzeugeStatusXML(anzeige, verzeichnis, status));
     std::filesystem::create_directory(dir.pfad / "ki-result.xml");  // öffnen geht, lesen nicht
-    EXPECT_FALSE(ErzeugeErgebnisXML({1, 2, 0}, status));
+    EXPECT_FALSE(ErzeugeErgebnisXML(anzeige, verzeichnis, {1, 2, 0}, status));
     ASSERT_EQ(aufzeichnung.meldungen.size(), 2u);
     EXPECT_EQ(aufzeichnung.meldungen[0], "Fehler: Die Status-XML-Musterdatei konnte nicht geöffnet werden");
     EXPECT_EQ(aufzeichnung.meldungen[1],
@@ -258,8 +245,9 @@ TEST_F(XmlSchreiben, MitgelieferteMusterErgebenWohlgeformteDokumente) {
     EXPECT_FALSE(Wohlgeformt("<?xmlversion=\"1.0\"?><status></status>"));
     EXPECT_FALSE(Wohlgeformt("<a><b></a></b>"));
 
-    SetzeProgrammverzeichnis("");  // die Kopien neben dem Testprogramm
-    for (const auto& dokument : {ErzeugeStatusXML(status), ErzeugeErgebnisXML({-0.5f, 1.25f, 0}, status)}) {
+    const std::string daneben = VerzeichnisDesProgramms();  // die Kopien neben dem Testprogramm
+    for (const auto& dokument : {ErzeugeStatusXML(anzeige, daneben, status),
+                                 ErzeugeErgebnisXML(anzeige, daneben, {-0.5f, 1.25f, 0}, status)}) {
         ASSERT_TRUE(dokument);
         EXPECT_TRUE(Wohlgeformt(*dokument)) << *dokument;
         EXPECT_EQ(dokument->find("##"), npos);
@@ -267,7 +255,7 @@ TEST_F(XmlSchreiben, MitgelieferteMusterErgebenWohlgeformteDokumente) {
         ASSERT_TRUE(LeseNetzStatusXML(zurueck, *dokument));
         EXPECT_TRUE(zurueck.ipAdresse == status.ipAdresse && zurueck.port == 2222 && zurueck.running);
     }
-    const auto erg = ErzeugeErgebnisXML({-0.5f, 1.25f, 0}, status);
+    const auto erg = ErzeugeErgebnisXML(anzeige, daneben, {-0.5f, 1.25f, 0}, status);
     EXPECT_EQ(LeseCmdId(erg.value_or("")), 42);
     EXPECT_TRUE(erg && erg->find(">-0.5000<") != npos && erg->find(">1.2500<") != npos);
     EXPECT_TRUE(aufzeichnung.meldungen.empty());

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Prüft, dass jeder Ordner unter src/ nur Ordner unter sich einbindet:
-# geometry ← model ← anzeige ← sim ← planner ← lernen ← net ← fenster ← app, und spiel
-# über dem Planer neben lernen und net (spiel bindet keinen von beiden ein und
-# keiner von beiden spiel; fenster und app stehen über allen).
+# geometry ← model ← anzeige ← sim ← planner ← lernen ← net ← spieler ← fenster ← app,
+# und spiel über dem Planer neben lernen und net (spiel bindet keinen von beiden
+# ein und keiner von beiden spiel; fenster und app stehen über allen). Dieselben
+# Regeln gelten für tests/ und bench/: ein Test bindet nur ein, was sein
+# Bereich darf (jeder Test darf alles, was unter app liegt).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-schichten=(geometry model anzeige sim planner lernen net fenster app)
+schichten=(geometry model anzeige sim planner lernen net spieler fenster app)
 fehler=0
 pruefe() {
     local ordner=$1

@@ -1,7 +1,7 @@
-// Wohin sichtbare Ausgaben gehen: ein Datensatz aus Rückrufen, einmal beim
-// Start installiert (Fenster, Konsole oder Aufzeichnung für Tests). Planer und
-// Netz rufen nur die freien Funktionen unten; die Textaufbereitung geschieht
-// hier, ohne Qt.
+// Wohin sichtbare Ausgaben gehen: ein Datensatz aus Rückrufen (Fenster, Konsole
+// oder Aufzeichnung für Tests). Wer etwas zeigt, bekommt ihn vom Programm
+// gereicht; Planer, Simulation und Lernen sehen nie einen, sie geben ihre
+// Zeilen und Linien als Daten zurück.
 #pragma once
 
 #include <chrono>
@@ -14,20 +14,12 @@
 #include <string_view>
 #include <vector>
 
+#include "anzeige/linie.h"
+#include "anzeige/texte.h"
 #include "geometry/vektor.h"
 #include "model/tisch.h"
 
 enum class Symbol { Keins, Fehler, Information };
-
-// Farbe als 0xRRGGBB.
-constexpr std::uint32_t kRot = 0xFF0000;
-constexpr std::uint32_t kBlau = 0x0000FF;
-constexpr std::uint32_t kGrau = 0xC0C0C0;
-
-struct Linie {
-    float x1, y1, x2, y2;  // Tischeinheiten
-    std::uint32_t farbe;
-};
 
 // Die Anzeigefelder des Fensters.
 enum Feld : int {
@@ -46,19 +38,15 @@ struct Anzeige {
     std::function<void()> logLeeren;
     std::function<void(int feld, std::string_view)> feldSetzen;
     std::function<void(Linie)> linieZeichnen;
-    std::function<void()> kugelnUebernommen;  // die Ansicht muss die neuen Kugeln zeigen
+    // Die empfangenen Kugeln (Lage, inloch) ersetzen die der Ansicht, die sie neu zeigt.
+    std::function<void(const Spielstand& empfangen)> kugelnUebernommen;
     std::function<void(std::string_view titel, std::string_view text, Symbol)> meldung;
-    // Die Suche hat auf stand diesen Stoß gewählt (das Fenster zeigt auf Wunsch seine Laufwege).
-    std::function<void(const Spielstand& stand, Vektor stoss)> stossGespielt;
 };
 
-// Einmal beim Start, bevor Threads laufen.
-void InstalliereAnzeige(Anzeige anzeige);
-
-// Konsole: Log nach stdout, Meldungen als "TITEL: Text" nach stderr, Felder,
-// Linien und gespielte Stöße entfallen.
+// Konsole: Log nach stdout, Meldungen als "TITEL: Text" nach stderr, Felder
+// und Linien entfallen.
 Anzeige KonsolenAnzeige();
-// Verwirft alles (Benchmarks).
+// Verwirft alles (Benchmarks, Läufe ohne Zuschauer).
 Anzeige StilleAnzeige();
 
 // Für Tests: hält fest, was angezeigt wurde. Threadsicher; wer auf eine
@@ -71,7 +59,6 @@ struct Aufzeichnung {
     std::vector<Linie> linien;
     int uebernommen = 0;
     std::vector<std::string> meldungen;  // "TITEL: Text"
-    std::vector<Vektor> stoesse;         // gespielte Stöße
 };
 Anzeige AufzeichnendeAnzeige(Aufzeichnung& a);
 
@@ -84,25 +71,12 @@ bool Warte(Aufzeichnung& a, Bedingung bedingung, std::chrono::milliseconds grenz
 
 // --- die Anzeige-Funktionen ---
 
-// printf-ähnlich, aber nur %d (int), %f (double, als %.2f) und %s; jedes andere
-// Zeichen nach % wird selbst angehängt. Höchstens 1023 Zeichen.
-void SchreibeLog(const char* format, ...);
-void LoescheLog();
-void ZeigeKugeln(const Spielstand& stand);
-void ZeigeVektor(const Vektor& v);
-void ZeichneLinie(float x1, float y1, float x2, float y2, std::uint32_t farbe);
-void ZeigeMeldung(std::string_view titel, std::string_view text, Symbol symbol);
-// Am Ende jeder Suche, mit dem Stoß, den sie zurückgibt.
-void MeldeStoss(const Spielstand& stand, Vektor stoss);
-// Übernimmt Lage und inloch der empfangenen Kugeln in den Spielstand des
-// Fensters (unter spielstandMutex) und lässt die Ansicht neu zeichnen.
-void UebernehmeKugeln(const Spielstand& empfangen);
-
-// --- die reine Textaufbereitung, ohne Anzeige prüfbar ---
-
-std::string FormatiereLog(const char* format, ...);
-std::string KugelnText(const Spielstand& stand);
-std::string GruppenText(std::int32_t gruppe);
-std::string ZieltaschenText(const Spielstand& stand);
-// Die vier Felder x, y, z, Betrag.
-void VektorTexte(const Vektor& v, std::string texte[4]);
+// Wie FormatiereLog, ins Log an die Schreibmarke.
+void SchreibeLog(const Anzeige& a, const char* format, ...);
+void LoescheLog(const Anzeige& a);
+void ZeigeKugeln(const Anzeige& a, const Spielstand& stand);
+void ZeigeVektor(const Anzeige& a, const Vektor& v);
+void ZeigeMeldung(const Anzeige& a, std::string_view titel, std::string_view text, Symbol symbol);
+// Zeilen und Linien eines Plans in ihrer Reihenfolge.
+void ZeigeProtokoll(const Anzeige& a, const std::vector<std::string>& zeilen);
+void ZeichneLinien(const Anzeige& a, const std::vector<Linie>& linien);

@@ -7,7 +7,7 @@
 #include <array>
 #include <cstdint>
 
-#include "model/tisch.h"
+#include "model/tischkontext.h"
 
 struct Punkt {
     int x, y;
@@ -20,10 +20,12 @@ struct Kasten {
     bool operator==(const Kasten&) const = default;
 };
 
-// Größe der Ansicht in Pixeln.
+// Größe der Ansicht in Pixeln und des Tisches, den sie ganz zeigt.
 struct Ansicht {
     int w, h;
+    float breite, hoehe;
 };
+inline Ansicht AnsichtVon(const Tisch& t, int w, int h) { return {w, h, t.breite, t.hoehe}; }
 
 // ⌊v + 0.5⌋: eine genaue Hälfte rundet nach oben. Begrenzt auf ±10⁹, NaN gibt 0.
 std::int32_t Runde(double v);
@@ -48,13 +50,14 @@ Kasten Eingezogen(const Kasten& k, int einzug);
 // Die sechs Banden als Vierecke, Ecken in Zeichenreihenfolge: links, oben
 // links, oben rechts, rechts, unten rechts, unten links.
 using Viereck = std::array<Punkt, 4>;
-std::array<Viereck, 6> Bandenvierecke(const Ansicht& a);
-// Die 20 × 20 Pixel großen Kästen der Taschennummern "1" bis "6".
-std::array<Kasten, 6> Taschenbeschriftungen(const Ansicht& a);
+std::array<Viereck, 6> Bandenvierecke(const Ansicht& a, const Umriss& u);
+// Die 20 × 20 Pixel großen Kästen der Taschennummern "1" bis "6"; xe ist die
+// Mitte der Mitteltaschen.
+std::array<Kasten, 6> Taschenbeschriftungen(const Ansicht& a, float xe);
 
 // Die erste nicht eingelochte Kugel, deren Abstand vom Mauspunkt kleiner als
-// tisch.radius ist, oder −1.
-int FindeKugel(const Spielstand& stand, const Ansicht& a, int px, int py);
+// radius (der des Tisches) ist, oder −1.
+int FindeKugel(const Spielstand& stand, const Ansicht& a, int px, int py, float radius);
 
 // Dialogeinheiten zu Pixeln: x·6/4, y·13/8, die Hälfte von der Null weg gerundet.
 int DialogX(int einheiten);

@@ -32,26 +32,31 @@ int Aufruffehler(const char* programm, const std::string& text) {
 }
 
 int LadeTischUndStand(const char* programm, const std::string& config, const std::string& dokumentPfad,
-                      std::int32_t gruppe, bool json, Spielstand& stand) {
+                      std::int32_t gruppe, bool json, Programmtisch& p, Spielstand& stand) {
+    auto ini = std::make_shared<IniDatei>();
+    p.ini = ini;
     if (!config.empty()) {
         // Nur die Datei neben dem Programm darf fehlen; eine genannte muss lesbar sein.
-        IniDatei ini;
-        if (!LeseIniDatei(config, ini))
+        if (!LeseIniDatei(config, *ini))
             return Aufruffehler(programm, "Die Konfigurationsdatei \"" + config + "\" kann nicht gelesen werden (" +
                                               Grund(errno) + ").");
-        SetzeKonfigurationsdatei(config);
+        p.pfade = BestimmePfade("", config);
+    } else {
+        p.pfade = BestimmePfade();
+        LeseKonfiguration(p.pfade.konfiguration, *ini);
     }
-    LadeTisch(tisch, Konfigurationsdatei());
-    BerechneTaschenpunkte();
-    SetzeStandardaufstellung(stand);
+    Tisch t;
+    TischAus(*p.ini, t);
+    p.tisch = BaueTischkontext(t);
+    SetzeStandardaufstellung(t, stand);
     stand.gruppe = gruppe;
     if (dokumentPfad.empty()) return 0;
     std::string text;
     if (!LeseDokument(dokumentPfad, text))
         return Aufruffehler(programm, "Das Dokument \"" + dokumentPfad + "\" kann nicht gelesen werden (" +
                                           Grund(errno) + ").");
-    SetzeXmlFehlerausgabe(!json);  // "fehler"-Zeilen gehören nicht in die JSON-Ausgabe
-    if (!LeseSpielstandXML(text, stand)) {
+    // "fehler"-Zeilen gehören nicht in die JSON-Ausgabe.
+    if (!LeseSpielstandXML(p.tisch, text, stand, !json)) {
         std::fprintf(stderr, "%s: Fehlerhaftes Tischstand-Dokument \"%s\": es fehlen Kugeln, "
                              "Elemente einer Kugel oder player, oder eine Lage ist keine Zahl.\n",
                      programm, dokumentPfad.c_str());

@@ -3,10 +3,12 @@
 #pragma once
 
 #include <charconv>
-
-#include "model/tisch.h"
+#include <memory>
 #include <string>
 #include <string_view>
+
+#include "model/konfiguration.h"
+#include "model/tischkontext.h"
 
 // Der Grund eines Dateifehlers (errno), deutsch wie alle Meldungen.
 std::string Grund(int fehler);
@@ -24,6 +26,13 @@ bool LeseZahl(std::string_view s, Zahl& zahl) {
 // "programm: text" und der Hinweis auf --help nach stderr; gibt 2 zurück.
 int Aufruffehler(const char* programm, const std::string& text);
 
+// Die config.ini eines Programms, einmal gelesen, und der Tisch daraus.
+struct Programmtisch {
+    Pfade pfade;
+    std::shared_ptr<const IniDatei> ini;
+    Tischkontext tisch;
+};
+
 // Was stosswerk-plan und stosswerk-sim vor dem Planen tun: die genannte
 // config.ini (sie muss lesbar sein) oder die neben dem Programm, der Tisch
 // daraus, dann die Grundaufstellung mit gruppe oder die Kugeln und die Gruppe
@@ -31,4 +40,4 @@ int Aufruffehler(const char* programm, const std::string& text);
 // Dokument, 2 falscher Aufruf), die Meldung schon geschrieben. Mit json
 // schreibt der Dokumentleser keine "fehler"-Zeilen.
 int LadeTischUndStand(const char* programm, const std::string& config, const std::string& dokumentPfad,
-                      std::int32_t gruppe, bool json, Spielstand& stand);
+                      std::int32_t gruppe, bool json, Programmtisch& p, Spielstand& stand);

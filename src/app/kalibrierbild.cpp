@@ -20,13 +20,13 @@ constexpr int kFeldBreite = 460;
 constexpr double kFehlerMin = 1e-3, kFehlerMax = 100.0;  // Tischeinheiten, logarithmisch
 
 QPointF Tischpunkt(const Ansicht& a, V2 p) {
-    return {kRand + a.w * p.x / tisch.breite, kKopf + a.h - a.h * p.y / tisch.hoehe};
+    return {kRand + a.w * p.x / a.breite, kKopf + a.h - a.h * p.y / a.hoehe};
 }
 
-void Tischhaelfte(QPainter& p, const Ansicht& a, const std::vector<Kugelvergleich>& kugeln) {
+void Tischhaelfte(QPainter& p, const Tischkontext& tk, const Ansicht& a, const std::vector<Kugelvergleich>& kugeln) {
     p.save();
     p.translate(kRand, kKopf);
-    ZeichneTisch(p, a);
+    ZeichneTisch(p, a, tk);
     p.restore();
     p.setRenderHint(QPainter::Antialiasing);
     for (const Kugelvergleich& k : kugeln) {
@@ -146,8 +146,8 @@ std::vector<Kugelvergleich> VergleicheKugeln(std::span<const Beobachtung> beobac
     return aus;
 }
 
-QImage Kalibrierbild(const std::vector<Kugelvergleich>& kugeln, const Kalibrierergebnis& e) {
-    const Ansicht a = kFensteransicht;
+QImage Kalibrierbild(const Tischkontext& tk, const std::vector<Kugelvergleich>& kugeln, const Kalibrierergebnis& e) {
+    const Ansicht a = AnsichtVon(tk.tisch, kFensterBreite, kFensterHoehe);
     const int breite = kRand + a.w + 2 * kRand + 40 + kFeldBreite + kRand;
     const int hoehe = kKopf + a.h + 50;
     QImage bild(breite, hoehe, QImage::Format_RGB32);
@@ -163,7 +163,7 @@ QImage Kalibrierbild(const std::vector<Kugelvergleich>& kugeln, const Kalibriere
     p.drawText(QRect(feld.left(), 8, feld.width(), 20), Qt::AlignLeft | Qt::AlignVCenter,
                QString::fromUtf8("Anteil der bewegten Kugeln mit höchstens diesem Fehler"));
     p.setFont(Dialogschrift());
-    Tischhaelfte(p, a, kugeln);
+    Tischhaelfte(p, tk, a, kugeln);
     Fehlerhaelfte(p, feld, kugeln, e);
     p.end();
     return bild;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "lernen/kalibrierung.h"
+#include "model/tischkontext.h"
 
 // Eine bewegte Kugel einer benutzten Beobachtung.
 struct Kugelvergleich {
@@ -22,4 +23,4 @@ struct Kugelvergleich {
 std::vector<Kugelvergleich> VergleicheKugeln(std::span<const Beobachtung> beobachtungen, const Welt& startwelt,
                                              const Kalibrierergebnis& e, const Tischgeometrie& g);
 
-QImage Kalibrierbild(const std::vector<Kugelvergleich>& kugeln, const Kalibrierergebnis& e);
+QImage Kalibrierbild(const Tischkontext& tk, const std::vector<Kugelvergleich>& kugeln, const Kalibrierergebnis& e);

@@ -13,11 +13,7 @@
 #include "aufruf.h"
 #include "fenster/programm.h"
 #include "model/konfiguration.h"
-#include "model/tisch.h"
-#include "lernen/spieler_lernt.h"
-#include "net/anfrage.h"
-#include "net/senden.h"
-#include "net/server.h"
+#include "spieler/spielerkontext.h"
 #include "stosswerk_version.h"
 
 namespace {
@@ -52,7 +48,7 @@ int Aufruffehler(const std::string& text) { return ::Aufruffehler("stosswerk", t
 // Läuft ohne Fenster, bis ein Signal kommt. Die Signale sind in allen Threads
 // gesperrt und werden hier mit sigwait abgeholt: kein Handler, keine Schleife.
 // SIGUSR1 schickt der Server-Thread, wenn er unerwartet endet.
-int OhneFenster() {
+int OhneFenster(const Pfade& pfade) {
     sigset_t signale;
     sigemptyset(&signale);
     sigaddset(&signale, SIGINT);
@@ -60,40 +56,36 @@ int OhneFenster() {
     sigaddset(&signale, SIGUSR1);
     pthread_sigmask(SIG_BLOCK, &signale, nullptr);
 
-    InstalliereAnzeige(KonsolenAnzeige());
-    if (const int fehler = LadeTisch(tisch, Konfigurationsdatei())) {
-        // Ins Protokoll und auf die Fehlerausgabe, wo ein Dienstverwalter Fehler sucht.
-        const std::string text = FormatiereLog(kKonfigurationUnlesbar, Konfigurationsdatei().c_str(), fehler);
-        SchreibeLog("%s", text.c_str());
+    static Spielerkontext spieler;  // lebt bis zum Prozessende, wie die Threads, die ihn benutzen
+    const Anzeige anzeige = KonsolenAnzeige();
+    if (const int fehler = BaueSpieler(spieler, pfade, anzeige)) {
+        // Auch auf die Fehlerausgabe, wo ein Dienstverwalter Fehler sucht.
+        const std::string text = FormatiereLog(kKonfigurationUnlesbar, pfade.konfiguration.c_str(), fehler);
         std::fprintf(stderr, "stosswerk: %.*s\n", static_cast<int>(text.size() - 2), text.c_str());
     }
-    BerechneTaschenpunkte();
-    SetzeStandardaufstellung(spielstand);
-    LadeGelerntenTisch();
 
-    LoescheLog();
+    LoescheLog(anzeige);
     const pthread_t hauptThread = pthread_self();
-    BeiUnerwartetemServerende([hauptThread] { pthread_kill(hauptThread, SIGUSR1); });
+    spieler.server.unerwartetesEnde = [hauptThread] { pthread_kill(hauptThread, SIGUSR1); };
     // Die Meldung steht dann auf der Fehlerausgabe; die Rückgabe 1 sieht auch
     // ein Dienstverwalter.
-    if (!StarteServer(tisch.port)) {
+    if (!SchalteNetzEin(spieler)) {
         std::fflush(stdout);
         return 1;
     }
-    SendeNetzStatus(true);
 
     int signal = 0;
     do {
         sigwait(&signale, &signal);
-    } while (signal == SIGUSR1 && ServerLaeuft());  // ein SIGUSR1 von außen ändert nichts
+    } while (signal == SIGUSR1 && ServerLaeuft(spieler.server));  // ein SIGUSR1 von außen ändert nichts
 
     // Ohne Server nimmt niemand mehr Anfragen an: "running" zurücknehmen und
     // mit 1 enden, damit ein Dienstverwalter den Spieler neu startet.
     const bool unerwartet = signal == SIGUSR1;
-    if (unerwartet) SchreibeLog("Server unerwartet beendet, Stosswerk endet mit 1.\r\n");
-    StoppeServer();
-    WarteAufServerende(std::chrono::seconds(2));  // damit "Server wurde gestoppt!" noch im Protokoll steht
-    SendeNetzStatus(false);
+    if (unerwartet) SchreibeLog(anzeige, "Server unerwartet beendet, Stosswerk endet mit 1.\r\n");
+    StoppeServer(spieler.server);
+    WarteAufServerende(spieler.server, std::chrono::seconds(2));  // damit "Server wurde gestoppt!" noch im Protokoll steht
+    SendeNetzStatus(spieler.sender, false);
     std::fflush(stdout);
     std::fflush(stderr);
     std::_Exit(unerwartet ? 1 : 0);  // laufende Sendethreads nicht abbauen
@@ -108,6 +100,7 @@ bool LeseGruppe(std::string_view s, int& gruppe) {
 
 int main(int argc, char** argv) {
     bool ohneFenster = false;
+    std::string verzeichnis, daten;
     Fensteroptionen fenster;
     for (int i = 1; i < argc; ++i) {
         std::string_view a = argv[i];
@@ -121,10 +114,10 @@ int main(int argc, char** argv) {
             ohneFenster = true;
         } else if (a == "--verzeichnis") {
             if (i + 1 >= argc) return Aufruffehler("--verzeichnis braucht ein Verzeichnis.");
-            SetzeProgrammverzeichnis(argv[++i]);
+            verzeichnis = argv[++i];
         } else if (a == "--daten") {
             if (i + 1 >= argc || !*argv[i + 1]) return Aufruffehler("--daten braucht ein Verzeichnis.");
-            SetzeDatenverzeichnis(argv[++i]);
+            daten = argv[++i];
         } else if (a == "--bildschirmfoto") {
             if (i + 1 >= argc) return Aufruffehler("--bildschirmfoto braucht einen Dateinamen.");
             fenster.bildschirmfoto = argv[++i];
@@ -141,9 +134,7 @@ int main(int argc, char** argv) {
         return Aufruffehler("--ohne-fenster und --bildschirmfoto schließen einander aus.");
     if (fenster.gruppe >= 0 && fenster.bildschirmfoto.empty())
         return Aufruffehler("--gruppe gilt nur mit --bildschirmfoto.");
-    // Der Spieler schaut seinen eigenen Antworten nach, um den Tisch zu lernen
-    // (nur mit [planer] beobachten oder lernen, bei jeder Anfrage gelesen).
-    SetzeAnfragebeobachter({PruefeAnfrageAufBeobachtung, MerkeAntwort});
-    if (ohneFenster) return OhneFenster();
-    return FensterProgramm(argv[0], fenster);
+    const Pfade pfade = BestimmePfade(verzeichnis, "", daten);
+    if (ohneFenster) return OhneFenster(pfade);
+    return FensterProgramm(pfade, fenster);
 }

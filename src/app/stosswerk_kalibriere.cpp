@@ -2,7 +2,6 @@
 // Tisch nachher) und berichtet die Kenngrößen mit ihrer Unsicherheit, das
 // Rauschen des Queues und die Restfehler vorher und nachher; auf Wunsch die
 // ganze config.ini mit den neuen Werten und ein Bild.
-#include <QGuiApplication>
 #include <unistd.h>
 
 #include <atomic>
@@ -19,6 +18,7 @@
 
 #include "aufruf.h"
 #include "fenster/tischbild.h"
+#include "fenster/qtstart.h"
 #include "kalibrierbild.h"
 #include "lernen/kalibrierbericht.h"
 #include "lernen/konfigurationstext.h"
@@ -123,12 +123,12 @@ struct Dateibericht {
 };
 
 // Alle Beobachtungen der Dateien; false, wenn eine nicht gelesen werden kann.
-bool LeseAlle(const Optionen& o, std::vector<Beobachtung>& alle, std::vector<Dateibericht>& berichte) {
+bool LeseAlle(const Optionen& o, float radius, std::vector<Beobachtung>& alle, std::vector<Dateibericht>& berichte) {
     for (const std::string& pfad : o.dateien) {
         std::vector<Beobachtung> teil;
         Dateibericht d{pfad, {}};
         std::string fehler;
-        if (!LeseBeobachtungen(pfad, tisch.radius, teil, d.bericht, fehler)) {
+        if (!LeseBeobachtungen(pfad, radius, teil, d.bericht, fehler)) {
             std::fprintf(stderr, "stosswerk-kalibriere: Die Beobachtungen \"%s\" können nicht gelesen werden (%s).\n",
                          pfad.c_str(), fehler.c_str());
             return false;
@@ -167,22 +167,10 @@ struct Fortschrittszeile {
     }
 };
 
-void QtAusgabe(QtMsgType art, const QMessageLogContext&, const QString& text) {
-    if (art != QtFatalMsg) return;
-    std::fprintf(stderr, "stosswerk-kalibriere: Das Bild kann nicht gezeichnet werden (%s).\n",
-                 text.toLocal8Bit().constData());
-    std::_Exit(2);
-}
-
-bool SchreibeBild(const std::string& pfad, std::span<const Beobachtung> b, const Welt& startwelt,
-                  const Kalibrierergebnis& e, const Tischgeometrie& g) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    qInstallMessageHandler(QtAusgabe);
-    static int argc = 1;
-    static char name[] = "stosswerk-kalibriere";
-    static char* argv[] = {name, nullptr};
-    QGuiApplication anwendung(argc, argv);
-    const QImage bild = Kalibrierbild(VergleicheKugeln(b, startwelt, e, g), e);
+bool SchreibeBild(const Tischkontext& tk, const std::string& pfad, std::span<const Beobachtung> b,
+                  const Welt& startwelt, const Kalibrierergebnis& e, const Tischgeometrie& g) {
+    StarteQt({"stosswerk-kalibriere", "Das Bild kann nicht gezeichnet werden (%s).", 2, true, false});
+    const QImage bild = Kalibrierbild(tk, VergleicheKugeln(b, startwelt, e, g), e);
     return bild.save(QString::fromLocal8Bit(pfad.c_str()), "PNG", 0);
 }
 
@@ -217,14 +205,14 @@ int main(int argc, char** argv) {
     bool fertig = false;
     if (const int r = LeseOptionen(argc, argv, o, fertig); r != 0 || fertig) return r;
     Spielstand unbenutzt;
-    if (const int r = LadeTischUndStand("stosswerk-kalibriere", o.config, "", halbe, o.json, unbenutzt)) return r;
-    IniDatei ini;
-    LeseIniDatei(Konfigurationsdatei(), ini);  // fehlt die Datei neben dem Programm, gelten die Vorgaben
+    Programmtisch p;
+    if (const int r = LadeTischUndStand("stosswerk-kalibriere", o.config, "", halbe, o.json, p, unbenutzt)) return r;
+    const IniDatei& ini = *p.ini;  // fehlt die Datei neben dem Programm, gelten die Vorgaben
     std::vector<Beobachtung> beobachtungen;
     std::vector<Dateibericht> berichte;
-    if (!LeseAlle(o, beobachtungen, berichte)) return 1;
+    if (!LeseAlle(o, p.tisch.tisch.radius, beobachtungen, berichte)) return 1;
 
-    const Tischgeometrie geometrie = BaueTischgeometrie(tisch);
+    const Tischgeometrie geometrie = BaueTischgeometrie(p.tisch);
     const Welt startwelt = WeltAus(ini, Modell::R);
     Kalibrieroptionen k;
     k.threads = o.threads;
@@ -246,7 +234,7 @@ int main(int argc, char** argv) {
 
     if (!o.schreibe.empty() && !SchreibeKonfiguration(o.schreibe, KalibrierteKonfiguration(ini.text, e)))
         return Aufruffehler("Die Konfiguration \"" + o.schreibe + "\" kann nicht geschrieben werden.");
-    if (!o.bild.empty() && !SchreibeBild(o.bild, beobachtungen, startwelt, e, geometrie))
+    if (!o.bild.empty() && !SchreibeBild(p.tisch, o.bild, beobachtungen, startwelt, e, geometrie))
         return Aufruffehler("Das Bild \"" + o.bild + "\" kann nicht geschrieben werden.");
     return 0;
 }

@@ -82,12 +82,14 @@ int main(int argc, char** argv) {
     if (!dokumentPfad.empty() && gruppeGesetzt)
         return Aufruffehler("--gruppe gilt nur ohne Dokument: die Gruppe steht im Dokument.");
     Spielstand stand;
-    if (const int r = LadeTischUndStand("stosswerk-plan", config, dokumentPfad, gruppe, json, stand)) return r;
+    Programmtisch p;
+    if (const int r = LadeTischUndStand("stosswerk-plan", config, dokumentPfad, gruppe, json, p, stand)) return r;
 
-    InstalliereAnzeige(json ? StilleAnzeige() : KonsolenAnzeige());
-    Vektor stoss{};
-    Suchbericht bericht{};
-    PlaneStoss(stand, stoss, &bericht, robust ? Planerwahl::robust : Planerwahl::nachKonfiguration);
+    const Planergebnis ergebnis =
+        PlaneStoss(p.tisch, PlanerkontextAus(*p.ini), stand, robust ? Planerwahl::robust : Planerwahl::nachKonfiguration);
+    const Vektor stoss = ergebnis.stoss;
+    const Suchbericht& bericht = ergebnis.bericht;
+    if (!json) ZeigeProtokoll(KonsolenAnzeige(), ergebnis.protokoll);
 
     if (json) {
         nlohmann::ordered_json j;
@@ -104,7 +106,7 @@ int main(int argc, char** argv) {
         if (kandidaten) {
             std::vector<Stoss> liste(kListenGroesse);
             int anzahl[7];
-            int n = SammleStoesse(stand, liste.data(), anzahl);
+            int n = SammleStoesse(p.tisch, stand, liste.data(), anzahl);
             SortiereStoesse(liste.data(), n);
             auto punkt = [](Vektor v) { return nlohmann::ordered_json::array({v.x, v.y}); };
             for (int k = 0; k < n; ++k) {

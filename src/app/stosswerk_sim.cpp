@@ -18,6 +18,7 @@
 
 #include "anzeige/anzeige.h"
 #include "aufruf.h"
+#include "fenster/qtstart.h"
 #include "fenster/tischbild.h"
 #include "model/konfiguration.h"
 #include "model/tisch.h"
@@ -131,30 +132,18 @@ bool LeseStoss(std::string_view s, Vektor& stoss) {
     return Endlich(stoss);
 }
 
-// Qt bricht mit qFatal ab, wenn die gewählte Plattform nicht geht
-// (QT_QPA_PLATFORM=xcb ohne Bildschirm): dann eine Meldung statt eines Absturzes.
-void QtAusgabe(QtMsgType art, const QMessageLogContext&, const QString& text) {
-    if (art != QtFatalMsg) return;  // Warnungen gehören nicht in den Bericht
-    std::fprintf(stderr, "stosswerk-sim: Das Bild kann nicht gezeichnet werden (%s).\n",
-                 text.toLocal8Bit().constData());
-    std::fflush(stderr);
-    std::_Exit(2);
-}
-
-bool SchreibeBild(const std::string& pfad, const Spielstand& start, const Laufwege& wege, const Simergebnis& e,
-                  Modell modell) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);  // ohne Bildschirm; eine gesetzte Wahl gilt
-    qInstallMessageHandler(QtAusgabe);
-    static int argc = 1;
-    static char name[] = "stosswerk-sim";
-    static char* argv[] = {name, nullptr};
-    QGuiApplication anwendung(argc, argv);
+bool SchreibeBild(const Tischkontext& tk, const std::string& pfad, const Spielstand& start, const Laufwege& wege,
+                  const Simergebnis& e, Modell modell) {
+    // Ohne Bildschirm (eine gesetzte Wahl gilt); scheitert sie (QT_QPA_PLATFORM=xcb
+    // ohne Bildschirm), eine Meldung statt eines Absturzes.
+    StarteQt({"stosswerk-sim", "Das Bild kann nicht gezeichnet werden (%s).", 2, true, false});
     Spielstand anfang = start;
     anfang.kugeln[0].inloch = 0;  // gestoßen wird sie in jedem Fall
-    QImage bild = Tischbild(kFensteransicht, anfang, {}, &wege, &e);
+    const Ansicht a = AnsichtVon(tk.tisch, kFensterBreite, kFensterHoehe);
+    QImage bild = Tischbild(tk, a, anfang, {}, &wege, &e);
     {
         QPainter maler(&bild);
-        ZeichneWeltname(maler, kFensteransicht, modell);
+        ZeichneWeltname(maler, a, tk.tisch, modell);
     }
     // Stärkste Kompression, wie das Bildschirmfoto des Fensters.
     return bild.save(QString::fromLocal8Bit(pfad.c_str()), "PNG", 0);
@@ -218,7 +207,8 @@ void SchreibeJson(Modell modell, Vektor gespielt, const Simergebnis& e) {
 
 // Zeile n eines Stoßprotokolls von spieltisch: die Kugeln vor dem Stoß, die
 // Gruppe und der gespielte Stoß. false mit deutschem Grund.
-bool LeseProtokollzeile(const std::string& pfad, int n, Spielstand& stand, Vektor& stoss, std::string& fehler) {
+bool LeseProtokollzeile(const std::string& pfad, int n, float radius, Spielstand& stand, Vektor& stoss,
+                        std::string& fehler) {
     std::ifstream datei(pfad);
     if (!datei) {
         fehler = "Das Protokoll \"" + pfad + "\" kann nicht gelesen werden (" + Grund(errno) + ").";
@@ -253,7 +243,7 @@ bool LeseProtokollzeile(const std::string& pfad, int n, Spielstand& stand, Vekto
         kugel.z = 0.0f;
         kugel.inloch = k[2].get<int>() != 0;
         kugel.zieltasche = 0;  // spieltisch spielt mit jeder Tasche
-        kugel.radius = tisch.radius;
+        kugel.radius = radius;
     }
     stand.gruppe = z["gruppe"].get<std::int32_t>();
     stoss = {z["gespielt"][0].get<float>(), z["gespielt"][1].get<float>(), 0.0f};
@@ -263,14 +253,15 @@ bool LeseProtokollzeile(const std::string& pfad, int n, Spielstand& stand, Vekto
 // --stapel: der Tisch aus der Konfiguration, dann Zeile für Zeile.
 int Stapellauf(const std::string& config, const std::string& pfad, Modell modell) {
     Spielstand unbenutzt;
-    if (const int r = LadeTischUndStand("stosswerk-sim", config, "", halbe, true, unbenutzt)) return r;
+    Programmtisch p;
+    if (const int r = LadeTischUndStand("stosswerk-sim", config, "", halbe, true, p, unbenutzt)) return r;
     std::ifstream datei;
     if (!pfad.empty() && pfad != "-") {
         datei.open(pfad);
         if (!datei) return Aufruffehler("Die Stapeldatei \"" + pfad + "\" kann nicht gelesen werden (" + Grund(errno) + ").");
     }
-    const Tischgeometrie geometrie = BaueTischgeometrie(tisch);
-    const Welt welten[2] = {LadeWelt(Konfigurationsdatei(), Modell::P), LadeWelt(Konfigurationsdatei(), Modell::R)};
+    const Tischgeometrie geometrie = BaueTischgeometrie(p.tisch);
+    const Welt welten[2] = {WeltAus(*p.ini, Modell::P), WeltAus(*p.ini, Modell::R)};
     std::ios::sync_with_stdio(false);
     const long fehlerhaft = SpieleStapel(datei.is_open() ? static_cast<std::istream&>(datei) : std::cin, std::cout,
                                          geometrie, welten, modell);
@@ -372,18 +363,18 @@ int main(int argc, char** argv) {
     if (!dokumentPfad.empty() && gruppeGesetzt)
         return Aufruffehler("--gruppe gilt nur ohne Dokument: die Gruppe steht im Dokument.");
     Spielstand stand;
-    if (const int r = LadeTischUndStand("stosswerk-sim", config, dokumentPfad, gruppe, json, stand)) return r;
+    Programmtisch p;
+    if (const int r = LadeTischUndStand("stosswerk-sim", config, dokumentPfad, gruppe, json, p, stand)) return r;
 
     if (nachspielen) {
         std::string fehler;
-        if (!LeseProtokollzeile(protokollPfad, zeile, stand, stoss, fehler)) {
+        if (!LeseProtokollzeile(protokollPfad, zeile, p.tisch.tisch.radius, stand, stoss, fehler)) {
             std::fprintf(stderr, "stosswerk-sim: %s\n", fehler.c_str());
             return 1;
         }
     }
     if (plan) {
-        InstalliereAnzeige(StilleAnzeige());
-        PlaneStoss(stand, stoss);
+        stoss = PlaneStoss(p.tisch, PlanerkontextAus(*p.ini), stand).stoss;
         if (!Endlich(stoss)) {
             std::fprintf(stderr, "stosswerk-sim: Der Planer findet auf diesem Tisch keinen endlichen Stoß "
                                  "(liegen Kugeln weit außerhalb?).\n");
@@ -397,13 +388,13 @@ int main(int argc, char** argv) {
         if (!Endlich(stoss)) return Aufruffehler("Der Rauschfaktor ist zu groß: der Stoß wird unendlich.");
     }
 
-    const Tischgeometrie geometrie = BaueTischgeometrie(tisch);
-    const Welt welt = LadeWelt(Konfigurationsdatei(), modell);
+    const Tischgeometrie geometrie = BaueTischgeometrie(p.tisch);
+    const Welt welt = WeltAus(*p.ini, modell);
     auto ergebnis = std::make_unique<Simergebnis>();
     auto wege = bildPfad.empty() ? nullptr : std::make_unique<Laufwege>();
     Simuliere(geometrie, welt, stand, stoss, *ergebnis, wege.get());  // der Stoß ist endlich
 
-    if (!bildPfad.empty() && !SchreibeBild(bildPfad, stand, *wege, *ergebnis, modell))
+    if (!bildPfad.empty() && !SchreibeBild(p.tisch, bildPfad, stand, *wege, *ergebnis, modell))
         return Aufruffehler("Das Bild \"" + bildPfad + "\" kann nicht geschrieben werden.");
     if (json)
         SchreibeJson(modell, stoss, *ergebnis);

@@ -4,41 +4,31 @@
 #include <QPushButton>
 #include <cstdio>
 #include <cstdlib>
-#include <mutex>
 
 #include "anzeige/anzeige.h"
 #include "fenster/bildfenster.h"
 #include "fenster/dialoglayout.h"
 #include "fenster/fensteranzeige.h"
 #include "fenster/hauptfenster.h"
-#include "model/konfiguration.h"
-#include "model/tisch.h"
-#include "net/senden.h"
-#include "net/server.h"
-#include "planner/robuste_suche.h"
+#include "spieler/spielerkontext.h"
 
 bool NetzwerkAn = false;
 std::atomic<bool> LaufwegeAn = false;
 
 namespace {
 
-// Der Server-Thread schreibt den Spielstand mit; gearbeitet wird auf einer Kopie.
-Spielstand Kopie() {
-    std::lock_guard sperre(spielstandMutex);
-    return spielstand;
-}
+Spielerkontext& Spieler() { return Hauptfenster->Spieler(); }
 
 void MarkiereGruppe(int befehl) {
     if (QAction* a = Hauptfenster->Menuepunkt(befehl)) a->setChecked(true);
 }
 
 void Start() {
-    LoescheLog();
-    const Spielstand stand = Kopie();
-    Vektor stoss{};
-    PlaneStoss(stand, stoss);  // zeichnet über das stehende Bild, ohne Neuzeichnen
-    ZeigeKugeln(Kopie());
-    ZeigeVektor(stoss);
+    // Der Server-Thread schreibt den Stand mit; geplant wird auf einer Kopie,
+    // das stehende Bild wird ohne Neuzeichnen übermalt.
+    const Planergebnis p = Starte(Spieler(), Hauptfenster->Stand());
+    ZeigeKugeln(Spieler().anzeige, Hauptfenster->Stand());
+    ZeigeVektor(Spieler().anzeige, p.stoss);
 }
 
 void ZeigeSchalter() {
@@ -50,18 +40,15 @@ void Netzwerk() {
     NetzwerkAn = !NetzwerkAn;
     ZeigeSchalter();
     if (NetzwerkAn) {
-        LoescheLog();
+        LoescheLog(Spieler().anzeige);
         // Ohne lauschenden Server wäre "running" gelogen: der Schalter geht
         // wieder aus, Meldung und Protokoll sagen, warum.
-        if (!StarteServer(tisch.port)) {
+        if (!SchalteNetzEin(Spieler())) {
             NetzwerkAn = false;
             ZeigeSchalter();
-            return;
         }
-        SendeNetzStatus(true);
     } else {
-        StoppeServer();
-        SendeNetzStatus(false);
+        SchalteNetzAus(Spieler());
     }
 }
 
@@ -69,18 +56,15 @@ void Netzwerk() {
 // Schalter geht aus, und "running" wird zurückgenommen. Ist das Netz
 // inzwischen aus oder schon wieder mit einem neuen Server an, bleibt alles.
 void ServerUnerwartetBeendet() {
-    if (!NetzwerkAn || ServerLaeuft()) return;
+    if (!Hauptfenster || !NetzwerkAn || ServerLaeuft(Spieler().server)) return;
     NetzwerkAn = false;
-    if (Hauptfenster) ZeigeSchalter();
-    SchreibeLog("Server unerwartet beendet, Netzwerk ausgeschaltet.\r\n");
-    SendeNetzStatus(false);
+    ZeigeSchalter();
+    SchreibeLog(Spieler().anzeige, "Server unerwartet beendet, Netzwerk ausgeschaltet.\r\n");
+    SendeNetzStatus(Spieler().sender, false);
 }
 
 [[noreturn]] void Beenden() {
-    if (NetzwerkAn) {
-        StoppeServer();
-        SendeNetzStatus(false);
-    }
+    if (NetzwerkAn) SchalteNetzAus(Spieler());
     std::fflush(stdout);
     std::fflush(stderr);
     std::_Exit(0);  // laufende Server- und Sendethreads nicht abbauen
@@ -88,12 +72,9 @@ void ServerUnerwartetBeendet() {
 
 void Gruppe(int befehl) {
     MarkiereGruppe(befehl);
-    {
-        std::lock_guard sperre(spielstandMutex);
-        spielstand.gruppe = befehl - BefehlHalbe;
-    }
+    Hauptfenster->SetzeGruppe(befehl - BefehlHalbe);
     Hauptfenster->Tischansicht()->NeuZeichnenMitLoeschen();
-    ZeigeKugeln(Kopie());
+    ZeigeKugeln(Spieler().anzeige, Hauptfenster->Stand());
 }
 
 // Die Marke setzt Qt beim Auslösen selbst um; der Befehl übernimmt sie.
@@ -106,18 +87,16 @@ void Laufwege() {
 }  // namespace
 
 void InitialisiereHauptfenster() {
-    if (const int fehler = LadeTisch(tisch, Konfigurationsdatei()))
-        SchreibeLog(kKonfigurationUnlesbar, Konfigurationsdatei().c_str(), fehler);
-    BeiUnerwartetemServerende([] { SpaeterAufFensterThread(ServerUnerwartetBeendet); });
-    BerechneTaschenpunkte();
-    {
-        std::lock_guard sperre(spielstandMutex);
-        SetzeStandardaufstellung(spielstand);
-    }
+    Spielerkontext& k = Spieler();
+    k.server.unerwartetesEnde = [] { SpaeterAufFensterThread(ServerUnerwartetBeendet); };
+    k.geplant = ZeigeLaufwege;
+    Spielstand stand;
+    SetzeStandardaufstellung(k.tisch.tisch, stand);
+    Hauptfenster->SetzeStand(stand);
     Hauptfenster->setWindowTitle(QString::fromUtf8(kFenstertitel));
     MarkiereGruppe(BefehlHalbe);
     Laufwege();
-    ZeigeKugeln(Kopie());
+    ZeigeKugeln(k.anzeige, Hauptfenster->Stand());
 }
 
 void FuehreBefehlAus(int befehl) {

@@ -10,8 +10,9 @@ extern bool NetzwerkAn;
 // schreibt; die Anzeige liest es auch im Server-Thread.
 extern std::atomic<bool> LaufwegeAn;
 
-// Konfiguration laden, Grundaufstellung mit Gruppe halbe, Titel, Menümarke
-// auf "halbe", Laufwege aus, Kugelfelder schreiben.
+// Grundaufstellung des Tisches mit Gruppe halbe, Titel, Menümarke auf
+// "halbe", Laufwege aus, Kugelfelder schreiben; hängt die Laufwege und das
+// unerwartete Serverende des Spielers an das Fenster.
 void InitialisiereHauptfenster();
 
 // Ein Befehl nach seiner Nummer (dialoglayout.h); unbekannte tun nichts.

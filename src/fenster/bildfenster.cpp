@@ -2,19 +2,19 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <mutex>
 
 #include "anzeige/bildgeometrie.h"
+#include "fenster/hauptfenster.h"
 #include "fenster/tischbild.h"
+#include "spieler/spielerkontext.h"
 
 int GezogeneKugel = -1;
 
 namespace {
 
-Spielstand Kopie() {
-    std::lock_guard sperre(spielstandMutex);
-    return spielstand;
-}
+// Die Ansicht zeigt die Kugeln des Hauptfensters auf dem Tisch seines Spielers.
+HauptDialog& Fenster(const QWidget& ansicht) { return *static_cast<HauptDialog*>(ansicht.window()); }
+const Tischkontext& TischVon(const QWidget& ansicht) { return Fenster(ansicht).Spieler().tisch; }
 
 }  // namespace
 
@@ -48,16 +48,17 @@ void BildFenster::NeuZeichnenMitLoeschen() {
 }
 
 void BildFenster::paintEvent(QPaintEvent*) {
-    const Ansicht a{width(), height()};
-    const Spielstand s = Kopie();
+    const Tischkontext& tk = TischVon(*this);
+    const Ansicht a = AnsichtVon(tk.tisch, width(), height());
+    const Spielstand s = Fenster(*this).Stand();
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
-    ZeichneTisch(p, a);
+    ZeichneTisch(p, a, tk);
     ZeichneKugeln(p, a, s);
     ZeichneLinien(p, a, linien_);
     if (vorschau_) {
-        ZeichneLaufwege(p, a, vorschau_->wege, vorschau_->ergebnis);
-        ZeichneWeltname(p, a, vorschau_->modell);
+        ZeichneLaufwege(p, a, vorschau_->wege, vorschau_->ergebnis, tk.tisch.radius);
+        ZeichneWeltname(p, a, tk.tisch, vorschau_->modell);
     }
 }
 
@@ -65,7 +66,9 @@ void BildFenster::mousePressEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton) return;
     NeuZeichnenMitLoeschen();
     const QPoint m = e->position().toPoint();
-    GezogeneKugel = FindeKugel(Kopie(), Ansicht{width(), height()}, m.x(), m.y());
+    const Tischkontext& tk = TischVon(*this);
+    GezogeneKugel = FindeKugel(Fenster(*this).Stand(), AnsichtVon(tk.tisch, width(), height()), m.x(), m.y(),
+                               tk.tisch.radius);
 }
 
 void BildFenster::mouseMoveEvent(QMouseEvent* e) {
@@ -80,18 +83,12 @@ void BildFenster::mouseMoveEvent(QMouseEvent* e) {
 
 void BildFenster::mouseReleaseEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton) return;
-    ZeigeKugeln(Kopie());
+    ZeigeKugeln(Fenster(*this).Spieler().anzeige, Fenster(*this).Stand());
     GezogeneKugel = -1;
 }
 
 void VerschiebeKugel(int i, int px, int py, BildFenster& ansicht) {
-    const Vektor p = PixelZuTisch(Ansicht{ansicht.width(), ansicht.height()}, px, py);
-    {
-        std::lock_guard sperre(spielstandMutex);
-        Kugel& k = spielstand.kugeln[i];
-        k.x = p.x;
-        k.y = p.y;
-        k.z = 0.0f;
-    }
+    const Vektor p = PixelZuTisch(AnsichtVon(TischVon(ansicht).tisch, ansicht.width(), ansicht.height()), px, py);
+    Fenster(ansicht).SetzeKugel(i, p);
     ansicht.update();
 }

@@ -14,9 +14,7 @@
 #include "fenster/bildfenster.h"
 #include "fenster/hauptfenster.h"
 #include "fenster/tischbild.h"
-#include "model/konfiguration.h"
-#include "planner/gelernter_tisch.h"
-#include "planner/planereinstellung.h"
+#include "spieler/spielerkontext.h"
 
 namespace {
 
@@ -61,11 +59,11 @@ void ZeigeOhneWarten(const QString& titel, const QString& text, Symbol symbol) {
 }
 
 // Aus einem anderen Thread: erscheint, wenn ein Platz frei ist, sonst nur ins Log.
-void MeldeAusAnderemThread(std::string_view titel, std::string_view text, Symbol symbol) {
+void MeldeAusAnderemThread(const Anzeige& a, std::string_view titel, std::string_view text, Symbol symbol) {
     int offen = offeneMeldungen.load();
     do {
         if (offen >= kOffeneMeldungen) {
-            SchreibeLog("%s: %s\r\n", std::string(titel).c_str(), std::string(text).c_str());
+            SchreibeLog(a, "%s: %s\r\n", std::string(titel).c_str(), std::string(text).c_str());
             return;
         }
     } while (!offeneMeldungen.compare_exchange_weak(offen, offen + 1));
@@ -139,38 +137,37 @@ Anzeige FensterAnzeige() {
             if (Hauptfenster) Hauptfenster->Tischansicht()->NeueLinie(linie);
         });
     };
-    a.kugelnUebernommen = [] {
-        AufFensterThread([] {
-            if (Hauptfenster) Hauptfenster->Tischansicht()->NeuZeichnenMitLoeschen();
+    a.kugelnUebernommen = [](const Spielstand& empfangen) {
+        AufFensterThread([&empfangen] {
+            if (!Hauptfenster) return;
+            Hauptfenster->UebernimmKugeln(empfangen);
+            Hauptfenster->Tischansicht()->NeuZeichnenMitLoeschen();
         });
     };
-    a.meldung = [](std::string_view titel, std::string_view text, Symbol symbol) {
+    a.meldung = [log = a.logEinfuegen](std::string_view titel, std::string_view text, Symbol symbol) {
         // Im Fenster-Thread wie immer: er wartet, bis sie geschlossen ist.
         if (QThread::currentThread() == bote->thread()) {
             QMessageBox box(Symbolbild(symbol), Text(titel), Text(text), QMessageBox::Ok);
             box.exec();
             return;
         }
-        MeldeAusAnderemThread(titel, text, symbol);
-    };
-    // Gerechnet wird im Thread der Suche (ein Stoß dauert Mikrosekunden), die
-    // Ansicht bekommt das Ergebnis im Fenster-Thread. Die Physik wird wie für
-    // die Stoßstärke bei jedem Stoß neu gelesen. Die Wege laufen in der Welt,
-    // in der auch die robuste Wahl ihre Proben spielt ([planer] welt).
-    a.stossGespielt = [](const Spielstand& stand, Vektor stoss) {
-        if (!LaufwegeAn) return;
-        auto vorschau = std::make_unique<Stossvorschau>();
-        IniDatei ini;
-        LeseIniDatei(Konfigurationsdatei(), ini);
-        const Planereinstellung e = PlanerAus(ini);
-        vorschau->modell = e.welt;
-        Welt welt = WeltAus(ini, vorschau->modell);
-        if (const auto gelernt = GelernterTischJetzt(); gelernt && e.lernen && e.welt == Modell::R) welt = gelernt->welt;
-        if (!Simuliere(BaueTischgeometrie(tisch), welt, stand, stoss, vorschau->ergebnis, &vorschau->wege)) return;
-        std::unique_ptr<const Stossvorschau> fertig = std::move(vorschau);
-        AufFensterThread([&fertig] {
-            if (Hauptfenster && LaufwegeAn) Hauptfenster->Tischansicht()->NeueVorschau(std::move(fertig));
-        });
+        Anzeige nurLog;
+        nurLog.logEinfuegen = log;
+        MeldeAusAnderemThread(nurLog, titel, text, symbol);
     };
     return a;
+}
+
+void ZeigeLaufwege(const Tischkontext& tk, const Spielstand& stand, Vektor stoss, const Planerkontext& pk) {
+    // Gerechnet wird im Thread der Suche (ein Stoß dauert Mikrosekunden), die
+    // Ansicht bekommt das Ergebnis im Fenster-Thread. Die Wege laufen in der
+    // Welt, in der auch die robuste Wahl ihre Proben spielt ([planer] welt).
+    if (!LaufwegeAn) return;
+    auto vorschau = std::make_unique<Stossvorschau>();
+    vorschau->modell = pk.einstellung.welt;
+    if (!Simuliere(BaueTischgeometrie(tk), pk.welt, stand, stoss, vorschau->ergebnis, &vorschau->wege)) return;
+    std::unique_ptr<const Stossvorschau> fertig = std::move(vorschau);
+    AufFensterThread([&fertig] {
+        if (Hauptfenster && LaufwegeAn) Hauptfenster->Tischansicht()->NeueVorschau(std::move(fertig));
+    });
 }

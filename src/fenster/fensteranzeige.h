@@ -8,9 +8,15 @@
 #include <functional>
 
 #include "anzeige/anzeige.h"
+#include "model/tischkontext.h"
+#include "planner/planerkontext.h"
 
 // Im Fenster-Thread aufrufen, nachdem die QApplication steht.
 Anzeige FensterAnzeige();
+
+// Nach jedem Plan: mit "Laufwege anzeigen" die Wege des Stoßes in der Welt
+// des Planers in die Ansicht (Rückruf geplant des Spielers).
+void ZeigeLaufwege(const Tischkontext& tk, const Spielstand& stand, Vektor stoss, const Planerkontext& pk);
 
 // Führt arbeit im Fenster-Thread aus und kehrt danach zurück; im Fenster-
 // Thread selbst sofort (ein blockierender Aufruf in den eigenen Thread stünde still).

@@ -16,7 +16,9 @@
 #include "fenster/befehle.h"
 #include "fenster/bildfenster.h"
 #include "fenster/dialoglayout.h"
+#include "fenster/fensteranzeige.h"
 #include "fenster/tischbild.h"
+#include "spieler/spielerkontext.h"
 
 HauptDialog* Hauptfenster = nullptr;
 
@@ -81,7 +83,7 @@ QWidget* Erzeuge(const Steuerelement& e, QWidget* flaeche) {
 
 }  // namespace
 
-HauptDialog::HauptDialog() : QDialog(nullptr), flaeche_(new QWidget(this)) {
+HauptDialog::HauptDialog(Spielerkontext& spieler) : QDialog(nullptr), spieler_(spieler), flaeche_(new QWidget(this)) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     // Eine schmale Schrift in 10 Pixeln: so passen die Texte in ihre Felder,
@@ -122,6 +124,41 @@ HauptDialog::HauptDialog() : QDialog(nullptr), flaeche_(new QWidget(this)) {
     aufbau->setSizeConstraint(QLayout::SetFixedSize);  // feste Größe, kein Maximieren
 }
 
+Spielstand HauptDialog::Stand() const {
+    std::lock_guard sperre(standMutex_);
+    return stand_;
+}
+
+void HauptDialog::SetzeStand(const Spielstand& stand) {
+    std::lock_guard sperre(standMutex_);
+    stand_ = stand;
+}
+
+void HauptDialog::UebernimmKugeln(const Spielstand& empfangen) {
+    std::lock_guard sperre(standMutex_);
+    for (int i = 0; i < kAnzahlKugeln; ++i) {
+        Kugel& k = stand_.kugeln[i];
+        const Kugel& e = empfangen.kugeln[i];
+        k.x = e.x;
+        k.y = e.y;
+        k.z = e.z;
+        k.inloch = e.inloch;
+    }
+}
+
+void HauptDialog::SetzeGruppe(std::int32_t gruppe) {
+    std::lock_guard sperre(standMutex_);
+    stand_.gruppe = gruppe;
+}
+
+void HauptDialog::SetzeKugel(int i, Vektor lage) {
+    std::lock_guard sperre(standMutex_);
+    Kugel& k = stand_.kugeln[i];
+    k.x = lage.x;
+    k.y = lage.y;
+    k.z = 0.0f;
+}
+
 QWidget* HauptDialog::Element(int id) const {
     return flaeche_->findChild<QWidget*>(QString::number(id), Qt::FindDirectChildrenOnly);
 }
@@ -137,9 +174,11 @@ void HauptDialog::closeEvent(QCloseEvent* ereignis) {
     FuehreBefehlAus(BefehlBeenden);
 }
 
-HauptDialog* ErzeugeHauptfenster() {
-    auto* d = new HauptDialog;
+HauptDialog* ErzeugeHauptfenster(Spielerkontext& spieler, const Pfade& pfade) {
+    auto* d = new HauptDialog(spieler);
     Hauptfenster = d;
+    // Erst das Fenster, dann der Spieler: eine unlesbare config.ini steht dann schon im Log.
+    BaueSpieler(spieler, pfade, FensterAnzeige());
     InitialisiereHauptfenster();
     d->show();  // ohne Eltern: mitten auf dem Bildschirm
     d->raise();

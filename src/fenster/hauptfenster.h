@@ -4,14 +4,31 @@
 #pragma once
 
 #include <QDialog>
+#include <mutex>
 
+#include "model/konfiguration.h"
+#include "model/tisch.h"
+
+struct Spielerkontext;
 class BildFenster;
 class QAction;
 class QCloseEvent;
 
 class HauptDialog : public QDialog {
 public:
-    HauptDialog();
+    explicit HauptDialog(Spielerkontext& spieler);
+
+    // Der Spieler, für den das Fenster plant und antwortet; er gehört dem Programm.
+    Spielerkontext& Spieler() const { return spieler_; }
+
+    // Die Kugeln und die Gruppe des Fensters. Der Server-Thread übernimmt
+    // empfangene Kugeln hinein; geplant wird auf einer Kopie.
+    Spielstand Stand() const;
+    void SetzeStand(const Spielstand& stand);
+    // Lage und inloch, die Gruppe bleibt.
+    void UebernimmKugeln(const Spielstand& empfangen);
+    void SetzeGruppe(std::int32_t gruppe);
+    void SetzeKugel(int i, Vektor lage);
 
     QWidget* Element(int id) const;
     QAction* Menuepunkt(int befehl) const;
@@ -25,13 +42,17 @@ protected:
     void closeEvent(QCloseEvent* ereignis) override;
 
 private:
+    Spielerkontext& spieler_;
     QWidget* flaeche_;
+    mutable std::mutex standMutex_;
+    Spielstand stand_{};
 };
 
 // Das eine Hauptfenster, nullptr davor. Wird gesetzt, bevor die
 // Initialisierung die Felder schreibt.
 extern HauptDialog* Hauptfenster;
 
-// Baut den Dialog, setzt Hauptfenster, initialisiert (Konfiguration,
-// Grundaufstellung, Titel, Menümarke, Kugelfelder) und zeigt ihn.
-HauptDialog* ErzeugeHauptfenster();
+// Baut den Dialog, setzt Hauptfenster, baut den Spieler mit den Dateien aus
+// pfade und der Anzeige des Fensters, initialisiert (Grundaufstellung, Titel,
+// Menümarke, Kugelfelder) und zeigt ihn. spieler muss länger leben als das Fenster.
+HauptDialog* ErzeugeHauptfenster(Spielerkontext& spieler, const Pfade& pfade);

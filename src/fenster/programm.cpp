@@ -10,7 +10,8 @@
 #include "fenster/dialoglayout.h"
 #include "fenster/fensteranzeige.h"
 #include "fenster/hauptfenster.h"
-#include "lernen/spieler_lernt.h"
+#include "fenster/qtstart.h"
+#include "spieler/spielerkontext.h"
 
 namespace {
 
@@ -21,25 +22,6 @@ constexpr const char* kOhneBildschirm =
 bool Gesetzt(const char* name) {
     const char* wert = std::getenv(name);
     return wert && *wert;
-}
-
-QtMessageHandler vorigeAusgabe = nullptr;
-
-// Scheitert die Plattform (kein X-Server, kein Plugin), bricht Qt mit qFatal
-// ab; das wird hier zur Meldung und Rückgabe 1.
-void AusgabeBeimStart(QtMsgType art, const QMessageLogContext& ort, const QString& text) {
-    if (art == QtFatalMsg) {
-        std::fprintf(stderr,
-                     "stosswerk: Das Fenster kann nicht geöffnet werden (%s). "
-                     "Ohne Fenster starten mit --ohne-fenster.\n",
-                     text.toLocal8Bit().constData());
-        std::fflush(stderr);
-        std::_Exit(1);
-    }
-    if (vorigeAusgabe)
-        vorigeAusgabe(art, ort, text);
-    else
-        std::fprintf(stderr, "%s\n", qFormatLogMessage(art, ort, text).toLocal8Bit().constData());
 }
 
 int Bildschirmfoto(HauptDialog& fenster, const Fensteroptionen& o) {
@@ -53,25 +35,26 @@ int Bildschirmfoto(HauptDialog& fenster, const Fensteroptionen& o) {
     return 0;
 }
 
+QGuiApplication* NeueAnwendung(int& argc, char** argv) { return new QApplication(argc, argv); }
+
 }  // namespace
 
-int FensterProgramm(char* programmname, const Fensteroptionen& optionen) {
-    if (!optionen.bildschirmfoto.empty()) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    } else if (!Gesetzt("DISPLAY") && !Gesetzt("WAYLAND_DISPLAY") && !Gesetzt("QT_QPA_PLATFORM")) {
+int FensterProgramm(const Pfade& pfade, const Fensteroptionen& optionen) {
+    const bool bild = !optionen.bildschirmfoto.empty();
+    if (!bild && !Gesetzt("DISPLAY") && !Gesetzt("WAYLAND_DISPLAY") && !Gesetzt("QT_QPA_PLATFORM")) {
         std::fputs(kOhneBildschirm, stderr);
         return 1;
     }
-    vorigeAusgabe = qInstallMessageHandler(AusgabeBeimStart);
-    static int argc = 1;
-    static char* argv[] = {programmname, nullptr};
-    [[maybe_unused]] static QApplication* anwendung = new QApplication(argc, argv);  // lebt bis zum Prozessende
-    qInstallMessageHandler(vorigeAusgabe);
+    if (bild) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Scheitert die Plattform (kein X-Server, kein Plugin), bricht Qt mit
+    // qFatal ab; das wird eine Meldung und Rückgabe 1.
+    StarteQt({"stosswerk", "Das Fenster kann nicht geöffnet werden (%s). Ohne Fenster starten mit --ohne-fenster.",
+              1, false, true},
+             NeueAnwendung);
 
-    InstalliereAnzeige(FensterAnzeige());
-    HauptDialog* fenster = ErzeugeHauptfenster();
-    LadeGelerntenTisch();  // mit [planer] lernen=1: planen und zeigen in der gelernten Welt
-    if (!optionen.bildschirmfoto.empty()) {
+    static Spielerkontext spieler;  // lebt bis zum Prozessende, wie die Threads, die ihn benutzen
+    HauptDialog* fenster = ErzeugeHauptfenster(spieler, pfade);
+    if (bild) {
         const int ergebnis = Bildschirmfoto(*fenster, optionen);
         std::fflush(stdout);
         std::_Exit(ergebnis);  // wie Befehl 2: nichts abbauen

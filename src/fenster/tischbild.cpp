@@ -29,7 +29,7 @@ QColor Kugelfarbe(int i) {
 
 // Ein Kasten schließt rechts und unten aus; Qt zeichnet den Umriss eines
 // Rechtecks ein Pixel breiter und höher.
-QRect Umriss(const Kasten& k) { return QRect(k.links, k.oben, k.rechts - k.links - 1, k.unten - k.oben - 1); }
+QRect Kastenumriss(const Kasten& k) { return QRect(k.links, k.oben, k.rechts - k.links - 1, k.unten - k.oben - 1); }
 QRect Textfeld(const Kasten& k) { return QRect(k.links, k.oben, k.rechts - k.links, k.unten - k.oben); }
 
 void ZeichneKugel(QPainter& p, const Ansicht& a, const Spielstand& s, int i) {
@@ -38,12 +38,12 @@ void ZeichneKugel(QPainter& p, const Ansicht& a, const Spielstand& s, int i) {
     const Kasten kasten = Kugelkasten(a, k.x, k.y, k.radius);
     p.setPen(Qt::black);
     p.setBrush(Kugelfarbe(i));
-    p.drawEllipse(Umriss(kasten));
+    p.drawEllipse(Kastenumriss(kasten));
     QColor schrift = kHelleNummer;
     if (i > 8) {  // die halben Kugeln: farbiger Ring um eine helle Mitte
         schrift = Qt::black;
         p.setBrush(kRingMitte);
-        p.drawEllipse(Umriss(Eingezogen(kasten, Ringeinzug(a))));
+        p.drawEllipse(Kastenumriss(Eingezogen(kasten, Ringeinzug(a))));
     }
     if (i >= 1) {
         p.setPen(schrift);
@@ -62,16 +62,16 @@ QFont Dialogschrift() {
     return schrift;
 }
 
-void ZeichneTisch(QPainter& p, const Ansicht& a) {
+void ZeichneTisch(QPainter& p, const Ansicht& a, const Tischkontext& tk) {
     p.setPen(Qt::black);
     p.setBrush(kBandenfarbe);
-    for (const Viereck& v : Bandenvierecke(a)) {
+    for (const Viereck& v : Bandenvierecke(a, tk.umriss)) {
         QPoint ecken[4];
         for (int i = 0; i < 4; ++i) ecken[i] = QPoint(v[i].x, v[i].y);
         p.drawPolygon(ecken, 4);
     }
     p.setPen(kTaschennummern);
-    const auto kaesten = Taschenbeschriftungen(a);
+    const auto kaesten = Taschenbeschriftungen(a, tk.tisch.xe);
     for (int i = 0; i < 6; ++i)
         p.drawText(Textfeld(kaesten[i]), Qt::AlignCenter | Qt::TextSingleLine, QString::number(i + 1));
 }
@@ -89,7 +89,7 @@ void ZeichneLinien(QPainter& p, const Ansicht& a, std::span<const Linie> linien)
     }
 }
 
-void ZeichneLaufwege(QPainter& p, const Ansicht& a, const Laufwege& wege, const Simergebnis& e) {
+void ZeichneLaufwege(QPainter& p, const Ansicht& a, const Laufwege& wege, const Simergebnis& e, float radius) {
     p.save();
     p.setBrush(Qt::NoBrush);
     std::vector<QPoint> punkte;
@@ -103,7 +103,7 @@ void ZeichneLaufwege(QPainter& p, const Ansicht& a, const Laufwege& wege, const 
         }
         p.setPen(QPen(Wegfarbe(i), 1, Qt::DashLine));
         p.drawPolyline(punkte.data(), static_cast<int>(punkte.size()));
-        const QRect ende = Umriss(Kugelkasten(a, w.x[w.anzahl - 1], w.y[w.anzahl - 1], tisch.radius));
+        const QRect ende = Kastenumriss(Kugelkasten(a, w.x[w.anzahl - 1], w.y[w.anzahl - 1], radius));
         if (e.tasche[i] >= 0) {
             p.setPen(QPen(Wegfarbe(i), 1));
             p.drawEllipse(ende);
@@ -117,7 +117,7 @@ void ZeichneLaufwege(QPainter& p, const Ansicht& a, const Laufwege& wege, const 
     p.restore();
 }
 
-void ZeichneWeltname(QPainter& p, const Ansicht& a, Modell modell) {
+void ZeichneWeltname(QPainter& p, const Ansicht& a, const Tisch& tisch, Modell modell) {
     p.save();
     p.setFont(Dialogschrift());
     p.setPen(QColor(96, 96, 96));
@@ -127,16 +127,16 @@ void ZeichneWeltname(QPainter& p, const Ansicht& a, Modell modell) {
     p.restore();
 }
 
-QImage Tischbild(const Ansicht& a, const Spielstand& start, std::span<const Linie> linien,
+QImage Tischbild(const Tischkontext& tk, const Ansicht& a, const Spielstand& start, std::span<const Linie> linien,
                  const Laufwege* wege, const Simergebnis* ergebnis) {
     QImage bild(a.w, a.h, QImage::Format_RGB32);
     bild.fill(Qt::white);
     QPainter p(&bild);
     p.setFont(Dialogschrift());
-    ZeichneTisch(p, a);
+    ZeichneTisch(p, a, tk);
     ZeichneKugeln(p, a, start);
     ZeichneLinien(p, a, linien);
-    if (wege && ergebnis) ZeichneLaufwege(p, a, *wege, *ergebnis);
+    if (wege && ergebnis) ZeichneLaufwege(p, a, *wege, *ergebnis, tk.tisch.radius);
     p.end();
     return bild;
 }

@@ -1,8 +1,7 @@
 // Das Bild des Tisches mit QPainter, ohne Fenster: Banden und Taschennummern,
 // Kugeln eines Spielstands, Stoßlinien und die Laufwege eines simulierten
 // Stoßes. Die Tischansicht malt damit, Programme ohne Fenster schreiben damit
-// ein PNG. Datensätze hinein, Pixel heraus; kein Zugriff auf Globale außer dem
-// Tisch, den Ansicht und Kugelkästen ohnehin brauchen.
+// ein PNG. Datensätze hinein, Pixel heraus.
 #pragma once
 
 #include <QImage>
@@ -20,11 +19,11 @@ struct Stossvorschau {
     Modell modell = Modell::P;  // die Welt, in der er lief
 };
 
-// Die Größe der Tischansicht im Fenster.
-constexpr Ansicht kFensteransicht{828, 439};
+// Die Größe der Tischansicht im Fenster, in Pixeln.
+constexpr int kFensterBreite = 828, kFensterHoehe = 439;
 
 // Banden (grün, schwarzer Umriss) und die Taschennummern 1..6.
-void ZeichneTisch(QPainter& p, const Ansicht& a);
+void ZeichneTisch(QPainter& p, const Ansicht& a, const Tischkontext& tk);
 // Die Kugeln 0..15, höhere Nummern obenauf; eingelochte fehlen.
 void ZeichneKugeln(QPainter& p, const Ansicht& a, const Spielstand& s);
 // Durchgezogene Linien von einem Pixel in ihrer Farbe.
@@ -33,11 +32,12 @@ void ZeichneLinien(QPainter& p, const Ansicht& a, std::span<const Linie> linien)
 // Kugel (die Weiße dunkelgrau, sonst sähe man sie nicht); am Ende ein
 // gepunkteter Kreis in Kugelgröße, wo sie liegen bleibt, oder ein Kreis mit
 // Kreuz, wo sie in eine Tasche fiel.
-void ZeichneLaufwege(QPainter& p, const Ansicht& a, const Laufwege& wege, const Simergebnis& e);
+// radius: der des Tisches, für die Kreise am Ende.
+void ZeichneLaufwege(QPainter& p, const Ansicht& a, const Laufwege& wege, const Simergebnis& e, float radius);
 
 // "Laufwege in Welt P" oder "… R" klein oben links auf dem Tuch: wer die Wege
 // sieht, soll wissen, welche Physik sie rechnet.
-void ZeichneWeltname(QPainter& p, const Ansicht& a, Modell modell);
+void ZeichneWeltname(QPainter& p, const Ansicht& a, const Tisch& tisch, Modell modell);
 
 // Die Farbe, in der der Weg von Kugel i gezeichnet wird.
 QColor Wegfarbe(int i);
@@ -47,5 +47,5 @@ QFont Dialogschrift();
 
 // Das ganze Bild: weißer Grund, Tisch, die Kugeln von start, Linien, Laufwege
 // (ohne wege oder ergebnis keine). Braucht eine QGuiApplication (die Schrift).
-QImage Tischbild(const Ansicht& a, const Spielstand& start, std::span<const Linie> linien,
+QImage Tischbild(const Tischkontext& tk, const Ansicht& a, const Spielstand& start, std::span<const Linie> linien,
                  const Laufwege* wege, const Simergebnis* ergebnis);

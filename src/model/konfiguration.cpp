@@ -10,9 +10,6 @@
 
 namespace {
 
-std::string gesetztesVerzeichnis;
-std::string konfigurationsdatei;
-
 // Vorzeichenlos gelesen, dann als float skaliert: -1 wird eine riesige Länge.
 float Hundertstel(const IniDatei& ini, const char* sektion, const char* schluessel, int vorgabe) {
     return static_cast<float>(IniGanzzahl(ini, sektion, schluessel, vorgabe)) * 0.01f;
@@ -43,10 +40,15 @@ std::string DateienImPaket(const std::string& verzeichnis) {
     return etc;
 }
 
+std::string MitSchraegstrich(std::string s) {
+    if (s.empty()) return "./";
+    if (s.back() != '/') s += '/';
+    return s;
+}
+
 }  // namespace
 
-std::string Programmverzeichnis() {
-    if (!gesetztesVerzeichnis.empty()) return gesetztesVerzeichnis;
+std::string VerzeichnisDesProgramms() {
     char pfad[4096];
     ssize_t n = ::readlink("/proc/self/exe", pfad, sizeof pfad - 1);
     if (n <= 0) return "./";
@@ -54,42 +56,28 @@ std::string Programmverzeichnis() {
     return DateienImPaket(s.substr(0, s.rfind('/') + 1));
 }
 
-void SetzeProgrammverzeichnis(const std::string& verzeichnis) {
-    gesetztesVerzeichnis = verzeichnis;
-    if (!gesetztesVerzeichnis.empty() && gesetztesVerzeichnis.back() != '/') gesetztesVerzeichnis += '/';
-    konfigurationsdatei.clear();
-}
-
-const std::string& Konfigurationsdatei() {
-    if (konfigurationsdatei.empty()) konfigurationsdatei = Programmverzeichnis() + "config.ini";
-    return konfigurationsdatei;
-}
-
-void SetzeKonfigurationsdatei(const std::string& pfad) { konfigurationsdatei = pfad; }
-
-namespace {
-std::string gesetztesDatenverzeichnis;
-
-std::string MitSchraegstrich(std::string s) {
-    if (s.empty()) return "./";
-    if (s.back() != '/') s += '/';
-    return s;
-}
-}  // namespace
-
-std::string Datenverzeichnis() {
-    if (!gesetztesDatenverzeichnis.empty()) return gesetztesDatenverzeichnis;
-    // systemd kann mehrere, durch ':' getrennt, nennen: das erste ist unseres.
-    if (const char* dienst = std::getenv("STATE_DIRECTORY"); dienst && *dienst) {
+Pfade BestimmePfade(const std::string& verzeichnis, const std::string& konfiguration, const std::string& daten) {
+    Pfade p;
+    p.verzeichnis = verzeichnis.empty() ? VerzeichnisDesProgramms() : MitSchraegstrich(verzeichnis);
+    p.konfiguration = konfiguration.empty() ? p.verzeichnis + "config.ini" : konfiguration;
+    if (!daten.empty()) {
+        p.daten = MitSchraegstrich(daten);
+    } else if (const char* dienst = std::getenv("STATE_DIRECTORY"); dienst && *dienst) {
+        // systemd kann mehrere, durch ':' getrennt, nennen: das erste ist unseres.
         const std::string s(dienst);
-        return MitSchraegstrich(s.substr(0, s.find(':')));
+        p.daten = MitSchraegstrich(s.substr(0, s.find(':')));
+    } else {
+        const auto schraeg = p.konfiguration.rfind('/');
+        p.daten = schraeg == std::string::npos ? "./" : p.konfiguration.substr(0, schraeg + 1);
     }
-    const std::string& datei = Konfigurationsdatei();
-    const auto schraeg = datei.rfind('/');
-    return schraeg == std::string::npos ? "./" : datei.substr(0, schraeg + 1);
+    return p;
 }
 
-void SetzeDatenverzeichnis(const std::string& verzeichnis) { gesetztesDatenverzeichnis = MitSchraegstrich(verzeichnis); }
+int LeseKonfiguration(const std::string& pfad, IniDatei& ini) {
+    // Fehlt die Datei (oder ein Verzeichnis davor), gelten still die Vorgaben.
+    if (!LeseIniDatei(pfad, ini) && errno != ENOENT && errno != ENOTDIR) return errno;
+    return 0;
+}
 
 void TischAus(const IniDatei& ini, Tisch& t) {
     t.breite = Hundertstel(ini, "tisch", "breite", 10700);
@@ -128,14 +116,18 @@ void TischAus(const IniDatei& ini, Tisch& t) {
         k.inloch = IniGanzzahl(ini, "kugeln", sl, 0) == 1u ? 1 : 0;
         k.zieltasche = static_cast<std::int32_t>(IniGanzzahl(ini, "kugeln", sz, 0));
     }
+}
 
-    t.port = static_cast<std::int32_t>(IniGanzzahl(ini, "netzwerk", "port", 2222));
-    t.bport = static_cast<std::int32_t>(IniGanzzahl(ini, "netzwerk", "bport", 2222));
-    t.wartezeit = IniGanzzahl(ini, "netzwerk", "wartezeit", 5000);
-    t.gesamtzeit = IniGanzzahl(ini, "netzwerk", "gesamtzeit", 60000);
-    t.verbindungen = IniGanzzahl(ini, "netzwerk", "verbindungen", 64);
-    t.sender = IniGanzzahl(ini, "netzwerk", "sender", 32);
-    t.sender_je_ziel = IniGanzzahl(ini, "netzwerk", "sender_je_ziel", 4);
+Netzeinstellung NetzAus(const IniDatei& ini) {
+    Netzeinstellung n;
+    n.port = static_cast<std::int32_t>(IniGanzzahl(ini, "netzwerk", "port", 2222));
+    n.bport = static_cast<std::int32_t>(IniGanzzahl(ini, "netzwerk", "bport", 2222));
+    n.wartezeit = IniGanzzahl(ini, "netzwerk", "wartezeit", 5000);
+    n.gesamtzeit = IniGanzzahl(ini, "netzwerk", "gesamtzeit", 60000);
+    n.verbindungen = IniGanzzahl(ini, "netzwerk", "verbindungen", 64);
+    n.sender = IniGanzzahl(ini, "netzwerk", "sender", 32);
+    n.sender_je_ziel = IniGanzzahl(ini, "netzwerk", "sender_je_ziel", 4);
+    return n;
 }
 
 Physik PhysikAus(const IniDatei& ini) {
@@ -152,23 +144,3 @@ float KugelradiusAus(const IniDatei& ini) {
     return static_cast<float>(IniGanzzahl(ini, "kugeln", "durchmesser", 350)) * 0.005f;
 }
 
-int LadeTisch(Tisch& t, const std::string& pfad) {
-    IniDatei ini;
-    int fehler = 0;
-    // Fehlt die Datei (oder ein Verzeichnis davor), gelten still die Vorgaben.
-    if (!LeseIniDatei(pfad, ini) && errno != ENOENT && errno != ENOTDIR) fehler = errno;
-    TischAus(ini, t);
-    return fehler;
-}
-
-void LadePhysik(Physik& physik, const std::string& pfad) {
-    IniDatei ini;
-    LeseIniDatei(pfad, ini);
-    physik = PhysikAus(ini);
-}
-
-void LadeKugelradius(float& radius, const std::string& pfad) {
-    IniDatei ini;
-    LeseIniDatei(pfad, ini);
-    radius = KugelradiusAus(ini);
-}

@@ -1,12 +1,13 @@
-// Laden von config.ini: Tisch einmal beim Start, Physik und Kugelradius bei
-// jeder Stoßstärke neu. Eine fehlende Datei oder ein fehlender Schlüssel gibt
-// still die Vorgabe; Längen stehen in Hundertsteln (×0.01), der Durchmesser
-// ×0.005 ergibt den Radius.
+// Laden von config.ini: der Tisch einmal beim Start, Physik und Kugelradius
+// bei jeder Anfrage neu. Eine fehlende Datei oder ein fehlender Schlüssel
+// gibt still die Vorgabe; Längen stehen in Hundertsteln (×0.01), der
+// Durchmesser ×0.005 ergibt den Radius.
 #pragma once
 
 #include <string>
 
 #include "model/ini_datei.h"
+#include "model/netzeinstellung.h"
 #include "model/tisch.h"
 
 struct Physik {
@@ -17,33 +18,34 @@ struct Physik {
     float k;
 };
 
-// Verzeichnis von config.ini und den Vorlagen mit abschließendem '/': das der
-// laufenden Programmdatei, im Paket (…/usr/lib/stosswerk/) das etc/stosswerk/
-// desselben Baums, oder das mit SetzeProgrammverzeichnis gesetzte (--verzeichnis).
-std::string Programmverzeichnis();
-void SetzeProgrammverzeichnis(const std::string& verzeichnis);
+// Wo ein Programm seine Dateien findet, jedes Verzeichnis mit '/' am Ende.
+// Einmal beim Start bestimmt und dann weitergereicht.
+struct Pfade {
+    std::string verzeichnis;    // die Vorlagen ki-status.xml und ki-result.xml
+    std::string konfiguration;  // config.ini
+    std::string daten;          // was der Spieler lernt (Beobachtungen, gelernte Welt)
+};
 
-// Die config.ini, die alle Lader benutzen: neben dem Programm, oder die mit
-// SetzeKonfigurationsdatei gesetzte (--config). Einmal beim Start setzen.
-const std::string& Konfigurationsdatei();
-void SetzeKonfigurationsdatei(const std::string& pfad);
+// Das Verzeichnis der laufenden Programmdatei; im Paket (…/usr/lib/stosswerk/)
+// das etc/stosswerk/ desselben Baums.
+std::string VerzeichnisDesProgramms();
 
-// Wohin der Spieler schreibt, was er lernt (Beobachtungen, gelernte Welt), mit
-// abschließendem '/': das mit SetzeDatenverzeichnis gesetzte (--daten), sonst
-// das des Dienstes (STATE_DIRECTORY, von systemd gesetzt), sonst das von config.ini.
-std::string Datenverzeichnis();
-void SetzeDatenverzeichnis(const std::string& verzeichnis);
+// Leere Angaben nehmen die Vorgabe: verzeichnis das des Programms (--verzeichnis
+// ersetzt es), konfiguration verzeichnis + "config.ini" (--config), daten das
+// genannte (--daten), sonst STATE_DIRECTORY des Dienstes (von systemd gesetzt),
+// sonst das Verzeichnis von config.ini.
+Pfade BestimmePfade(const std::string& verzeichnis = "", const std::string& konfiguration = "",
+                    const std::string& daten = "");
 
-// 0, wenn die Datei gelesen wurde oder fehlt; sonst errno: die Datei ist da,
-// kann aber nicht gelesen werden, und t hat die Vorgaben. Das soll der
-// Betreiber erfahren, mit diesem Text (Pfad, errno) im Protokoll.
-int LadeTisch(Tisch& t, const std::string& pfad);
+// Liest pfad ganz. 0, wenn die Datei gelesen wurde oder fehlt (dann ist ini
+// leer, und jede Abfrage gibt ihre Vorgabe); sonst errno: die Datei ist da,
+// kann aber nicht gelesen werden. Das soll der Betreiber erfahren, mit diesem
+// Text (Pfad, errno) im Protokoll.
+int LeseKonfiguration(const std::string& pfad, IniDatei& ini);
 constexpr const char* kKonfigurationUnlesbar = "Konfiguration %s nicht lesbar (Errorcode: %d), es gelten die Vorgaben.\r\n";
-void LadePhysik(Physik& physik, const std::string& pfad);
-void LadeKugelradius(float& radius, const std::string& pfad);
 
-// Dieselben Regeln auf eine schon gelesene Datei, damit die Stoßstärke die
-// Datei nur einmal pro Suche liest.
+// Die Abschnitte einer gelesenen Datei.
 void TischAus(const IniDatei& ini, Tisch& t);
+Netzeinstellung NetzAus(const IniDatei& ini);
 Physik PhysikAus(const IniDatei& ini);
 float KugelradiusAus(const IniDatei& ini);

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <mutex>
 
 #include "geometry/vektor.h"
 
@@ -41,28 +40,7 @@ struct Tisch {
     float tol_winkel, tol_ecke, tol_abstand;
     float radius;
     Kugel kugeln[kAnzahlKugeln];  // Grundaufstellung: nur x, y, inloch, zieltasche
-    std::int32_t port;
-    std::int32_t bport;
-    // Schutz vor Gegenstellen, die den Server aufhalten: Millisekunden ohne
-    // Daten, Millisekunden für ein ganzes Dokument (je 0: keine Grenze),
-    // gleichzeitig offene Verbindungen, gleichzeitige Antworten insgesamt und
-    // an dieselbe Adresse mit demselben Port.
-    std::uint32_t wartezeit;
-    std::uint32_t gesamtzeit;
-    std::uint32_t verbindungen;
-    std::uint32_t sender;
-    std::uint32_t sender_je_ziel;
 };
 
-// Prozessweite Globale. Der Tisch wird einmal beim Start geladen und danach
-// nur gelesen; die Taschenpunkte werden gleich danach berechnet und ebenfalls
-// nur gelesen, damit zwei gleichzeitige Suchen nichts gemeinsam schreiben.
-extern Tisch tisch;
-extern Vektor Taschenpunkte[kAnzahlTaschenpunkte];
-
-// Der Spielstand des Fensters; Schreiber und Leser nehmen spielstandMutex.
-extern Spielstand spielstand;
-extern std::mutex spielstandMutex;
-
-void SetzeStandardaufstellung(Spielstand& stand);
-void BerechneTaschenpunkte();
+// Die Grundaufstellung des Tisches mit der Gruppe halbe.
+void SetzeStandardaufstellung(const Tisch& tisch, Spielstand& stand);

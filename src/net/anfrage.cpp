@@ -1,51 +1,18 @@
 #include "net/anfrage.h"
 
-#include "anzeige/anzeige.h"
-#include "model/tisch.h"
-#include "net/eigene_adresse.h"
-#include "net/senden.h"
-#include "net/xml_lesen.h"
 #include "net/xml_schreiben.h"
-#include "planner/robuste_suche.h"
 
-namespace {
+void MeldeFehlerhafteAnfrage(const Anzeige& a) {
+    ZeigeMeldung(a, "Netzwerkfehler", "Fehlerhafte XML-Datei empfangen.", Symbol::Keins);
+}
 
-// Das Ergebnis an die Adresse, die die Anfrage nennt; es nennt den eigenen Server.
-void Beantworte(const NetzStatus& anfrage, const Vektor& stoss) {
+void Beantworte(const Sender& s, const NetzStatus& anfrage, const Vektor& stoss, const std::string& eigeneAdresse) {
     NetzStatus antwort;
-    EigeneIPAdresse(antwort.ipAdresse);
+    antwort.ipAdresse = eigeneAdresse;
     antwort.cmd = anfrage.cmd;
-    antwort.port = tisch.port;
+    antwort.port = s.netz.port;
     antwort.running = true;
-    std::optional<std::string> ergebnis = ErzeugeErgebnisXML(stoss, antwort);
+    std::optional<std::string> ergebnis = ErzeugeErgebnisXML(s.anzeige, s.verzeichnis, stoss, antwort);
     if (!ergebnis) return;
-    StarteSendeThread(std::move(*ergebnis), anfrage.ipAdresse, anfrage.port);
-}
-
-Anfragebeobachter beobachter;
-
-}  // namespace
-
-void SetzeAnfragebeobachter(const Anfragebeobachter& b) { beobachter = b; }
-
-void MeldeFehlerhafteAnfrage() {
-    ZeigeMeldung("Netzwerkfehler", "Fehlerhafte XML-Datei empfangen.", Symbol::Keins);
-}
-
-void BearbeiteAnfrage(const std::string& dokument) {
-    Spielstand stand{};
-    NetzStatus anfrage;  // cmd und die Antwortadresse: anfrage.ipAdresse, anfrage.port
-    if (!LeseSpielstandXML(dokument, stand) || !LeseNetzStatusXML(anfrage, dokument)) {
-        MeldeFehlerhafteAnfrage();
-        return;
-    }
-    UebernehmeKugeln(stand);
-    ZeigeKugeln(stand);
-    const std::string adresse = anfrage.ipAdresse + ":" + std::to_string(anfrage.port);
-    if (beobachter.vorDemPlanen) beobachter.vorDemPlanen(adresse, stand);
-    Vektor stoss{};
-    PlaneStoss(stand, stoss);  // vorgegeben wie immer, robust nur, wenn [planer] es sagt
-    ZeigeVektor(stoss);
-    if (beobachter.nachDemPlanen) beobachter.nachDemPlanen(adresse, stand, stoss);
-    Beantworte(anfrage, stoss);
+    StarteSendeThread(s, std::move(*ergebnis), anfrage.ipAdresse, anfrage.port);
 }

@@ -1,21 +1,16 @@
-// Was der Server mit einem fertigen Dokument tut, auf seinem eigenen Thread.
+// Was der Server einer Anfrage antwortet: das Ergebnis an die Adresse, die
+// sie nennt, oder die Meldung über ein fehlerhaftes Dokument.
 #pragma once
 
 #include <string>
 
-#include "model/tisch.h"
-
-// Ein empfangenes Dokument: lesen, übernehmen, zeigen, planen, antworten.
-void BearbeiteAnfrage(const std::string& dokument);
+#include "anzeige/anzeige.h"
+#include "net/netz_status.h"
+#include "net/senden.h"
 
 // "Fehlerhafte XML-Datei empfangen." als Meldung; nichts wird beantwortet.
-void MeldeFehlerhafteAnfrage();
+void MeldeFehlerhafteAnfrage(const Anzeige& a);
 
-// Wer mitschauen will, was der Server beantwortet (der Spieler, der seinen
-// Tisch lernt): vor dem Planen die Anfrage, nach dem Planen der Stoß, jeweils
-// mit der Antwortadresse "ip:port". Einmal beim Start gesetzt; leer: niemand.
-struct Anfragebeobachter {
-    void (*vorDemPlanen)(const std::string& antwortadresse, const Spielstand& stand) = nullptr;
-    void (*nachDemPlanen)(const std::string& antwortadresse, const Spielstand& stand, Vektor stoss) = nullptr;
-};
-void SetzeAnfragebeobachter(const Anfragebeobachter& b);
+// Das Ergebnis mit stoss an die Antwortadresse der Anfrage, auf eigenem
+// Thread; es nennt den eigenen Server (eigeneAdresse, s.netz.port).
+void Beantworte(const Sender& s, const NetzStatus& anfrage, const Vektor& stoss, const std::string& eigeneAdresse);

@@ -18,8 +18,6 @@
 #include <thread>
 #include <vector>
 
-#include "anzeige/anzeige.h"
-#include "model/tisch.h"
 #include "net/anfrage.h"
 #include "net/eigene_adresse.h"
 #include "net/verbindung.h"
@@ -33,10 +31,15 @@ using std::chrono::milliseconds;
 constexpr milliseconds kAnnahmepause{100};
 
 // Ein Lauf des Servers. Jedes Einschalten bekommt einen neuen, damit ein
-// auslaufender alter Thread nichts vom neuen anfasst.
+// auslaufender alter Thread nichts vom neuen anfasst; er hält Kopien der
+// Rückrufe und kann so den Aufrufer überdauern.
 struct ServerLauf {
     std::atomic<bool> laeuft{true};  // ServerLaeuft
     int port = 0;                    // ServerPort
+    std::string eigeneAdresse;       // einmal beim Einschalten aufgelöst, nicht je Antwort
+    Anzeige anzeige;
+    Dokumentbearbeiter bearbeite;
+    std::function<void()> unerwartetesEnde;
     Fristen fristen{};
     std::size_t verbindungen = 1;  // höchstens so viele zugleich offen
     // Der lauschende Socket gehört dem Server-Thread, der ihn auch schließt.
@@ -46,19 +49,13 @@ struct ServerLauf {
     int serverSocket = -1;
 };
 
-std::mutex laufMutex;
-std::shared_ptr<ServerLauf> aktuellerLauf;
-std::function<void()> unerwartetesEnde;
-std::condition_variable threadEnde;
-int laufendeThreads = 0;  // alles unter laufMutex
-
 void SchliesseServerSocket(ServerLauf& lauf) {
     std::lock_guard sperre(lauf.mutex);
     if (lauf.serverSocket >= 0) ::close(lauf.serverSocket);
     lauf.serverSocket = -1;
 }
 
-void Fehler(const char* text) { ZeigeMeldung("StartTCPServer()", text, Symbol::Fehler); }
+void Fehler(const ServerLauf& lauf, const char* text) { ZeigeMeldung(lauf.anzeige, "StartTCPServer()", text, Symbol::Fehler); }
 
 // Socket, bind und listen, noch bevor jemand "running" hört. Jeder Fehlschlag
 // zeigt seine Meldung und sagt im Protokoll, warum das Netz aus bleibt.
@@ -66,8 +63,8 @@ bool Oeffne(ServerLauf& lauf) {
     const int s = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (s < 0) {
         const int fehler = errno;
-        Fehler("Fehler beim Erstellen des TCP-Sockets");
-        SchreibeLog("Kein TCP-Socket (Errorcode: %d), Netzwerk bleibt aus.\r\n", fehler);
+        Fehler(lauf, "Fehler beim Erstellen des TCP-Sockets");
+        SchreibeLog(lauf.anzeige, "Kein TCP-Socket (Errorcode: %d), Netzwerk bleibt aus.\r\n", fehler);
         return false;
     }
     lauf.serverSocket = s;
@@ -79,9 +76,9 @@ bool Oeffne(ServerLauf& lauf) {
     adresse.sin_port = htons(static_cast<std::uint16_t>(lauf.port & 0xFFFF));
     if (::bind(s, reinterpret_cast<sockaddr*>(&adresse), sizeof adresse) != 0) {
         const int fehler = errno;
-        Fehler("Fehler: 'bind' gescheitert! Der Server konnte nicht an den Port gebunden werden!");
+        Fehler(lauf, "Fehler: 'bind' gescheitert! Der Server konnte nicht an den Port gebunden werden!");
         SchliesseServerSocket(lauf);
-        SchreibeLog("Port %d nicht nutzbar (Errorcode: %d), Netzwerk bleibt aus.\r\n", lauf.port, fehler);
+        SchreibeLog(lauf.anzeige, "Port %d nicht nutzbar (Errorcode: %d), Netzwerk bleibt aus.\r\n", lauf.port, fehler);
         return false;
     }
     // Die Warteschlange fasst so viele, wie offen sein dürfen: während einer
@@ -89,9 +86,9 @@ bool Oeffne(ServerLauf& lauf) {
     // aufbau verworfen und erst nach einer Sekunde wiederholt wird.
     if (::listen(s, static_cast<int>(std::min<std::size_t>(lauf.verbindungen, 4096))) != 0) {
         const int fehler = errno;
-        Fehler("Fehler: 'listen' gescheitert! Der Server kann nicht nach Anfragen lauschen!");
+        Fehler(lauf, "Fehler: 'listen' gescheitert! Der Server kann nicht nach Anfragen lauschen!");
         SchliesseServerSocket(lauf);
-        SchreibeLog("Kein Lauschen an Port %d (Errorcode: %d), Netzwerk bleibt aus.\r\n", lauf.port, fehler);
+        SchreibeLog(lauf.anzeige, "Kein Lauschen an Port %d (Errorcode: %d), Netzwerk bleibt aus.\r\n", lauf.port, fehler);
         return false;
     }
     return true;
@@ -121,13 +118,13 @@ struct Tafel {
 
 // Liest jede Verbindung, für die poll etwas meldet, und trennt die, deren
 // Frist abgelaufen ist. Fertige Dokumente gehen nach tafel.fertig.
-void LeseUndPruefe(Tafel& tafel, const Fristen& fristen, Uhr::time_point jetzt) {
+void LeseUndPruefe(const ServerLauf& lauf, Tafel& tafel, Uhr::time_point jetzt) {
     std::size_t behalten = 0;
     for (std::size_t i = 0; i < tafel.offen.size(); ++i) {
         Verbindung& v = tafel.offen[i];
         const bool bereit = tafel.p[i + 1].revents != 0;
-        Empfang e = bereit ? Empfange(v, jetzt) : Empfang::Offen;
-        if (e == Empfang::Offen) e = PruefeFristen(v, fristen, jetzt, bereit);
+        Empfang e = bereit ? Empfange(lauf.anzeige, v, jetzt) : Empfang::Offen;
+        if (e == Empfang::Offen) e = PruefeFristen(lauf.anzeige, v, lauf.fristen, jetzt, bereit);
         if (e == Empfang::Offen) {
             if (behalten != i) tafel.offen[behalten] = std::move(v);
             ++behalten;
@@ -139,18 +136,18 @@ void LeseUndPruefe(Tafel& tafel, const Fristen& fristen, Uhr::time_point jetzt) 
             tafel.fertig.push_back(std::move(v));
         } else {
             // Getrennt ist kein fehlerhaftes Dokument: keine Meldung, keine Antwort.
-            SchreibeLog("Warte auf Anfrage vom Client...\r\n");
+            SchreibeLog(lauf.anzeige, "Warte auf Anfrage vom Client...\r\n");
         }
     }
     tafel.offen.resize(behalten);
 }
 
 // Sind alle Plätze belegt, muss die Verbindung gehen, die am längsten nichts geschickt hat.
-void TrenneStillste(std::vector<Verbindung>& offen) {
+void TrenneStillste(const Anzeige& a, std::vector<Verbindung>& offen) {
     auto stillste = std::min_element(offen.begin(), offen.end(), [](const Verbindung& a, const Verbindung& b) {
         return a.letzteDaten < b.letzteDaten;
     });
-    SchreibeLog("Schon %d Verbindungen offen, die am längsten stille zu %s, Port %d getrennt.\r\n",
+    SchreibeLog(a, "Schon %d Verbindungen offen, die am längsten stille zu %s, Port %d getrennt.\r\n",
                 static_cast<int>(offen.size()), stillste->adresse.c_str(), stillste->port);
     ::close(stillste->fd);
     offen.erase(stillste);
@@ -171,20 +168,20 @@ void NimmAn(const ServerLauf& lauf, Tafel& tafel, Uhr::time_point jetzt) {
             // Etwa zu viele offene Dateien: nach einer Pause noch einmal. Solange
             // derselbe Fehler bleibt, steht er nur einmal im Protokoll.
             if (fehler != tafel.annahmefehler)
-                SchreibeLog("Fehler bei 'accept' (Errorcode: %d), neuer Versuch in %d ms...\r\n", fehler,
+                SchreibeLog(lauf.anzeige, "Fehler bei 'accept' (Errorcode: %d), neuer Versuch in %d ms...\r\n", fehler,
                             static_cast<int>(kAnnahmepause.count()));
             tafel.annahmefehler = fehler;
             tafel.annehmenAb = jetzt + kAnnahmepause;
             return;
         }
         tafel.annahmefehler = 0;
-        LoescheLog();
-        if (tafel.offen.size() >= lauf.verbindungen) TrenneStillste(tafel.offen);
+        LoescheLog(lauf.anzeige);
+        if (tafel.offen.size() >= lauf.verbindungen) TrenneStillste(lauf.anzeige, tafel.offen);
         char text[INET_ADDRSTRLEN] = {};
         ::inet_ntop(AF_INET, &peer.sin_addr, text, sizeof text);
         const int port = static_cast<int>(ntohs(peer.sin_port));
         tafel.offen.push_back(Verbindung{c, text, port, {}, false, jetzt, jetzt});
-        SchreibeLog("Verbindung zu %s, Port %d \r\nWarte auf Daten vom Client...\r\n", text, port);
+        SchreibeLog(lauf.anzeige, "Verbindung zu %s, Port %d \r\nWarte auf Daten vom Client...\r\n", text, port);
     }
 }
 
@@ -193,13 +190,14 @@ bool BearbeiteFertige(const ServerLauf& lauf, Tafel& tafel) {
     for (const Verbindung& v : tafel.fertig) {
         if (!lauf.laeuft) return false;
         if (v.zuLang) {
-            SchreibeLog("Dokument zu lang (mehr als %d Zeichen), verworfen.\r\n", static_cast<int>(kMaxDokument));
-            MeldeFehlerhafteAnfrage();
+            SchreibeLog(lauf.anzeige, "Dokument zu lang (mehr als %d Zeichen), verworfen.\r\n",
+                        static_cast<int>(kMaxDokument));
+            MeldeFehlerhafteAnfrage(lauf.anzeige);
         } else {
-            BearbeiteAnfrage(v.dokument);
+            lauf.bearbeite(v.dokument, lauf.eigeneAdresse);
         }
         if (!lauf.laeuft) return false;
-        SchreibeLog("Warte auf Anfrage vom Client...\r\n");
+        SchreibeLog(lauf.anzeige, "Warte auf Anfrage vom Client...\r\n");
     }
     tafel.fertig.clear();
     return true;
@@ -208,10 +206,8 @@ bool BearbeiteFertige(const ServerLauf& lauf, Tafel& tafel) {
 // Der Server-Thread. true, wenn er ausgeschaltet wurde; false, wenn poll
 // scheitert (dann kann er niemanden mehr bedienen).
 bool StartTCPServer(ServerLauf& lauf) {
-    std::string eigene;
-    EigeneIPAdresse(eigene);
-    SchreibeLog("Server gestartet...   (IP: %s Port: %d) \r\n", eigene.c_str(), lauf.port);
-    SchreibeLog("Warte auf Anfrage vom Client...\r\n");
+    SchreibeLog(lauf.anzeige, "Server gestartet...   (IP: %s Port: %d) \r\n", lauf.eigeneAdresse.c_str(), lauf.port);
+    SchreibeLog(lauf.anzeige, "Warte auf Anfrage vom Client...\r\n");
 
     Tafel tafel;
     for (;;) {
@@ -225,82 +221,106 @@ bool StartTCPServer(ServerLauf& lauf) {
         }
         if (::poll(tafel.p.data(), tafel.p.size(), PollGrenze(frist, vorher)) < 0) {
             if (errno == EINTR) continue;
-            SchreibeLog("SOCKET_ERROR! (Errorcode: %d) Server fährt runter...\r\n", errno);
+            SchreibeLog(lauf.anzeige, "SOCKET_ERROR! (Errorcode: %d) Server fährt runter...\r\n", errno);
             return false;
         }
         if (!lauf.laeuft) {
             // Mitten im Empfang ist ein Dokument nur ein Bruchstück: es wird nicht bearbeitet.
-            SchreibeLog(tafel.offen.empty() ? "Server wurde gestoppt!\r\n" : "\r\nServer beendet...\r\n");
+            SchreibeLog(lauf.anzeige, tafel.offen.empty() ? "Server wurde gestoppt!\r\n" : "\r\nServer beendet...\r\n");
             return true;
         }
         const Uhr::time_point jetzt = Uhr::now();
-        LeseUndPruefe(tafel, lauf.fristen, jetzt);
-        if (tafel.p[0].revents != 0) NimmAn(lauf, tafel, jetzt);
+        LeseUndPruefe(lauf, tafel, jetzt);
+        // Erst die fertigen Dokumente, dann neue Verbindungen: das Annehmen
+        // leert das Protokoll, und das soll die Zeilen einer Anfrage nicht
+        // zwischen ihrem Empfang und ihrer Antwort treffen.
         if (!BearbeiteFertige(lauf, tafel)) {
-            SchreibeLog("\r\nServer beendet...\r\n");
+            SchreibeLog(lauf.anzeige, "\r\nServer beendet...\r\n");
             return true;
         }
+        if (tafel.p[0].revents != 0) NimmAn(lauf, tafel, Uhr::now());
     }
-}
-
-// Rund um StartTCPServer: schließt, was übrig ist, und meldet ein unerwartetes Ende.
-void ServerThread(const std::shared_ptr<ServerLauf>& lauf) {
-    bool ausgeschaltet = false;
-    try {
-        ausgeschaltet = StartTCPServer(*lauf);
-    } catch (const std::exception& fehler) {
-        SchreibeLog("Unerwarteter Fehler im Server (%s), Server fährt runter...\r\n", fehler.what());
-    }
-    SchliesseServerSocket(*lauf);
-    std::function<void()> melde;
-    {
-        std::lock_guard sperre(laufMutex);
-        if (!ausgeschaltet && lauf->laeuft && aktuellerLauf == lauf) {
-            aktuellerLauf.reset();
-            melde = unerwartetesEnde;
-        }
-    }
-    if (melde) melde();
-    std::lock_guard sperre(laufMutex);
-    --laufendeThreads;
-    threadEnde.notify_all();
 }
 
 }  // namespace
 
-bool StarteServer(int port) {
+struct Serverzustand {
+    std::mutex mutex;
+    std::shared_ptr<ServerLauf> lauf;  // der laufende, nullptr, wenn keiner läuft
+    std::condition_variable threadEnde;
+    int laufendeThreads = 0;  // alles unter mutex
+};
+
+std::shared_ptr<Serverzustand> NeuerServerzustand() { return std::make_shared<Serverzustand>(); }
+
+namespace {
+
+// Rund um StartTCPServer: schließt, was übrig ist, und meldet ein unerwartetes Ende.
+void ServerThread(const std::shared_ptr<Serverzustand>& z, const std::shared_ptr<ServerLauf>& lauf) {
+    bool ausgeschaltet = false;
+    try {
+        ausgeschaltet = StartTCPServer(*lauf);
+    } catch (const std::exception& fehler) {
+        try {
+            SchreibeLog(lauf->anzeige, "Unerwarteter Fehler im Server (%s), Server fährt runter...\r\n", fehler.what());
+        } catch (const std::exception&) {
+        }
+    }
+    SchliesseServerSocket(*lauf);
+    bool melde = false;
+    {
+        std::lock_guard sperre(z->mutex);
+        if (!ausgeschaltet && lauf->laeuft && z->lauf == lauf) {
+            z->lauf.reset();
+            melde = true;
+        }
+    }
+    if (melde && lauf->unerwartetesEnde) lauf->unerwartetesEnde();
+    std::lock_guard sperre(z->mutex);
+    --z->laufendeThreads;
+    z->threadEnde.notify_all();
+}
+
+}  // namespace
+
+bool StarteServer(Anfrageserver& s, int port, const Netzeinstellung& netz) {
     auto lauf = std::make_shared<ServerLauf>();
     lauf->port = port;
-    lauf->fristen = {milliseconds(tisch.wartezeit), milliseconds(tisch.gesamtzeit)};
-    lauf->verbindungen = std::max<std::size_t>(tisch.verbindungen, 1);
+    lauf->anzeige = s.anzeige;
+    lauf->bearbeite = s.bearbeite;
+    lauf->unerwartetesEnde = s.unerwartetesEnde;
+    lauf->fristen = {milliseconds(netz.wartezeit), milliseconds(netz.gesamtzeit)};
+    lauf->verbindungen = std::max<std::size_t>(netz.verbindungen, 1);
     if (!Oeffne(*lauf)) return false;
+    EigeneIPAdresse(lauf->eigeneAdresse);
+    const std::shared_ptr<Serverzustand> z = s.zustand;
     {
         // Vor dem Thread eingetragen: endet er sofort, findet er sich hier.
-        std::lock_guard sperre(laufMutex);
-        ++laufendeThreads;
-        aktuellerLauf = lauf;
+        std::lock_guard sperre(z->mutex);
+        ++z->laufendeThreads;
+        z->lauf = lauf;
     }
     try {
-        std::thread([lauf] { ServerThread(lauf); }).detach();
+        std::thread([z, lauf] { ServerThread(z, lauf); }).detach();
     } catch (const std::system_error& fehler) {
         {
-            std::lock_guard sperre(laufMutex);
-            --laufendeThreads;
-            aktuellerLauf.reset();
-            threadEnde.notify_all();
+            std::lock_guard sperre(z->mutex);
+            --z->laufendeThreads;
+            z->lauf.reset();
+            z->threadEnde.notify_all();
         }
         SchliesseServerSocket(*lauf);
-        SchreibeLog("Kein Server-Thread (Errorcode: %d), Netzwerk bleibt aus.\r\n", fehler.code().value());
+        SchreibeLog(s.anzeige, "Kein Server-Thread (Errorcode: %d), Netzwerk bleibt aus.\r\n", fehler.code().value());
         return false;
     }
     return true;
 }
 
-void StoppeServer() {
+void StoppeServer(Anfrageserver& s) {
     std::shared_ptr<ServerLauf> lauf;
     {
-        std::lock_guard sperre(laufMutex);
-        lauf = std::move(aktuellerLauf);
+        std::lock_guard sperre(s.zustand->mutex);
+        lauf = std::move(s.zustand->lauf);
     }
     if (!lauf) return;
     lauf->laeuft = false;
@@ -308,17 +328,12 @@ void StoppeServer() {
     if (lauf->serverSocket >= 0) ::shutdown(lauf->serverSocket, SHUT_RDWR);
 }
 
-bool ServerLaeuft() {
-    std::lock_guard sperre(laufMutex);
-    return aktuellerLauf != nullptr;
+bool ServerLaeuft(const Anfrageserver& s) {
+    std::lock_guard sperre(s.zustand->mutex);
+    return s.zustand->lauf != nullptr;
 }
 
-void BeiUnerwartetemServerende(std::function<void()> rueckruf) {
-    std::lock_guard sperre(laufMutex);
-    unerwartetesEnde = std::move(rueckruf);
-}
-
-bool WarteAufServerende(milliseconds grenze) {
-    std::unique_lock sperre(laufMutex);
-    return threadEnde.wait_for(sperre, grenze, [] { return laufendeThreads == 0; });
+bool WarteAufServerende(const Anfrageserver& s, milliseconds grenze) {
+    std::unique_lock sperre(s.zustand->mutex);
+    return s.zustand->threadEnde.wait_for(sperre, grenze, [&] { return s.zustand->laufendeThreads == 0; });
 }

@@ -20,17 +20,17 @@ Uhr::time_point Nach(Uhr::time_point t, std::chrono::milliseconds frist) {
 
 }  // namespace
 
-Empfang Empfange(Verbindung& v, Uhr::time_point jetzt) {
+Empfang Empfange(const Anzeige& a, Verbindung& v, Uhr::time_point jetzt) {
     char puffer[32768];
     const ssize_t n = ::recv(v.fd, puffer, sizeof puffer - 1, MSG_DONTWAIT);
     if (n < 0) {
         if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK) return Empfang::Offen;
         // Ein Reset oder sonst ein Fehler betrifft nur diese eine Verbindung.
-        SchreibeLog("SOCKET_ERROR! (Errorcode: %d) Verbindung getrennt, der Server wartet weiter...\r\n", errno);
+        SchreibeLog(a, "SOCKET_ERROR! (Errorcode: %d) Verbindung getrennt, der Server wartet weiter...\r\n", errno);
         return Empfang::Fehler;
     }
     if (n == 0) {
-        SchreibeLog("Verbindung anständig geschlossen...\r\n");
+        SchreibeLog(a, "Verbindung anständig geschlossen...\r\n");
         return Empfang::Geschlossen;
     }
     // Wie Text: ein Stück zählt bis zu seinem ersten Nullbyte.
@@ -40,18 +40,18 @@ Empfang Empfange(Verbindung& v, Uhr::time_point jetzt) {
     else
         v.zuLang = true;  // weiterlesen bis zum Schließen, aber nichts mehr speichern
     v.letzteDaten = jetzt;
-    SchreibeLog("Empfange Daten... (%d Bytes)\r\n", static_cast<int>(n));
+    SchreibeLog(a, "Empfange Daten... (%d Bytes)\r\n", static_cast<int>(n));
     return Empfang::Offen;
 }
 
-Empfang PruefeFristen(const Verbindung& v, const Fristen& f, Uhr::time_point jetzt, bool bereit) {
+Empfang PruefeFristen(const Anzeige& a, const Verbindung& v, const Fristen& f, Uhr::time_point jetzt, bool bereit) {
     // Auch ein ununterbrochener Strom endet an der Gesamtzeit.
     if (jetzt >= Nach(v.angenommen, f.gesamtzeit)) {
-        SchreibeLog("Dokument nicht in %d ms vollständig, Verbindung getrennt.\r\n", Ms(f.gesamtzeit));
+        SchreibeLog(a, "Dokument nicht in %d ms vollständig, Verbindung getrennt.\r\n", Ms(f.gesamtzeit));
         return Empfang::ZuLangsam;
     }
     if (!bereit && jetzt >= Nach(v.letzteDaten, f.wartezeit)) {
-        SchreibeLog("Keine Daten seit %d ms, Verbindung getrennt.\r\n", Ms(f.wartezeit));
+        SchreibeLog(a, "Keine Daten seit %d ms, Verbindung getrennt.\r\n", Ms(f.wartezeit));
         return Empfang::Still;
     }
     return Empfang::Offen;

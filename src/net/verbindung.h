@@ -6,6 +6,8 @@
 #include <chrono>
 #include <string>
 
+#include "anzeige/anzeige.h"
+
 using Uhr = std::chrono::steady_clock;
 
 // Je Verbindung; 0 heißt keine Grenze.
@@ -33,12 +35,13 @@ enum class Empfang {
 };
 
 // Ein recv ohne Warten, mit seiner Protokollzeile; Offen auch, wenn nichts da war.
-Empfang Empfange(Verbindung& v, Uhr::time_point jetzt);
+Empfang Empfange(const Anzeige& a, Verbindung& v, Uhr::time_point jetzt);
 
 // Still oder ZuLangsam mit der Protokollzeile des Trennens, sonst Offen. Still
 // nur, wenn der letzte poll für v nichts meldete (bereit false): was während
 // einer Planung ankam, liegt dann schon zum Lesen bereit.
-Empfang PruefeFristen(const Verbindung& v, const Fristen& f, Uhr::time_point jetzt, bool bereit);
+Empfang PruefeFristen(const Anzeige& a, const Verbindung& v, const Fristen& f, Uhr::time_point jetzt,
+                      bool bereit);
 
 // Wann die früheste Frist von v abläuft; time_point::max() ohne Frist.
 Uhr::time_point NaechsteFrist(const Verbindung& v, const Fristen& f);

@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "anzeige/anzeige.h"
-#include "model/konfiguration.h"
 
 namespace {
 
@@ -29,8 +28,9 @@ std::string Festkomma(float wert) {
     return std::string(puffer, ergebnis.ptr);
 }
 
-std::optional<std::string> LeseMusterdatei(std::string_view name, bool ohneLeerzeichen) {
-    const std::string pfad = Programmverzeichnis() + std::string(name);
+std::optional<std::string> LeseMusterdatei(const std::string& verzeichnis, std::string_view name,
+                                           bool ohneLeerzeichen) {
+    const std::string pfad = verzeichnis + std::string(name);
     std::FILE* datei = std::fopen(pfad.c_str(), "rb");
     if (!datei) return std::nullopt;
 
@@ -65,10 +65,11 @@ std::string ErsetzePlatzhalter(std::string_view platzhalter, std::string_view we
     return text;
 }
 
-std::optional<std::string> ErzeugeStatusXML(const NetzStatus& status) {
-    auto muster = LeseMusterdatei("ki-status.xml", true);
+std::optional<std::string> ErzeugeStatusXML(const Anzeige& a, const std::string& verzeichnis,
+                                            const NetzStatus& status) {
+    auto muster = LeseMusterdatei(verzeichnis, "ki-status.xml", true);
     if (!muster) {
-        ZeigeMeldung("Fehler", "Die Status-XML-Musterdatei konnte nicht geöffnet werden", Symbol::Fehler);
+        ZeigeMeldung(a, "Fehler", "Die Status-XML-Musterdatei konnte nicht geöffnet werden", Symbol::Fehler);
         return std::nullopt;
     }
     std::string text = std::move(*muster);
@@ -78,10 +79,11 @@ std::optional<std::string> ErzeugeStatusXML(const NetzStatus& status) {
     return text;
 }
 
-std::optional<std::string> ErzeugeErgebnisXML(const Vektor& stoss, const NetzStatus& status) {
-    auto muster = LeseMusterdatei("ki-result.xml", false);
+std::optional<std::string> ErzeugeErgebnisXML(const Anzeige& a, const std::string& verzeichnis, const Vektor& stoss,
+                                              const NetzStatus& status) {
+    auto muster = LeseMusterdatei(verzeichnis, "ki-result.xml", false);
     if (!muster) {
-        ZeigeMeldung("Fehler", "Die Ergebnis-XML-Musterdatei konnte nicht geöffnet werden", Symbol::Fehler);
+        ZeigeMeldung(a, "Fehler", "Die Ergebnis-XML-Musterdatei konnte nicht geöffnet werden", Symbol::Fehler);
         return std::nullopt;
     }
     std::string text = std::move(*muster);

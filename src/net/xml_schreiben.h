@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "anzeige/anzeige.h"
 #include "geometry/vektor.h"
 #include "net/netz_status.h"
 
@@ -15,19 +16,22 @@
 // einer deutschen Locale.
 std::string Festkomma(float wert);
 
-// Die ganze Datei Programmverzeichnis() + name; CR LF wird zu LF. Mit
-// ohneLeerzeichen entfallen alle Leerzeichen, Tabs, CR und LF. Nichts, wenn die
-// Datei nicht zu öffnen oder zu lesen ist.
-std::optional<std::string> LeseMusterdatei(std::string_view name, bool ohneLeerzeichen);
+// Die ganze Datei verzeichnis + name; CR LF wird zu LF. Mit ohneLeerzeichen
+// entfallen alle Leerzeichen, Tabs, CR und LF. Nichts, wenn die Datei nicht zu
+// öffnen oder zu lesen ist.
+std::optional<std::string> LeseMusterdatei(const std::string& verzeichnis, std::string_view name,
+                                           bool ohneLeerzeichen);
 
 // Ersetzt das erste Vorkommen von platzhalter in text durch wert; ohne
 // Vorkommen kommt text unverändert zurück.
 std::string ErsetzePlatzhalter(std::string_view platzhalter, std::string_view wert, std::string text);
 
-// ki-status.xml ohne Leerzeichen, gefüllt mit Adresse, Port und Laufzustand.
-// Fehlt die Datei: Meldung "Fehler" und nichts.
-std::optional<std::string> ErzeugeStatusXML(const NetzStatus& status);
+// ki-status.xml aus verzeichnis ohne Leerzeichen, gefüllt mit Adresse, Port
+// und Laufzustand. Fehlt die Datei: Meldung "Fehler" und nichts.
+std::optional<std::string> ErzeugeStatusXML(const Anzeige& a, const std::string& verzeichnis,
+                                            const NetzStatus& status);
 
-// ki-result.xml unverändert, gefüllt mit Stoßvektor (x, y), Adresse, cmdid,
-// Port und Laufzustand. Fehlt die Datei: Meldung "Fehler" und nichts.
-std::optional<std::string> ErzeugeErgebnisXML(const Vektor& stoss, const NetzStatus& status);
+// ki-result.xml aus verzeichnis unverändert, gefüllt mit Stoßvektor (x, y),
+// Adresse, cmdid, Port und Laufzustand. Fehlt die Datei: Meldung "Fehler" und nichts.
+std::optional<std::string> ErzeugeErgebnisXML(const Anzeige& a, const std::string& verzeichnis, const Vektor& stoss,
+                                              const NetzStatus& status);

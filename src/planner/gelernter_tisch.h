@@ -1,10 +1,7 @@
 // Der Tisch, den der Spieler aus seinen Beobachtungen gelernt hat: die Welt R,
-// die zu ihnen passt, und das Rauschen seines Queues. Der Lernthread setzt ihn,
-// der Planer und die Vorschau lesen ihn; bis ein neuer fertig ist, gilt der
-// letzte. Nur mit [planer] lernen=1 gesetzt.
+// die zu ihnen passt, und das Rauschen seines Queues. Der lernende Spieler hält
+// den jeweils letzten; der Planer bekommt ihn mit dem Planerkontext.
 #pragma once
-
-#include <memory>
 
 #include "sim/welt.h"
 
@@ -13,7 +10,3 @@ struct GelernterTisch {
     double rauschen;  // Rauschfaktor F des Queues
     long beobachtungen;
 };
-
-void SetzeGelernterTisch(std::shared_ptr<const GelernterTisch> t);
-// nullptr, solange nichts gelernt ist.
-std::shared_ptr<const GelernterTisch> GelernterTischJetzt();

@@ -50,10 +50,10 @@ Vektor Anspielpunkt(Vektor kugel, Vektor ziel, float r) {
     return Addiere(kugel, Skaliere(Normiere(d), 2.0f * r));
 }
 
-bool WinkelZulaessig(float winkel) { return winkel > 90.0f + tisch.tol_winkel; }
+bool WinkelZulaessig(const Tisch& t, float winkel) { return winkel > 90.0f + t.tol_winkel; }
 
-Winkelgrenze AktuelleWinkelgrenze() {
-    const float grenze = 90.0f + tisch.tol_winkel;
+Winkelgrenze WinkelgrenzeVon(const Tisch& t) {
+    const float grenze = 90.0f + t.tol_winkel;
     // Über 180 Grad (tol_winkel ist vorzeichenlos und kann riesig sein) steigt
     // der Kosinus wieder: dann immer genau rechnen, und nichts ist zulässig.
     const bool schnell = grenze > 1.0f && grenze < 179.0f;
@@ -77,16 +77,16 @@ bool WinkelZulaessig(const Winkelgrenze& g, Vektor u, Vektor v) {
     return a > g.grenze;
 }
 
-bool ImSpielfeld(Vektor p, float r) {
-    const Tisch& t = tisch;
+bool ImSpielfeld(const Tisch& t, Vektor p, float r) {
     return t.bande_y + r < p.y && p.y < t.hoehe - t.bande_y - r && t.bande_x + r < p.x &&
            p.x < t.breite - t.bande_x - r;
 }
 
-bool KugelImWeg(const Spielstand& stand, Vektor von, Vektor nach, int ausnahme1, int ausnahme2) {
+bool KugelImWeg(const Tischkontext& tk, const Spielstand& stand, Vektor von, Vektor nach, int ausnahme1,
+                int ausnahme2) {
     const float r = stand.kugeln[0].radius;
     const float rand = 2.0f * r;
-    const float grenze = 2.0f * r + tisch.tol_abstand;
+    const float grenze = 2.0f * r + tk.tisch.tol_abstand;
     const Box box = BoxUm(von, nach, rand);
     const Vektor u = Normiere(Subtrahiere(nach, von));
     for (int k = 1; k < kAnzahlKugeln; ++k) {  // die Weiße ist nie Hindernis
@@ -100,30 +100,20 @@ bool KugelImWeg(const Spielstand& stand, Vektor von, Vektor nach, int ausnahme1,
     return false;
 }
 
-void Bandenecken(Vektor e[12]) {
-    const Tisch& t = tisch;
-    const float oben = t.hoehe - t.bande_y, rechts = t.breite - t.bande_x;
-    e[0] = {t.bande_x, t.yc, 0};
-    e[1] = {t.bande_x, t.yb, 0};
-    e[2] = {t.xb, oben, 0};
-    e[3] = {t.xc, oben, 0};
-    e[4] = {t.xg, oben, 0};
-    e[5] = {t.xh, oben, 0};
-    e[6] = {rechts, t.yb, 0};
-    e[7] = {rechts, t.yc, 0};
-    e[8] = {t.xh, t.bande_y, 0};
-    e[9] = {t.xg, t.bande_y, 0};
-    e[10] = {t.xb, t.bande_y, 0};
-    e[11] = {t.xc, t.bande_y, 0};
+void Bandenecken(const Tischkontext& tk, Vektor e[12]) {
+    // Im Umriss genau (double); float davon ist dieselbe Zahl wie die
+    // Differenz in float, etwa hoehe − bande_y.
+    for (int i = 0; i < 12; ++i)
+        e[i] = {static_cast<float>(tk.umriss.ecken[i].x), static_cast<float>(tk.umriss.ecken[i].y), 0.0f};
 }
 
-bool BandeneckeImWeg(const Spielstand& stand, Vektor von, Vektor nach) {
+bool BandeneckeImWeg(const Tischkontext& tk, const Spielstand& stand, Vektor von, Vektor nach) {
     const float r = stand.kugeln[0].radius;
-    const float grenze = r + tisch.tol_abstand;
+    const float grenze = r + tk.tisch.tol_abstand;
     const Box box = BoxUm(von, nach, r);
     const Vektor u = Normiere(Subtrahiere(nach, von));
     Vektor ecken[12];
-    Bandenecken(ecken);
+    Bandenecken(tk, ecken);
     for (const Vektor& e : ecken) {
         if (Ausserhalb(box, e)) continue;
         if (!(AbstandZurEinheitsgeraden(von, u, e) >= grenze)) return true;
@@ -135,8 +125,7 @@ float WinkelAmPunkt(Vektor a, Vektor b, Vektor c) {
     return Winkel({a.x - b.x, a.y - b.y, 0.0f}, {c.x - b.x, c.y - b.y, 0.0f});
 }
 
-void BandenPunkte(Vektor von, Vektor nach, Vektor p[4]) {
-    const Tisch& t = tisch;
+void BandenPunkte(const Tisch& t, Vektor von, Vektor nach, Vektor p[4]) {
     const float bx = t.bande_x, by = t.bande_y;
     const float oben = t.hoehe - by, rechts = t.breite - bx;
     const float dx = nach.x - von.x, dy = nach.y - von.y;
@@ -155,8 +144,7 @@ void BandenPunkte(Vektor von, Vektor nach, Vektor p[4]) {
     p[3] = {von.x + dx * a / (a + b), by, 0};
 }
 
-bool AufBande(Vektor p, bool laengsseite) {
-    const Tisch& t = tisch;
+bool AufBande(const Tisch& t, Vektor p, bool laengsseite) {
     if (laengsseite) return (t.xb < p.x && p.x < t.xc) || (t.xg < p.x && p.x < t.xh);
     return t.yb < p.y && p.y < t.yc;
 }

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "geometry/vektor.h"
-#include "model/tisch.h"
+#include "model/tischkontext.h"
 
 // eigene[1..15]: darf gespielt werden. eigene[0] bleibt unberührt.
 void EigeneKugeln(const Spielstand& stand, bool eigene[kAnzahlKugeln]);
@@ -18,7 +18,7 @@ bool TascheErlaubt(const Spielstand& stand, int kugel, int j);
 Vektor Anspielpunkt(Vektor kugel, Vektor ziel, float r);
 
 // winkel > 90 + tol_winkel, streng; NaN fällt durch.
-bool WinkelZulaessig(float winkel);
+bool WinkelZulaessig(const Tisch& t, float winkel);
 
 // Die Winkelgrenze 90 + tol_winkel als Kosinus: der arccos ist der teuerste
 // Teil der Suche, und fast alle Winkel liegen weit weg von der Grenze.
@@ -27,7 +27,7 @@ struct Winkelgrenze {
     double kosinus;   // cos(grenze)
     bool schnell;     // nur wo der Kosinus mit dem Winkel sicher fällt
 };
-Winkelgrenze AktuelleWinkelgrenze();
+Winkelgrenze WinkelgrenzeVon(const Tisch& t);
 
 // Genau WinkelZulaessig(Winkel(u, v)), aber der arccos wird nur nahe der
 // Grenze gerechnet. Den Winkel selbst holt, wer ihn speichert, mit Winkel().
@@ -38,27 +38,27 @@ inline bool WinkelAmPunktZulaessig(const Winkelgrenze& g, Vektor a, Vektor b, Ve
 }
 
 // Mehr als r innerhalb aller Bandenlinien, streng. r ist der Radius der Weißen.
-bool ImSpielfeld(Vektor p, float r);
+bool ImSpielfeld(const Tisch& t, Vektor p, float r);
 
 // Liegt eine Kugel 1..15 (nicht eingelocht, nicht ausgenommen) dem Weg von
 // von nach nach näher als 2r + tol_abstand? -1 nimmt keine Kugel aus.
-bool KugelImWeg(const Spielstand& stand, Vektor von, Vektor nach, int ausnahme1, int ausnahme2);
+bool KugelImWeg(const Tischkontext& tk, const Spielstand& stand, Vektor von, Vektor nach, int ausnahme1, int ausnahme2);
 
-// Die zwölf Endpunkte der geraden Bandenstücke, aus dem aktuellen Tisch.
-void Bandenecken(Vektor ecken[12]);
+// Die zwölf Endpunkte der geraden Bandenstücke, aus dem Umriss des Tisches.
+void Bandenecken(const Tischkontext& tk, Vektor ecken[12]);
 
 // Kommt der Weg einer Bandenecke näher als r + tol_abstand?
-bool BandeneckeImWeg(const Spielstand& stand, Vektor von, Vektor nach);
+bool BandeneckeImWeg(const Tischkontext& tk, const Spielstand& stand, Vektor von, Vektor nach);
 
 // Winkel an b zwischen den Richtungen zu a und zu c, in der Tischebene.
 float WinkelAmPunkt(Vektor a, Vektor b, Vektor c);
 
 // Berührpunkte auf den vier Bandenlinien (links, oben, rechts, unten) für
 // einen Weg von von über eine Bande nach nach, Einfallswinkel = Ausfallswinkel.
-void BandenPunkte(Vektor von, Vektor nach, Vektor punkte[4]);
+void BandenPunkte(const Tisch& t, Vektor von, Vektor nach, Vektor punkte[4]);
 
 // Liegt p auf einem geraden Bandenstück, weg von den Taschenmäulern?
-bool AufBande(Vektor p, bool laengsseite);
+bool AufBande(const Tisch& t, Vektor p, bool laengsseite);
 
 // a · b / c, das Produkt zuerst.
 inline float Anteil(float a, float b, float c) {

@@ -3,8 +3,6 @@
 // Queues durchspielen). Abschnitt [planer] in config.ini, bei jedem Stoß neu gelesen.
 #pragma once
 
-#include <memory>
-
 #include "model/ini_datei.h"
 #include "sim/welt.h"
 
@@ -23,9 +21,6 @@ struct Planereinstellung {
     bool beobachten;  // Beobachtungen der eigenen Stöße sammeln (mit lernen immer)
     bool lernen;      // aus ihnen den Tisch lernen und in Welt R mit ihm planen
     int lernenAlle;   // nach so vielen neuen Beobachtungen neu anpassen
-    // Die gelernte Welt R, wenn es eine gibt und lernen an ist; sonst die aus
-    // [simulation]. Der Aufrufer setzt sie (PlaneStoss aus dem gelernten Tisch).
-    std::shared_ptr<const Welt> gelernteWelt;
 };
 
 // Fehlende Schlüssel geben die Vorgaben; unsinnige Werte werden begrenzt.

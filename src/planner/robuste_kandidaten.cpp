@@ -17,26 +17,26 @@ namespace {
 // Die Bandenstöße der Liste zielen mit dem Mittelpunkt der Weißen auf die
 // Bandenlinie; die Kugel prallt aber schon r davor ab. Derselbe Spiegelpunkt
 // auf der um r hereingerückten Linie trifft in der Welt des Planers genau.
-Vektor BandenpunktMitRadius(const Stoss& s, float r) {
-    const float bx = tisch.bande_x, by = tisch.bande_y, rechts = tisch.breite - bx, oben = tisch.hoehe - by;
+Vektor BandenpunktMitRadius(const Tisch& t, const Stoss& s, float r) {
+    const float bx = t.bande_x, by = t.bande_y, rechts = t.breite - bx, oben = t.hoehe - by;
     const Vektor von = s.ziel, nach = s.weiss;
     auto teile = [](float a, float b) { return a / (a + b); };
     const float dx = nach.x - von.x, dy = nach.y - von.y;
     if (s.bande.x == bx) {
-        const float t = teile(von.x - bx - r, nach.x - bx - r);
-        return {bx + r, von.y + dy * t, 0.0f};
+        const float q = teile(von.x - bx - r, nach.x - bx - r);
+        return {bx + r, von.y + dy * q, 0.0f};
     }
     if (s.bande.x == rechts) {
-        const float t = teile(rechts - r - von.x, rechts - r - nach.x);
-        return {rechts - r, von.y + dy * t, 0.0f};
+        const float q = teile(rechts - r - von.x, rechts - r - nach.x);
+        return {rechts - r, von.y + dy * q, 0.0f};
     }
     if (s.bande.y == by) {
-        const float t = teile(von.y - by - r, nach.y - by - r);
-        return {von.x + dx * t, by + r, 0.0f};
+        const float q = teile(von.y - by - r, nach.y - by - r);
+        return {von.x + dx * q, by + r, 0.0f};
     }
     if (s.bande.y == oben) {
-        const float t = teile(oben - r - von.y, oben - r - nach.y);
-        return {von.x + dx * t, oben - r, 0.0f};
+        const float q = teile(oben - r - von.y, oben - r - nach.y);
+        return {von.x + dx * q, oben - r, 0.0f};
     }
     return s.bande;
 }
@@ -49,7 +49,7 @@ bool GleicherDirekter(const Stoss& a, const Stoss& b) {
 }  // namespace
 
 // Die Simulation entscheidet, ob sie trotzdem gehen.
-int GroszuegigeDirekte(const Spielstand& stand, Stoss* frei) {
+int GroszuegigeDirekte(const Tischkontext& tk, const Spielstand& stand, Stoss* frei) {
     const Vektor w = Lage(stand.kugeln[0]);
     const float r = stand.kugeln[0].radius;
     bool eigene[kAnzahlKugeln];
@@ -60,7 +60,7 @@ int GroszuegigeDirekte(const Spielstand& stand, Stoss* frei) {
         const Vektor b = Lage(stand.kugeln[i]);
         for (int j = 0; j < kAnzahlTaschenpunkte; ++j) {
             if (!TascheErlaubt(stand, i, j)) continue;
-            const Vektor p = Taschenpunkte[j];
+            const Vektor p = tk.taschenpunkte[j];
             const Vektor g = Anspielpunkt(b, p, r);
             const float winkel = Winkel({p.x - b.x, p.y - b.y, 0.0f}, {w.x - g.x, w.y - g.y, 0.0f});
             if (!(winkel > 92.0f)) continue;  // höchstens 88° Schnitt
@@ -70,17 +70,17 @@ int GroszuegigeDirekte(const Spielstand& stand, Stoss* frei) {
             s.tasche = p;
             s.winkel = winkel;
             s.art = WeisseKugelLoch;
-            s.bewertung = BewerteWeisseKugelLoch(s);
+            s.bewertung = BewerteWeisseKugelLoch(tk.tisch, s);
             frei[n++] = s;
         }
     }
     return n;
 }
 
-Kandidatenliste ListenKandidaten(const Spielstand& stand, int kandidaten) {
+Kandidatenliste ListenKandidaten(const Tischkontext& tk, const Spielstand& stand, int kandidaten) {
     Kandidatenliste k;
     k.liste.resize(kListenGroesse);
-    k.n = SucheKandidaten(stand, k.liste.data(), k.anzahl);
+    k.n = SucheKandidaten(tk, stand, k.liste.data(), k.anzahl);
     k.frei = k.n;
     k.kandidaten.push_back(0);
     for (int i = 1; i < k.n && static_cast<int>(k.kandidaten.size()) <= kandidaten; ++i)
@@ -100,7 +100,7 @@ bool Lochstoss(std::int32_t art) { return art >= WeisseKugelLoch && art <= Weiss
 std::vector<Stoss> GuteGroszuegige(const Kandidatenliste& k, Durchspiel& d, const Physik& physik, float radius,
                                    int kandidatenZahl) {
     std::vector<Stoss> extra(kMaxWeisseKugelLoch), gut;
-    const int m = GroszuegigeDirekte(d.stand, extra.data());
+    const int m = GroszuegigeDirekte(d.tk, d.stand, extra.data());
     for (int i = 0; i < m && !Abgelaufen(d.frist); ++i) {
         bool schonDa = false;
         for (int j : k.kandidaten) schonDa |= GleicherDirekter(k.liste[j], extra[i]);
@@ -162,7 +162,7 @@ void KandidatenVarianten(const Kandidatenliste& k, std::size_t ab, const Physik&
         const std::size_t eigeneAb = varianten.size();
         // Bei Bandenstößen zuerst vom Bandenpunkt mit Radius aus: er liegt näher am Fenster.
         if (s.art == WeisseBandeKugelLoch) {
-            const Vektor m = BandenpunktMitRadius(s, radius);
+            const Vektor m = BandenpunktMitRadius(d.tk.tisch, s, radius);
             const Vektor richtung{m.x - s.weiss.x, m.y - s.weiss.y, 0.0f};
             if (Laenge(richtung) > 0.0f) FensterVarianten(varianten, i, Normiere(richtung), staerke, kFaktoren, grenze, d, eigeneAb);
         }

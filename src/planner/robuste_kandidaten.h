@@ -26,9 +26,9 @@ struct Kandidatenliste {
     std::vector<int> kandidaten;  // die durchgespielt werden, als Index in liste
 };
 
-// Die Suche mit ihren sieben Protokollzeilen; dann der Beste der Liste und
+// Die Suche (ihre Protokollzeilen gibt Zaehlerzeilen); dann der Beste der Liste und
 // die besten kandidaten Lochstöße in Listenfolge.
-Kandidatenliste ListenKandidaten(const Spielstand& stand, int kandidaten);
+Kandidatenliste ListenKandidaten(const Tischkontext& tk, const Spielstand& stand, int kandidaten);
 
 // Hängt s als Kandidaten an; false, wenn die Liste voll ist.
 bool HaengeAn(Kandidatenliste& k, const Stoss& s);
@@ -38,7 +38,7 @@ bool Lochstoss(std::int32_t art);
 // Direkte Stöße, die die Liste wegen ihrer Sicherheitsabstände verwirft (eine
 // Kugel knapp am Weg, ein Anspielpunkt nah an der Bande, ein dünner Schnitt),
 // bis 88° Schnitt; schreibt ab frei (Platz für kMaxWeisseKugelLoch).
-int GroszuegigeDirekte(const Spielstand& stand, Stoss* frei);
+int GroszuegigeDirekte(const Tischkontext& tk, const Spielstand& stand, Stoss* frei);
 
 // Die großzügigen direkten Stöße, die ohne Rauschen in einer von zwei
 // Stärken gelingen und nicht schon unter den Kandidaten sind, nach Bewertung

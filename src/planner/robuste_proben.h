@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "model/tisch.h"
+#include "model/tischkontext.h"
 #include "planner/frist.h"
 #include "sim/simulation.h"
 
@@ -24,6 +24,7 @@ struct Variante {
 // Störungen (zr für die Richtung, zs für die Stärke), die Zeitgrenze und ein
 // Ergebnis zum Überschreiben.
 struct Durchspiel {
+    const Tischkontext& tk;
     const Spielstand& stand;
     const Tischgeometrie& g;
     const Welt& w;

@@ -4,11 +4,9 @@
 #include <random>
 #include <vector>
 
-#include "anzeige/anzeige.h"
-#include "model/konfiguration.h"
+#include "anzeige/texte.h"
 #include "planner/anstoss.h"
 #include "planner/frist.h"
-#include "planner/gelernter_tisch.h"
 #include "planner/hoechststaerke.h"
 #include "planner/pfad.h"
 #include "planner/robuste_kandidaten.h"
@@ -95,9 +93,10 @@ Stoss Richtungskandidat(Vektor weiss, Vektor stoss) {
 }
 
 // Die zwei Zeilen über den gewählten Lochstoß.
-void MeldeLochstoss(const Variante& gewaehlt, const Stoss& kandidat, Vektor stoss, Durchspiel& d) {
+void MeldeLochstoss(const Variante& gewaehlt, const Stoss& kandidat, Vektor stoss, Durchspiel& d,
+                    std::vector<std::string>& protokoll) {
     if (gewaehlt.erfolge == 0) {
-        SchreibeLog("Robust: kein Stoß gelingt in den Proben, gespielt wird der beste der Liste.\r\n");
+        protokoll.push_back("Robust: kein Stoß gelingt in den Proben, gespielt wird der beste der Liste.\r\n");
     } else {
         // Was fällt: aus einer gelungenen Probe dieses Stoßes.
         const int p = gewaehlt.ersteErfolgreiche;
@@ -107,14 +106,15 @@ void MeldeLochstoss(const Variante& gewaehlt, const Stoss& kandidat, Vektor stos
         EigeneKugeln(d.stand, eigene);
         for (int i = 1; i < kAnzahlKugeln && kugel < 0; ++i)
             if (d.e.tasche[i] >= 0 && eigene[i]) kugel = i;
-        SchreibeLog("Robust: Kugel %d in Tasche %d (%s), Stärke %f\r\n", kugel, kugel > 0 ? d.e.tasche[kugel] + 1 : 0,
-                    kandidat.art == kRichtungssuche ? "Richtungssuche" : Artname(kandidat.art),
-                    static_cast<double>(Laenge(stoss)));
+        protokoll.push_back(FormatiereLog("Robust: Kugel %d in Tasche %d (%s), Stärke %f\r\n", kugel,
+                                          kugel > 0 ? d.e.tasche[kugel] + 1 : 0,
+                                          kandidat.art == kRichtungssuche ? "Richtungssuche" : Artname(kandidat.art),
+                                          static_cast<double>(Laenge(stoss))));
     }
-    SchreibeLog("Erfolg %d von %d Proben\r\n", gewaehlt.erfolge, gewaehlt.proben);
+    protokoll.push_back(FormatiereLog("Erfolg %d von %d Proben\r\n", gewaehlt.erfolge, gewaehlt.proben));
 }
 Entscheidung Lochstoss(Kandidatenliste& k, Durchspiel& d, const Planereinstellung& e, const Physik& physik,
-                       float radius) {
+                       float radius, std::vector<std::string>& protokoll) {
     std::vector<Variante> varianten;
     const Variante& gewaehlt = varianten[static_cast<std::size_t>(WaehleLochstoss(k, varianten, d, e, physik, radius))];
     const bool nichts = gewaehlt.erfolge == 0;
@@ -125,11 +125,12 @@ Entscheidung Lochstoss(Kandidatenliste& k, Durchspiel& d, const Planereinstellun
                        Hoechststaerke(physik));
     x.erfolge = gewaehlt.erfolge;
     x.proben = gewaehlt.proben;
-    MeldeLochstoss(gewaehlt, x.kandidat, x.stoss, d);
+    MeldeLochstoss(gewaehlt, x.kandidat, x.stoss, d, protokoll);
     return x;
 }
 
-Entscheidung Anstossen(Durchspiel& d, float radius, const Physik& physik, int proben) {
+Entscheidung Anstossen(Durchspiel& d, float radius, const Physik& physik, int proben,
+                       std::vector<std::string>& protokoll) {
     const Anstosswahl a = WaehleAnstoss(d, radius, Hoechststaerke(physik), proben);
     Entscheidung x;
     x.stoss = a.stoss;
@@ -137,9 +138,10 @@ Entscheidung Anstossen(Durchspiel& d, float radius, const Physik& physik, int pr
     x.erfolge = a.erfolge;
     x.proben = a.proben;
     x.anstoss = true;
-    SchreibeLog("Robust: Anstoß auf das volle Dreieck, Stärke %f%s\r\n", static_cast<double>(Laenge(a.stoss)),
-                a.gueltig ? "" : " (ohne Rauschen kein gültiger gefunden)");
-    SchreibeLog("Erfolg %d von %d Proben\r\n", a.erfolge, a.proben);
+    protokoll.push_back(FormatiereLog("Robust: Anstoß auf das volle Dreieck, Stärke %f%s\r\n",
+                                      static_cast<double>(Laenge(a.stoss)),
+                                      a.gueltig ? "" : " (ohne Rauschen kein gültiger gefunden)"));
+    protokoll.push_back(FormatiereLog("Erfolg %d von %d Proben\r\n", a.erfolge, a.proben));
     return x;
 }
 
@@ -147,25 +149,25 @@ Entscheidung Anstossen(Durchspiel& d, float radius, const Physik& physik, int pr
 // Zeile sagt, was gespielt wird und warum. Reicht die Zeit nicht, um beide
 // ganz zu bewerten, bleibt es beim Lochstoß (die Zeitgrenze wird gemeldet).
 void WaegeGegenSicherheit(Entscheidung& x, Durchspiel& d, const Planereinstellung& e, const Physik& physik,
-                          float radius) {
+                          float radius, std::vector<std::string>& protokoll) {
     const Sicherheitswahl s = WaegeSicherheit(d, x.stoss, e.proben, physik, radius, Hoechststaerke(physik));
     if (!s.lochstoss.ganz || (!s.gefunden && d.frist.abgelaufen)) return;
     const int lochProzent = x.proben ? 100 * x.erfolge / x.proben : 0;
     if (!s.gefunden) {
-        SchreibeLog("Sicherheit: kein gültiger Sicherheitsstoß gefunden, der Lochstoß bleibt.\r\n");
+        protokoll.push_back("Sicherheit: kein gültiger Sicherheitsstoß gefunden, der Lochstoß bleibt.\r\n");
         return;
     }
     if (!(s.sicherheit.wert > s.lochstoss.wert)) {
-        SchreibeLog("Sicherheit: der Lochstoß bleibt (%d %% Erfolg), er ist mehr wert als der beste "
-                    "Sicherheitsstoß (%f gegen %f).\r\n",
-                    lochProzent, s.lochstoss.wert, s.sicherheit.wert);
+        protokoll.push_back(FormatiereLog("Sicherheit: der Lochstoß bleibt (%d %% Erfolg), er ist mehr wert als der "
+                                          "beste Sicherheitsstoß (%f gegen %f).\r\n",
+                                          lochProzent, s.lochstoss.wert, s.sicherheit.wert));
         return;
     }
     const int gegnerProzent = static_cast<int>(100.0 * std::max(s.sicherheit.gegner, 0.0) + 0.5);
-    SchreibeLog("Sicherheit: gespielt wird ein Sicherheitsstoß, Stärke %f: der Lochstoß gelingt nur zu %d %%, "
-                "danach locht der Gegner zu %d %% (Wert %f gegen %f).\r\n",
-                static_cast<double>(Laenge(s.stoss)), lochProzent, gegnerProzent, s.sicherheit.wert,
-                s.lochstoss.wert);
+    protokoll.push_back(FormatiereLog("Sicherheit: gespielt wird ein Sicherheitsstoß, Stärke %f: der Lochstoß "
+                                      "gelingt nur zu %d %%, danach locht der Gegner zu %d %% (Wert %f gegen %f).\r\n",
+                                      static_cast<double>(Laenge(s.stoss)), lochProzent, gegnerProzent,
+                                      s.sicherheit.wert, s.lochstoss.wert));
     x.stoss = s.stoss;
     x.kandidat = Richtungskandidat(Lage(d.stand.kugeln[0]), s.stoss);
     x.erfolge = s.sicherheit.gueltig;
@@ -173,13 +175,10 @@ void WaegeGegenSicherheit(Entscheidung& x, Durchspiel& d, const Planereinstellun
     x.sicherheit = true;
 }
 
-void Zeichne(const Entscheidung& x) {
-    if (x.kandidat.art == kRichtungssuche) {
-        const Vektor bis = Addiere(x.kandidat.weiss, Skaliere(Normiere(x.stoss), 20.0f));
-        ZeichneLinie(bis.x, bis.y, x.kandidat.weiss.x, x.kandidat.weiss.y, kGrau);
-    } else {
-        ZeichneStoss(&x.kandidat, 1);
-    }
+std::vector<Linie> Linien(const Entscheidung& x) {
+    if (x.kandidat.art != kRichtungssuche) return StossLinien(x.kandidat);
+    const Vektor bis = Addiere(x.kandidat.weiss, Skaliere(Normiere(x.stoss), 20.0f));
+    return {Linie{bis.x, bis.y, x.kandidat.weiss.x, x.kandidat.weiss.y, kGrau}};
 }
 
 void FuelleBericht(const Kandidatenliste& k, const Entscheidung& x, Suchbericht& bericht) {
@@ -210,50 +209,42 @@ std::uint64_t SaatAusStand(const Spielstand& stand) {
     return h;
 }
 
-void SucheStossRobust(const Spielstand& stand, Vektor& stoss, const Planereinstellung& e, const IniDatei& ini,
-                      Suchbericht* bericht) {
+Planergebnis SucheStossRobust(const Tischkontext& tk, const Planerkontext& pk, const Spielstand& stand) {
+    const Planereinstellung& e = pk.einstellung;
     Frist frist = StarteFrist(e.zeitgrenze);
-    Kandidatenliste k = ListenKandidaten(stand, e.kandidaten);
-    const Physik physik = PhysikAus(ini);
-    const float radius = KugelradiusAus(ini);
-    const Welt welt = e.gelernteWelt && e.welt == Modell::R ? *e.gelernteWelt : WeltAus(ini, e.welt);
-    const Tischgeometrie g = BaueTischgeometrie(tisch);
+    Planergebnis p;
+    Kandidatenliste k = ListenKandidaten(tk, stand, e.kandidaten);
+    p.protokoll = Zaehlerzeilen(k.anzahl);
+    const Tischgeometrie g = BaueTischgeometrie(tk);
 
     // Dieselben Störungen für jede Variante: Unterschiede kommen vom Stoß, nicht vom Zufall.
     std::vector<double> zr(static_cast<std::size_t>(std::max(e.proben, kVorproben))), zs(zr.size());
     std::mt19937_64 zufall(SaatAusStand(stand));
     for (std::size_t i = 0; i < zr.size(); ++i) Normalpaar(zufall, zr[i], zs[i]);
-    Durchspiel d{stand, g, welt, e.rauschen, zr.data(), zs.data(), frist, {}};
+    Durchspiel d{tk, stand, g, pk.welt, e.rauschen, zr.data(), zs.data(), frist, {}};
 
     Entscheidung x;
-    if (VollesDreieck(stand, radius)) {
-        x = Anstossen(d, radius, physik, e.proben);
+    if (VollesDreieck(stand, pk.radius)) {
+        x = Anstossen(d, pk.radius, pk.physik, e.proben, p.protokoll);
     } else {
-        x = Lochstoss(k, d, e, physik, radius);
+        x = Lochstoss(k, d, e, pk.physik, pk.radius, p.protokoll);
         const double quote = x.proben ? static_cast<double>(x.erfolge) / x.proben : 0.0;
-        if (e.sicherheit && quote < e.sicherheitSchwelle) WaegeGegenSicherheit(x, d, e, physik, radius);
+        if (e.sicherheit && quote < e.sicherheitSchwelle) WaegeGegenSicherheit(x, d, e, pk.physik, pk.radius, p.protokoll);
     }
     if (frist.abgelaufen)
-        SchreibeLog("Robust: Zeitgrenze von %d ms erreicht, gespielt wird der beste bis dahin gefundene Stoß.\r\n",
-                    e.zeitgrenze);
-    stoss = x.stoss;
-    Zeichne(x);
-    if (bericht) FuelleBericht(k, x, *bericht);
-    MeldeStoss(stand, stoss);  // die Vorschau im Fenster zeigt den robusten Stoß
+        p.protokoll.push_back(FormatiereLog(
+            "Robust: Zeitgrenze von %d ms erreicht, gespielt wird der beste bis dahin gefundene Stoß.\r\n",
+            e.zeitgrenze));
+    p.stoss = x.stoss;
+    p.linien = Linien(x);
+    FuelleBericht(k, x, p.bericht);
+    p.bericht.gekappt = frist.abgelaufen;
+    return p;
 }
 
-void PlaneStoss(const Spielstand& stand, Vektor& stoss, Suchbericht* bericht, Planerwahl wahl) {
-    IniDatei ini;
-    LeseIniDatei(Konfigurationsdatei(), ini);
-    Planereinstellung e = PlanerAus(ini);
-    if (e.lernen) {
-        if (const auto gelernt = GelernterTischJetzt()) {
-            e.gelernteWelt = std::shared_ptr<const Welt>(gelernt, &gelernt->welt);
-            e.rauschen = gelernt->rauschen;
-        }
-    }
-    const bool robust = wahl == Planerwahl::robust || (wahl == Planerwahl::nachKonfiguration &&
-                                                       e.modus == Planermodus::robust);
-    if (robust) SucheStossRobust(stand, stoss, e, ini, bericht);
-    else SucheStoss(stand, stoss, bericht, PhysikAus(ini), KugelradiusAus(ini));
+Planergebnis PlaneStoss(const Tischkontext& tk, const Planerkontext& pk, const Spielstand& stand, Planerwahl wahl) {
+    const bool robust = wahl == Planerwahl::robust ||
+                        (wahl == Planerwahl::nachKonfiguration && pk.einstellung.modus == Planermodus::robust);
+    if (robust) return SucheStossRobust(tk, pk, stand);
+    return SucheStoss(tk, stand, pk.physik, pk.radius);
 }

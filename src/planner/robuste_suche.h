@@ -8,8 +8,7 @@
 // Jede Entscheidung hat eine Zeitgrenze (frist.h) und ist nie stärker als vmax.
 #pragma once
 
-#include "model/ini_datei.h"
-#include "planner/planereinstellung.h"
+#include "planner/planerkontext.h"
 #include "planner/suche.h"
 
 // Die Art der Kandidaten aus der Rundumsuche, des Anstoßes und des
@@ -22,19 +21,18 @@ constexpr std::int32_t kRichtungssuche = 6;
 // Anfrage immer dieselbe Antwort.
 std::uint64_t SaatAusStand(const Spielstand& stand);
 
-// Wie SucheStoss, mit der robusten Wahl; schreibt nach den sieben Zeilen
-// zwei eigene ins Protokoll, dann, wenn ein Sicherheitsstoß erwogen wurde,
+// Wie SucheStoss, mit der robusten Wahl; ihr Protokoll hat nach den sieben
+// Zeilen der Suche zwei eigene, dann, wenn ein Sicherheitsstoß erwogen wurde,
 // eine Zeile dazu und, wenn die Zeitgrenze die Suche kappte, eine Zeile
-// darüber. ini liefert Physik, Kugelradius und Welt. Hält keinen Zustand
-// zwischen zwei Aufrufen und teilt nichts Veränderliches. Solange die
-// Zeitgrenze nicht greift, gibt dieselbe Anfrage dieselbe Antwort.
-void SucheStossRobust(const Spielstand& stand, Vektor& stoss, const Planereinstellung& e, const IniDatei& ini,
-                      Suchbericht* bericht = nullptr);
+// darüber. Hält keinen Zustand zwischen zwei Aufrufen und teilt nichts
+// Veränderliches. Solange die Zeitgrenze nicht greift, gibt dieselbe Anfrage
+// dieselbe Antwort.
+Planergebnis SucheStossRobust(const Tischkontext& tk, const Planerkontext& pk, const Spielstand& stand);
 
-// Wer bestimmt, welcher Planer plant: die config.ini oder der Aufrufer.
+// Wer bestimmt, welcher Planer plant: [planer] modus oder der Aufrufer.
 enum class Planerwahl { nachKonfiguration, vorgegeben, robust };
 
-// Liest config.ini einmal und plant vorgegeben (genau SucheStoss) oder
-// robust, wie [planer] oder der Aufrufer es sagt. Für Fenster, Server und Programme.
-void PlaneStoss(const Spielstand& stand, Vektor& stoss, Suchbericht* bericht = nullptr,
-                Planerwahl wahl = Planerwahl::nachKonfiguration);
+// Vorgegeben (genau SucheStoss) oder robust, wie [planer] oder der Aufrufer es
+// sagt. Für Fenster, Server und Programme.
+Planergebnis PlaneStoss(const Tischkontext& tk, const Planerkontext& pk, const Spielstand& stand,
+                        Planerwahl wahl = Planerwahl::nachKonfiguration);

@@ -49,14 +49,14 @@ bool Gelingt(Durchspiel& o, Vektor stoss) {
 std::vector<Stoss> Gegnerstoesse(Durchspiel& o, const Physik& physik, float r, float grenze) {
     std::vector<Stoss> liste(kListenGroesse), wahl;
     int anzahl[7];
-    const int n = SammleStoesse(o.stand, liste.data(), anzahl);
+    const int n = SammleStoesse(o.tk, o.stand, liste.data(), anzahl);
     SortiereStoesse(liste.data(), n);
     for (int k = 0; k < n && wahl.size() < 3; ++k)
         if (Lochstoss(liste[k].art)) wahl.push_back(liste[k]);
     const std::size_t ausDerListe = wahl.size();
 
     std::vector<Stoss> extra(kMaxWeisseKugelLoch);
-    const int m = GroszuegigeDirekte(o.stand, extra.data());
+    const int m = GroszuegigeDirekte(o.tk, o.stand, extra.data());
     std::stable_sort(extra.begin(), extra.begin() + m,
                      [](const Stoss& a, const Stoss& b) { return a.bewertung < b.bewertung; });
     for (int i = 0; i < std::min(m, 12) && wahl.size() < ausDerListe + 3 && !Abgelaufen(o.frist); ++i) {
@@ -97,7 +97,7 @@ double Gegnerquote(const Spielstand& danach, Durchspiel& d, const Physik& physik
     for (int i = 1; i < kAnzahlKugeln; ++i) etwasDa |= eigene[i] && !danach.kugeln[i].inloch;
     if (!etwasDa) return 0.0;
 
-    Durchspiel o{danach, d.g, d.w, d.rauschen, d.zr, d.zs, d.frist, {}};
+    Durchspiel o{d.tk, danach, d.g, d.w, d.rauschen, d.zr, d.zs, d.frist, {}};
     const float grenze = Hoechststaerke(physik);
     double bester = 0.0;
     // Der Gegner zielt wie die eigene Wahl auf die Mitte seines Zielfensters;

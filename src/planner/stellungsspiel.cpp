@@ -20,7 +20,7 @@ bool Gelingt(const Spielstand& stand, const Simergebnis& e) { return BeurteileSt
 double Lochaussicht(Durchspiel& n, const Physik& p, float r, int proben) {
     Kandidatenliste k;
     k.liste.resize(kListenGroesse);
-    k.n = SammleStoesse(n.stand, k.liste.data(), k.anzahl);
+    k.n = SammleStoesse(n.tk, n.stand, k.liste.data(), k.anzahl);
     SortiereStoesse(k.liste.data(), k.n);
     double bester = 0.0;
     for (int i = 0, geprueft = 0; i < k.n && geprueft < kNaechsteLochstoesse && bester < 1.0; ++i) {
@@ -64,7 +64,7 @@ double Stellungswert(const Spielstand& nachher, Durchspiel& d, const Physik& p, 
     for (int i = 1; i < kAnzahlKugeln; ++i) etwasDa |= eigene[i] && !nachher.kugeln[i].inloch;
     if (!etwasDa) return 1.0;
 
-    Durchspiel n{nachher, d.g, d.w, d.rauschen, d.zr, d.zs, d.frist, {}};
+    Durchspiel n{d.tk, nachher, d.g, d.w, d.rauschen, d.zr, d.zs, d.frist, {}};
     const double loch = Lochaussicht(n, p, r, proben);
     if (!(loch < 0.5)) return loch;
     return std::max(loch, Rundumaussicht(n, Hoechststaerke(p), proben));

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "geometry/vektor.h"
-#include "model/tisch.h"
+#include "model/tischkontext.h"
 
 enum StossArt : std::int32_t {
     WeisseKugelLoch = 0,       // Weiße – Kugel – Loch (direkt)
@@ -30,4 +30,4 @@ static_assert(sizeof(Stoss) == 19 * 4, "Stoss muss neunzehn 32-Bit-Wörter haben
 
 // Jede Stoßart schreibt ab frei ihre Kandidaten und gibt deren Anzahl zurück.
 // Platz prüft sie nicht: die Suche hält genug für alle Arten bereit.
-using FindeFunktion = int (*)(const Spielstand& stand, Stoss* frei);
+using FindeFunktion = int (*)(const Tischkontext& tk, const Spielstand& stand, Stoss* frei);

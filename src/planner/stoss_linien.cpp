@@ -19,8 +19,3 @@ std::vector<Linie> StossLinien(const Stoss& s) {
             return {};
     }
 }
-
-void ZeichneStoss(const Stoss* liste, unsigned n) {
-    for (unsigned k = n; k-- > 0;)
-        for (const Linie& l : StossLinien(liste[k])) ZeichneLinie(l.x1, l.y1, l.x2, l.y2, l.farbe);
-}

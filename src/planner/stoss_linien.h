@@ -4,10 +4,8 @@
 
 #include <vector>
 
-#include "anzeige/anzeige.h"
+#include "anzeige/linie.h"
 #include "planner/stoss.h"
 
 // In Zeichenreihenfolge; eine unbekannte Art zeichnet nichts.
 std::vector<Linie> StossLinien(const Stoss& s);
-// Zeichnet die ersten n Kandidaten, den besten zuletzt (obenauf).
-void ZeichneStoss(const Stoss* liste, unsigned n);

@@ -56,10 +56,3 @@ float BerechneStossstaerke(const Stoss& s, const Physik& p, float r) {
             return vend;
     }
 }
-
-float BerechneStossstaerke(Stoss stoss) {
-    // Einmal lesen für Physik und Radius: die Datei ist ein guter Teil der Suchzeit.
-    IniDatei ini;
-    LeseIniDatei(Konfigurationsdatei(), ini);
-    return BerechneStossstaerke(stoss, PhysikAus(ini), KugelradiusAus(ini));
-}

@@ -5,9 +5,7 @@
 #include "model/konfiguration.h"
 #include "planner/stoss.h"
 
-// Liest [physik] und den Durchmesser bei jedem Aufruf neu aus config.ini.
-float BerechneStossstaerke(Stoss stoss);
-// Dasselbe mit schon gelesenen Werten.
+// Mit [physik] und dem Kugelradius der Anfrage (bei jeder Anfrage neu gelesen).
 float BerechneStossstaerke(const Stoss& stoss, const Physik& physik, float radius);
 
 float StartGeschwindigkeit(float strecke, float vEnde, const Physik& p);

@@ -4,17 +4,18 @@
 #include <cmath>
 #include <utility>
 
+#include "anzeige/texte.h"
 #include "planner/stoss_linien.h"
 #include "planner/stossstaerke.h"
 
-int SammleStoesse(const Spielstand& stand, Stoss* liste, int anzahl[7]) {
+int SammleStoesse(const Tischkontext& tk, const Spielstand& stand, Stoss* liste, int anzahl[7]) {
     static constexpr FindeFunktion arten[6] = {
         FindeWeisseKugelLoch, FindeWeisseBandeKugelLoch, FindeWeisseKugelBandeLoch,
         FindeWeisseKugelKugelLoch, FindeNurAnspielen, FindeUngewisserStoss,
     };
     int summe = 0;
     for (int a = 0; a < 6; ++a) {
-        anzahl[a] = arten[a](stand, liste + summe);
+        anzahl[a] = arten[a](tk, stand, liste + summe);
         summe += anzahl[a];
     }
     anzahl[6] = summe;
@@ -51,19 +52,22 @@ Vektor Stossrichtung(const Stoss& s) {
     return {nach.x - s.weiss.x, nach.y - s.weiss.y, 0.0f};
 }
 
-int SucheKandidaten(const Spielstand& stand, Stoss* liste, int anzahl[7]) {
-    const int summe = SammleStoesse(stand, liste, anzahl);
-
-    SchreibeLog("\r\ncntWeisseKugelLoch=%d\r\n", anzahl[0]);
-    SchreibeLog("cntWeisseBandeKugelLoch=%d\r\n", anzahl[1]);
-    SchreibeLog("cntWeisseKugelBandeLoch=%d\r\n", anzahl[2]);
-    SchreibeLog("cntWeisseKugelKugelLoch=%d\r\n", anzahl[3]);
-    SchreibeLog("cntNurAnspielen=%d\r\n", anzahl[4]);
-    SchreibeLog("cntUngewisserStoss=%d\r\n", anzahl[5]);
-    SchreibeLog("Anzahl möglicher Stöße: %d\r\n", summe);
-
+int SucheKandidaten(const Tischkontext& tk, const Spielstand& stand, Stoss* liste, int anzahl[7]) {
+    const int summe = SammleStoesse(tk, stand, liste, anzahl);
     SortiereStoesse(liste, summe);
     return summe;
+}
+
+std::vector<std::string> Zaehlerzeilen(const int anzahl[7]) {
+    return {
+        FormatiereLog("\r\ncntWeisseKugelLoch=%d\r\n", anzahl[0]),
+        FormatiereLog("cntWeisseBandeKugelLoch=%d\r\n", anzahl[1]),
+        FormatiereLog("cntWeisseKugelBandeLoch=%d\r\n", anzahl[2]),
+        FormatiereLog("cntWeisseKugelKugelLoch=%d\r\n", anzahl[3]),
+        FormatiereLog("cntNurAnspielen=%d\r\n", anzahl[4]),
+        FormatiereLog("cntUngewisserStoss=%d\r\n", anzahl[5]),
+        FormatiereLog("Anzahl möglicher Stöße: %d\r\n", anzahl[6]),
+    };
 }
 
 Vektor StossVektor(const Stoss& s, float staerke) {
@@ -74,25 +78,15 @@ Vektor StossVektor(const Stoss& s, float staerke) {
     return Skaliere(Normiere(d), staerke);
 }
 
-void SucheStoss(const Spielstand& stand, Vektor& stoss, Suchbericht* bericht, const Physik& physik, float radius) {
+Planergebnis SucheStoss(const Tischkontext& tk, const Spielstand& stand, const Physik& physik, float radius) {
     // Auf dem Stack ohne Initialisierung: jede Art schreibt ganze Datensätze.
     Stoss liste[kListenGroesse];
-    int anzahl[7];
-    SucheKandidaten(stand, liste, anzahl);
-    ZeichneStoss(liste, 1);
-
+    Planergebnis p;
+    SucheKandidaten(tk, stand, liste, p.bericht.anzahl);
+    p.protokoll = Zaehlerzeilen(p.bericht.anzahl);
     const Stoss& bester = liste[0];
-    stoss = StossVektor(bester, BerechneStossstaerke(bester, physik, radius));
-    if (bericht) {
-        std::copy(anzahl, anzahl + 7, bericht->anzahl);
-        bericht->bester = bester;
-    }
-    MeldeStoss(stand, stoss);
-}
-
-void SucheStoss(const Spielstand& stand, Vektor& stoss, Suchbericht* bericht) {
-    // Die Physik wird für jede Suche neu gelesen: eine Änderung gilt beim nächsten Stoß.
-    IniDatei ini;
-    LeseIniDatei(Konfigurationsdatei(), ini);
-    SucheStoss(stand, stoss, bericht, PhysikAus(ini), KugelradiusAus(ini));
+    p.linien = StossLinien(bester);
+    p.stoss = StossVektor(bester, BerechneStossstaerke(bester, physik, radius));
+    p.bericht.bester = bester;
+    return p;
 }

@@ -1,9 +1,13 @@
-// Die Stoßsuche: alle sechs Arten sammeln, zählen, sortieren, den besten
-// zeichnen und als Stoßvektor (Richtung × Stärke) zurückgeben; der Anzeige wird
-// der Stoß gemeldet (MeldeStoss).
+// Die Stoßsuche: alle sechs Arten sammeln, zählen, sortieren; der beste wird
+// gezeichnet und als Stoßvektor (Richtung × Stärke) zurückgegeben.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "model/konfiguration.h"
+#include "model/tischkontext.h"
+#include "planner/planergebnis.h"
 #include "planner/stoss.h"
 #include "planner/stossarten.h"
 
@@ -11,30 +15,17 @@
 constexpr int kListenGroesse = 6929;
 
 // Zählt je Art; anzahl[6] ist die Summe. Füllt liste unsortiert.
-int SammleStoesse(const Spielstand& stand, Stoss* liste, int anzahl[7]);
+int SammleStoesse(const Tischkontext& tk, const Spielstand& stand, Stoss* liste, int anzahl[7]);
 
-// Was eine Suche gefunden hat, für Programme, die mehr als den Vektor zeigen.
-struct Suchbericht {
-    int anzahl[7];  // je Art, dann die Summe
-    Stoss bester;   // der gespielte Kandidat
-    // Nur bei der robusten Wahl: wie oft er in den Proben gelang (proben 0: nicht robust).
-    int proben = 0;
-    int erfolge = 0;
-    // Was die robuste Wahl gespielt hat, wenn es kein Lochstoß war: den
-    // Anstoß auf ein volles Dreieck oder einen Sicherheitsstoß.
-    bool anstoss = false;
-    bool sicherheit = false;
-};
+// Die vorgegebene Suche; physik und radius gelten für die Stoßstärke.
+Planergebnis SucheStoss(const Tischkontext& tk, const Spielstand& stand, const Physik& physik, float radius);
 
-// Die Taschenpunkte müssen berechnet sein (einmal nach dem Laden des Tisches).
-void SucheStoss(const Spielstand& stand, Vektor& stoss, Suchbericht* bericht = nullptr);
-// Dasselbe mit schon gelesener Physik und Kugelradius (wer config.ini ohnehin
-// gelesen hat, liest sie für die Stärke nicht noch einmal).
-void SucheStoss(const Spielstand& stand, Vektor& stoss, Suchbericht* bericht, const Physik& physik, float radius);
+// Der erste Teil der Suche: sammeln und sortieren. liste braucht Platz für
+// kListenGroesse; gibt die Anzahl zurück.
+int SucheKandidaten(const Tischkontext& tk, const Spielstand& stand, Stoss* liste, int anzahl[7]);
 
-// Der erste Teil der Suche: sammeln, die sieben Protokollzeilen, sortieren.
-// liste braucht Platz für kListenGroesse; gibt die Anzahl zurück.
-int SucheKandidaten(const Spielstand& stand, Stoss* liste, int anzahl[7]);
+// Die sieben Protokollzeilen der Suche: je Art ihr Zähler, dann die Summe.
+std::vector<std::string> Zaehlerzeilen(const int anzahl[7]);
 
 // Der Stoßvektor zum Kandidaten s mit der Stärke staerke: Einheitsrichtung
 // zum ersten Punkt der Weißen (eine Weiße genau in der Tischmitte hat

@@ -16,16 +16,20 @@ Strecke Baue(V2 a, V2 b, V2 spielseite) {
 
 }  // namespace
 
-Tischgeometrie BaueTischgeometrie(const Tisch& t) {
+Tischgeometrie BaueTischgeometrie(const Tischkontext& tk) {
     Tischgeometrie g;
-    const double W = t.breite, H = t.hoehe, BX = t.bande_x, BY = t.bande_y;
-    const double R = W - BX, O = H - BY;
-    const V2 mitte{W / 2, H / 2};
+    const Tisch& t = tk.tisch;
+    const Umriss& u = tk.umriss;
+    const V2 mitte{static_cast<double>(t.breite) / 2, static_cast<double>(t.hoehe) / 2};
     g.radius = t.radius;
 
-    // Dieselben zwölf Punkte wie Bandenecken() im Planer.
-    const V2 e[12] = {{BX, t.yc}, {BX, t.yb}, {t.xb, O}, {t.xc, O}, {t.xg, O}, {t.xh, O},
-                      {R, t.yb},  {R, t.yc},  {t.xh, BY}, {t.xg, BY}, {t.xc, BY}, {t.xb, BY}};
+    // Die Ecken des Umrisses; hier liegen die beiden unten links (10, 11) vertauscht.
+    V2 e[12], kante[12];
+    for (int i = 0; i < 12; ++i) {
+        const int j = i == 10 ? 11 : i == 11 ? 10 : i;
+        e[i] = {u.ecken[j].x, u.ecken[j].y};
+        kante[i] = {u.kanten[j].x, u.kanten[j].y};
+    }
     for (int i = 0; i < 12; ++i) g.ecken[i] = e[i];
 
     g.banden[0] = Baue(e[1], e[0], mitte);
@@ -46,9 +50,9 @@ Tischgeometrie BaueTischgeometrie(const Tisch& t) {
         int tasche;
     };
     const Backe b[12] = {
-        {e[1], {0, t.ya}, 0},  {e[11], {t.xa, 0}, 0},  {e[0], {0, t.yd}, 1},  {e[2], {t.xa, H}, 1},
-        {e[10], {t.xd, 0}, 2}, {e[9], {t.xf, 0}, 2},   {e[3], {t.xd, H}, 3},  {e[4], {t.xf, H}, 3},
-        {e[6], {W, t.ya}, 4},  {e[8], {t.xi, 0}, 4},   {e[7], {W, t.yd}, 5},  {e[5], {t.xi, H}, 5},
+        {e[1], kante[1], 0},   {e[11], kante[11], 0}, {e[0], kante[0], 1},  {e[2], kante[2], 1},
+        {e[10], kante[10], 2}, {e[9], kante[9], 2},   {e[3], kante[3], 3},  {e[4], kante[4], 3},
+        {e[6], kante[6], 4},   {e[8], kante[8], 4},   {e[7], kante[7], 5},  {e[5], kante[5], 5},
     };
     for (int i = 0; i < 12; ++i) {
         const Strecke& m = g.maeuler[b[i].tasche];

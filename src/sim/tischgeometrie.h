@@ -4,7 +4,7 @@
 // Taschenmäuler sind die Strecken zwischen den beiden Ecken einer Tasche.
 #pragma once
 
-#include "model/tisch.h"
+#include "model/tischkontext.h"
 #include "sim/v2.h"
 
 struct Strecke {
@@ -17,12 +17,12 @@ struct Strecke {
 struct Tischgeometrie {
     Strecke banden[6];    // links, rechts, unten links, unten rechts, oben links, oben rechts
     Strecke backen[12];   // je Bandenecke die schräge Seite hinaus zur Tischkante
-    V2 ecken[12];         // die Bandenecken, Reihenfolge wie Bandenecken() des Planers
+    V2 ecken[12];         // die Bandenecken des Umrisses, 10 und 11 vertauscht
     Strecke maeuler[6];   // Tasche 0..5; normale zeigt in den Tisch
     double radius;
 };
 
-Tischgeometrie BaueTischgeometrie(const Tisch& t);
+Tischgeometrie BaueTischgeometrie(const Tischkontext& tk);
 
 // Liegt p jenseits eines Taschenmauls, also schon in der Tasche? Gibt die
 // Tasche 0..5 oder −1.

@@ -6,8 +6,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
+#include "model/tischkontext.h"
 #include "planner/schiedsrichter.h"
 #include "planner/stoss.h"
 #include "sim/simulation.h"
@@ -46,7 +48,8 @@ struct Fehlstoss {
 using Bildmaler = std::function<void(const Fehlstoss&)>;
 
 struct Spielumgebung {
-    Tisch tisch;           // der Tisch des Ersatzservers (Vorgabetisch)
+    Tischkontext tk;       // der Tisch des Ersatzservers (Vorgabetisch)
+    std::string konfiguration;  // --config oder die neben dem Programm: Planer im Prozess, Welt
     Tischgeometrie geometrie;
     Welt welt;             // in ihr spielt der Schiedsrichter jeden Stoß
     double rauschen;

@@ -17,8 +17,9 @@ struct Wahl {
 
 // Kein Lochstoß frei: die Weiße wenigstens kAnlauf vor eine erlaubte Kugel,
 // mit freiem Weg zu ihr; die Richtungen in 10°-Schritten ab +x.
-bool TrifftGerade(const Tisch& t, const Zufallstisch& lage, const Spielstand& stand, const bool erlaubt[],
+bool TrifftGerade(const Tischkontext& tk, const Zufallstisch& lage, const Spielstand& stand, const bool erlaubt[],
                   Wahl& wahl) {
+    const Tisch& t = tk.tisch;
     for (int i = 1; i < kAnzahlKugeln; ++i) {
         if (!erlaubt[i]) continue;
         const Vektor kugel = Lage(stand.kugeln[i]);
@@ -28,7 +29,7 @@ bool TrifftGerade(const Tisch& t, const Zufallstisch& lage, const Spielstand& st
             float x = kugel.x - kAnlauf * u.x, y = kugel.y - kAnlauf * u.y;
             RundeWieDokument(t, x, y);
             if (!PlatzFrei(t, lage, 0, x, y)) continue;
-            if (KugelImWeg(stand, {x, y, 0.0f}, Subtrahiere(kugel, Skaliere(u, 2 * t.radius)), i, -1)) continue;
+            if (KugelImWeg(tk, stand, {x, y, 0.0f}, Subtrahiere(kugel, Skaliere(u, 2 * t.radius)), i, -1)) continue;
             wahl = {0.0f, x, y};
             return true;
         }
@@ -38,13 +39,14 @@ bool TrifftGerade(const Tisch& t, const Zufallstisch& lage, const Spielstand& st
 
 }  // namespace
 
-void LegeWeisseHin(const Tisch& t, Zufallstisch& lage, std::int32_t gruppe) {
+void LegeWeisseHin(const Tischkontext& tk, Zufallstisch& lage, std::int32_t gruppe) {
+    const Tisch& t = tk.tisch;
     Spielstand stand = StandAus(t, lage);
     stand.gruppe = gruppe;
     bool erlaubt[kAnzahlKugeln];
     ErlaubteErste(stand, erlaubt);
     stand.kugeln[0].inloch = 1;  // die Weiße liegt noch nirgends
-    const Tischgeometrie g = BaueTischgeometrie(t);
+    const Tischgeometrie g = BaueTischgeometrie(tk);
     const double grenze = std::cos(kMaulwinkelGrad * std::numbers::pi / 180.0);
     Wahl beste;
     for (int i = 1; i < kAnzahlKugeln; ++i) {
@@ -64,11 +66,11 @@ void LegeWeisseHin(const Tisch& t, Zufallstisch& lage, std::int32_t gruppe) {
             if (!PlatzFrei(t, lage, 0, x, y)) continue;
             const Vektor weisse{x, y, 0.0f};
             const Vektor anspiel = Subtrahiere(kugel, Skaliere(u, 2 * t.radius));
-            if (KugelImWeg(stand, weisse, anspiel, i, -1) || KugelImWeg(stand, kugel, mitte, i, -1)) continue;
+            if (KugelImWeg(tk, stand, weisse, anspiel, i, -1) || KugelImWeg(tk, stand, kugel, mitte, i, -1)) continue;
             beste = {laenge, x, y};
         }
     }
-    if (std::isfinite(beste.laenge) || TrifftGerade(t, lage, stand, erlaubt, beste)) {
+    if (std::isfinite(beste.laenge) || TrifftGerade(tk, lage, stand, erlaubt, beste)) {
         lage.kugeln[0] = {beste.x, beste.y, -1, lage.kugeln[0].target};
         return;
     }

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "model/tisch.h"
+#include "model/tischkontext.h"
 #include "spiel/zufallstisch.h"
 
 // Abstand der Weißen (Mitte zu Mitte) hinter der Objektkugel.
@@ -25,5 +25,4 @@ constexpr double kMaulwinkelGrad = 40.0;
 // keinen, liegt die Weiße kAnlauf vor der ersten erlaubten Kugel, die sie
 // gerade und frei treffen kann (Richtungen in 10°-Schritten); erst wenn es
 // auch das nicht gibt, auf dem Kopfpunkt oder dem nächsten freien Punkt.
-// Braucht den globalen Tisch (wie der Planer).
-void LegeWeisseHin(const Tisch& t, Zufallstisch& lage, std::int32_t gruppe);
+void LegeWeisseHin(const Tischkontext& tk, Zufallstisch& lage, std::int32_t gruppe);

@@ -22,8 +22,9 @@ double Mikrosekunden(Uhr::time_point von, Uhr::time_point bis) {
 
 }  // namespace
 
-void FuehreLageNach(const Tisch& t, Zufallstisch& lage, const Simergebnis& e, const Spruch& s,
+void FuehreLageNach(const Tischkontext& tk, Zufallstisch& lage, const Simergebnis& e, const Spruch& s,
                     std::int32_t gruppeDesGegners) {
+    const Tisch& t = tk.tisch;
     for (int i = 0; i < kAnzahlKugeln; ++i) {
         Tischkugel& k = lage.kugeln[i];
         if (k.bagcount != -1) continue;
@@ -32,7 +33,7 @@ void FuehreLageNach(const Tisch& t, Zufallstisch& lage, const Simergebnis& e, co
         if (e.tasche[i] >= 0) k.bagcount = e.tasche[i];
     }
     if (s.schwarzeZurueck) SetzeAufFreienPunkt(t, lage, 8, Fusspunkt(t));
-    if (s.foul != Partiefoul::keins) LegeWeisseHin(t, lage, gruppeDesGegners);
+    if (s.foul != Partiefoul::keins) LegeWeisseHin(tk, lage, gruppeDesGegners);
 }
 
 std::uint32_t PartieCmdid(std::uint32_t partieNr, int stoss) {
@@ -44,7 +45,7 @@ Partie SpielePartie(const Spielumgebung& u, std::uint32_t partieNr, const Planer
     p.nummer = partieNr;
     p.gestell = (partieNr + 1) / 2;
     p.anstoesser = partieNr % 2 == 1 ? 0 : 1;
-    Zufallstisch lage = LegeGestell(u.tisch, u.saat, p.gestell);
+    Zufallstisch lage = LegeGestell(u.tk.tisch, u.saat, p.gestell);
     std::mt19937_64 rauschen(RauschSaat(u.saat, p.gestell));
     std::int32_t gruppe[2] = {alle, alle};
     int schuetze = p.anstoesser;
@@ -95,8 +96,8 @@ Partie SpielePartie(const Spielumgebung& u, std::uint32_t partieNr, const Planer
             gruppe[1 - schuetze] = s.spruch.neueGruppe == volle ? halbe : volle;
         }
         anstoss = s.spruch.neuAufbauen;
-        if (anstoss) lage = LegeGestell(u.tisch, u.saat, p.gestell);
-        else FuehreLageNach(u.tisch, lage, e, s.spruch, gruppe[1 - schuetze]);
+        if (anstoss) lage = LegeGestell(u.tk.tisch, u.saat, p.gestell);
+        else FuehreLageNach(u.tk, lage, e, s.spruch, gruppe[1 - schuetze]);
         ballInHand = s.spruch.foul != Partiefoul::keins && !anstoss;
         if (!s.spruch.weiter) schuetze = 1 - schuetze;
     }

@@ -50,7 +50,7 @@ std::uint32_t PartieCmdid(std::uint32_t partieNr, int stoss);
 // der Tisch zurück, was die Regeln sagen: die Schwarze vom Anstoß auf den
 // Fußpunkt oder den nächsten freien Punkt, nach einem Foul die Weiße für den
 // Gegner (Ball in der Hand, LegeWeisseHin mit seiner Gruppe).
-void FuehreLageNach(const Tisch& t, Zufallstisch& lage, const Simergebnis& e, const Spruch& s,
+void FuehreLageNach(const Tischkontext& tk, Zufallstisch& lage, const Simergebnis& e, const Spruch& s,
                     std::int32_t gruppeDesGegners);
 
 // Als Sicherheitsstoß zählt: im Prozess, was der Planer so meldet; über das

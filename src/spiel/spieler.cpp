@@ -21,18 +21,16 @@ Vektor AntwortStoss(double x, double y) {
     return {alsFloat(x), alsFloat(y), 0.0f};
 }
 
-bool LadePlaner(const std::string& pfad, Wahl wahl, bool muss, LokalerPlaner& p) {
+bool LadePlaner(const std::string& pfad, Wahl wahl, bool muss, const Tischkontext& tisch, LokalerPlaner& p) {
     auto ini = std::make_shared<IniDatei>();
     if (!LeseIniDatei(pfad, *ini) && muss) return false;
-    p.einstellung = PlanerAus(*ini);
-    p.physik = PhysikAus(*ini);
-    p.radius = KugelradiusAus(*ini);
-    p.robust = wahl == Wahl::robust || (wahl == Wahl::nachDatei && p.einstellung.modus == Planermodus::robust);
+    p.kontext = PlanerkontextAus(*ini);
+    p.tisch = tisch;
+    p.robust = wahl == Wahl::robust || (wahl == Wahl::nachDatei && p.kontext.einstellung.modus == Planermodus::robust);
     p.ini = std::move(ini);
     return true;
 }
 
-void PlaneLokal(const LokalerPlaner& p, const Spielstand& stand, Vektor& stoss, Suchbericht& bericht) {
-    if (p.robust) SucheStossRobust(stand, stoss, p.einstellung, *p.ini, &bericht);
-    else SucheStoss(stand, stoss, &bericht, p.physik, p.radius);
+Planergebnis PlaneLokal(const LokalerPlaner& p, const Spielstand& stand) {
+    return PlaneStoss(p.tisch, p.kontext, stand, p.robust ? Planerwahl::robust : Planerwahl::vorgegeben);
 }

@@ -11,7 +11,9 @@
 
 #include "model/ini_datei.h"
 #include "model/konfiguration.h"
-#include "planner/planereinstellung.h"
+#include "model/tischkontext.h"
+#include "planner/planerkontext.h"
+#include "planner/planergebnis.h"
 #include "planner/stoss.h"
 #include "planner/suche.h"
 #include "spiel/zufallstisch.h"
@@ -42,17 +44,17 @@ using Planer = std::function<Planerantwort(const Zufallstisch& lage, std::uint32
 // Ein Planer im Prozess mit einer config.ini, die einmal gelesen wird.
 struct LokalerPlaner {
     bool robust = false;
+    Tischkontext tisch;  // auf ihm plant er, und mit ihm liest er die Dokumente
+    Planerkontext kontext;
     std::shared_ptr<const IniDatei> ini;  // eine IniDatei zeigt in sich selbst: nie kopieren
-    Planereinstellung einstellung{};
-    Physik physik{};
-    float radius = 0.0f;
 };
 
 // Liest pfad einmal. robust: immer die robuste Wahl; vorgegeben: immer die
 // vorgegebene; nachDatei: wie [planer] modus der Datei sagt. muss: eine
 // fehlende oder unlesbare Datei ist ein Fehler (sonst gelten die Vorgaben).
+// Geplant wird auf tisch.
 enum class Wahl { vorgegeben, robust, nachDatei };
-bool LadePlaner(const std::string& pfad, Wahl wahl, bool muss, LokalerPlaner& p);
+bool LadePlaner(const std::string& pfad, Wahl wahl, bool muss, const Tischkontext& tisch, LokalerPlaner& p);
 
 // Plant auf stand, wie der Spieler es täte; threadsicher.
-void PlaneLokal(const LokalerPlaner& p, const Spielstand& stand, Vektor& stoss, Suchbericht& bericht);
+Planergebnis PlaneLokal(const LokalerPlaner& p, const Spielstand& stand);

@@ -17,8 +17,6 @@ std::int32_t Ganzzahl(std::mt19937& zufall, std::int32_t von, std::int32_t bis) 
     return von + static_cast<std::int32_t>(zufall() % spanne);
 }
 
-double Runde6(double v) { return std::round(v * 1e6) / 1e6; }
-
 bool Frei(const Zufallstisch& tisch, int anzahl, float x, float y, float mindestabstand) {
     for (int i = 0; i < anzahl; ++i) {
         const float dx = tisch.kugeln[i].x - x, dy = tisch.kugeln[i].y - y;
@@ -33,20 +31,6 @@ struct Grenzen {
 };
 
 }  // namespace
-
-Serverlage InServerkoordinaten(const Tisch& t, float x, float y) {
-    return {static_cast<double>(y) / t.hoehe - 0.5, 1.0 - 2.0 * static_cast<double>(x) / t.breite};
-}
-
-void InTischkoordinaten(const Tisch& t, Serverlage s, float& x, float& y) {
-    x = static_cast<float>((1.0 - s.y) * 0.5 * t.breite);
-    y = static_cast<float>((s.x + 0.5) * t.hoehe);
-}
-
-void RundeWieDokument(const Tisch& t, float& x, float& y) {
-    const Serverlage l = InServerkoordinaten(t, x, y);
-    InTischkoordinaten(t, {Runde6(l.x), Runde6(l.y)}, x, y);
-}
 
 Spielstand StandAus(const Tisch& t, const Zufallstisch& lage) {
     Spielstand s{};

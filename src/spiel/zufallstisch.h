@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <random>
 
+#include "model/serverkoordinaten.h"
 #include "model/tisch.h"
 
 struct Tischkugel {
@@ -21,23 +22,9 @@ struct Zufallstisch {
     std::int32_t player;  // Kugelgruppe 0..2
 };
 
-struct Serverlage {
-    double x;  // quer über den Tisch, -0.5..0.5
-    double y;  // längs, 1 (x = 0) bis -1 (x = breite)
-};
-
 // Abstand zwischen Kugeln über 2r hinaus und zur Bande über r hinaus. Er deckt
 // das Runden der Serverkoordinaten auf sechs Stellen (Fehler < 1e-4) reichlich.
 constexpr float kSicherheitsabstand = 0.05f;
-
-// Die Umkehrung dessen, was der Spieler beim Lesen rechnet:
-// Tisch-x = (1 - Server-y) * 0.5 * breite, Tisch-y = (Server-x + 0.5) * hoehe.
-Serverlage InServerkoordinaten(const Tisch& t, float x, float y);
-void InTischkoordinaten(const Tisch& t, Serverlage s, float& x, float& y);
-
-// Die Lage, wie sie nach dem Runden auf die sechs Nachkommastellen des
-// Dokuments beim Spieler ankommt.
-void RundeWieDokument(const Tisch& t, float& x, float& y);
 
 // Der Spielstand, wie ihn der Tisch sieht (ohne die Rundung des Dokuments;
 // die Lagen sind schon gerundet): inloch aus bagcount, gruppe aus player.

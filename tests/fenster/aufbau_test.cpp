@@ -107,7 +107,7 @@ TEST_F(Aufbau, MenueMitBeendenUndDenDreiGruppen) {
 
 TEST_F(Aufbau, StartzustandNachDerInitialisierung) {
     Spielstand grund{};
-    SetzeStandardaufstellung(grund);
+    SetzeStandardaufstellung(Spieler().tisch.tisch, grund);
     const Spielstand s = Stand();
     for (int i = 0; i < kAnzahlKugeln; ++i) EXPECT_TRUE(s.kugeln[i].x == grund.kugeln[i].x && s.kugeln[i].y == grund.kugeln[i].y);
     EXPECT_EQ(s.gruppe, halbe);
@@ -126,13 +126,10 @@ TEST_F(Aufbau, UnlesbareKonfigurationStehtImLog) {
     QTemporaryDir dir;
     const std::string pfad = dir.filePath("config.ini").toStdString();
     ASSERT_TRUE(QDir(dir.path()).mkdir("config.ini"));
-    const std::string vorher = Konfigurationsdatei();
-    SetzeKonfigurationsdatei(pfad);
     delete fenster;
-    fenster = ErzeugeHauptfenster();
-    SetzeKonfigurationsdatei(vorher);
+    fenster = ErzeugeHauptfenster(*new Spielerkontext, BestimmePfade("", pfad));
     EXPECT_EQ(Log(), QString("Konfiguration %1 nicht lesbar (Errorcode: %2), es gelten die Vorgaben.\n")
                          .arg(Q(pfad))
                          .arg(EISDIR));
-    EXPECT_EQ(tisch.port, 2222);
+    EXPECT_EQ(Spieler().netz.port, 2222);
 }

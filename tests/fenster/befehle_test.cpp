@@ -12,7 +12,7 @@ TEST_F(Befehle, StartPlantWieStosswerkPlanUndZeichnetOhneZuLoeschen) {
     const Stoss bester = SucheStill(Stand()).bester;
     ErwarteLinien(bester, 1);
     // Der zweite Lauf leert das Log, zeichnet aber über das stehende Bild.
-    SchreibeLog("alt\r\n");
+    SchreibeLog(FensterAnzeigeDesSpielers(), "alt\r\n");
     Klicke(BefehlStart);
     ErwarteWiePlan(plan);
     ErwarteLinien(bester, 2);
@@ -57,7 +57,7 @@ TEST_F(Befehle, KugelNullZiehenAendertListeUndPlan) {
     EXPECT_EQ(GezogeneKugel, -1);
 
     Spielstand erwartet{};
-    SetzeStandardaufstellung(erwartet);
+    SetzeStandardaufstellung(Spieler().tisch.tisch, erwartet);
     const Vektor ziel = PixelZuTisch(Groesse(), nach.x(), nach.y());
     erwartet.kugeln[0].x = ziel.x;
     erwartet.kugeln[0].y = ziel.y;
@@ -101,17 +101,16 @@ TEST_F(Befehle, NurGenauDieLinkeTasteOhneUmschaltUndStrgZieht) {
     EXPECT_EQ(Feld(FeldKugeln), Q(KugelnText(Stand())));
 
     // Eine eingelochte Kugel wird nicht aufgenommen.
-    {
-        std::lock_guard sperre(spielstandMutex);
-        spielstand.kugeln[0].inloch = 1;
-    }
+    Spielstand s = Stand();
+    s.kugeln[0].inloch = 1;
+    SetzeFensterstand(s);
     Druecke(Mitte(0));
     EXPECT_EQ(GezogeneKugel, -1);
 }
 
 TEST_F(Befehle, LogZeilenwechselSchreibmarkeUndAuswahl) {
-    SchreibeLog("cntNurAnspielen=%d\r\n", 4);
-    SchreibeLog("Server gestartet...   (IP: %s Port: %d) \r\n", "127.0.0.1", 2222);
+    SchreibeLog(FensterAnzeigeDesSpielers(), "cntNurAnspielen=%d\r\n", 4);
+    SchreibeLog(FensterAnzeigeDesSpielers(), "Server gestartet...   (IP: %s Port: %d) \r\n", "127.0.0.1", 2222);
     EXPECT_EQ(Log(), "cntNurAnspielen=4\nServer gestartet...   (IP: 127.0.0.1 Port: 2222) \n");
     EXPECT_EQ(LogFeld()->document()->blockCount(), 3);  // "\r\n" ist genau ein Zeilenwechsel
 
@@ -119,16 +118,16 @@ TEST_F(Befehle, LogZeilenwechselSchreibmarkeUndAuswahl) {
     QTextCursor marke = LogFeld()->textCursor();
     marke.setPosition(0);
     LogFeld()->setTextCursor(marke);
-    SchreibeLog("A");
-    SchreibeLog("B");
+    SchreibeLog(FensterAnzeigeDesSpielers(), "A");
+    SchreibeLog(FensterAnzeigeDesSpielers(), "B");
     EXPECT_TRUE(Log().startsWith("ABcntNurAnspielen=4\n"));
     // ... und ein leeres Format ersetzt seine Auswahl durch nichts.
     marke.setPosition(2);
     marke.setPosition(17, QTextCursor::KeepAnchor);
     LogFeld()->setTextCursor(marke);
-    SchreibeLog("");
+    SchreibeLog(FensterAnzeigeDesSpielers(), "");
     EXPECT_TRUE(Log().startsWith("AB=4\n"));
-    LoescheLog();
+    LoescheLog(FensterAnzeigeDesSpielers());
     EXPECT_EQ(Log(), "");
     EXPECT_EQ(LogFeld()->textCursor().position(), 0);
 }

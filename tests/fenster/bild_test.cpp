@@ -28,7 +28,7 @@ TEST_F(Bild, BandenNummernUndKugelnInIhrenFarben) {
     EXPECT_EQ(b.pixelColor(9, 220), QColor(50, 255, 50));  // linke Bande
     EXPECT_EQ(b.pixelColor(0, 220), Qt::black);            // ihr Umriss
     EXPECT_EQ(b.pixelColor(414, 10), Qt::white);           // die Mitteltasche ist eine Lücke
-    for (const Kasten& k : Taschenbeschriftungen(Groesse())) {
+    for (const Kasten& k : Taschenbeschriftungen(Groesse(), Spieler().tisch.tisch.xe)) {
         int dunkel = 0;
         for (int y = k.oben; y < k.unten; ++y)
             for (int x = k.links; x < k.rechts; ++x) dunkel += b.pixelColor(x, y).lightness() < 100;
@@ -67,21 +67,20 @@ TEST_F(Bild, BandenNummernUndKugelnInIhrenFarben) {
 
 TEST_F(Bild, HoehereNummerObenEingelochteFehlen) {
     const Kugel drei = Stand().kugeln[3];
-    {
-        std::lock_guard sperre(spielstandMutex);
-        for (int i : {10, 13}) {
-            spielstand.kugeln[i].x = drei.x;
-            spielstand.kugeln[i].y = drei.y;
-        }
+    Spielstand s = Stand();
+    for (int i : {10, 13}) {
+        s.kugeln[i].x = drei.x;
+        s.kugeln[i].y = drei.y;
     }
+    SetzeFensterstand(s);
     const QPoint ring = ObenInnen(KastenVon(3));
     const QColor oben[] = {QColor(255, 140, 0), QColor(0, 0, 205), QColor(255, 0, 0), Qt::white};
     const int einlochen[] = {13, 10, 3};
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(Farbe(ring), oben[i]) << i;
         if (i < 3) {
-            std::lock_guard sperre(spielstandMutex);
-            spielstand.kugeln[einlochen[i]].inloch = 1;
+            s.kugeln[einlochen[i]].inloch = 1;
+            SetzeFensterstand(s);
         }
     }
 }

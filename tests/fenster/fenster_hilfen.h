@@ -24,10 +24,10 @@
 #include "fenster/fensteranzeige.h"
 #include "fenster/hauptfenster.h"
 #include "model/tisch.h"
-#include "net/anfrage.h"
 #include "net/server.h"
 #include "planner/stoss_linien.h"
 #include "planner/suche.h"
+#include "spieler/spielerkontext.h"
 
 // Programme und Daten liegen neben dem Testprogramm.
 inline std::string Bin(const std::string& name) {
@@ -66,31 +66,28 @@ inline Plan StosswerkPlan(std::vector<std::string> argumente) {
     return p;
 }
 
-inline Spielstand Stand() {
-    std::lock_guard sperre(spielstandMutex);
-    return spielstand;
-}
+// Der Spieler des Hauptfensters, seine Anzeige und seine Kugeln.
+inline Spielerkontext& Spieler() { return Hauptfenster->Spieler(); }
+inline const Anzeige& FensterAnzeigeDesSpielers() { return Spieler().anzeige; }
+inline Spielstand Stand() { return Hauptfenster->Stand(); }
 
 // Kugeln und Gruppe des Fensters, wie nach dem Ziehen und der Menüwahl.
-inline void SetzeFensterstand(const Spielstand& stand) {
-    std::lock_guard sperre(spielstandMutex);
-    spielstand = stand;
-}
-inline void LoescheFensterlog() { LoescheLog(); }
+inline void SetzeFensterstand(const Spielstand& stand) { Hauptfenster->SetzeStand(stand); }
+inline void LoescheFensterlog() { LoescheLog(FensterAnzeigeDesSpielers()); }
 // Eine Anfrage, wie der Server-Thread sie bearbeitet (von einem anderen Thread rufen).
-inline void BearbeiteFensteranfrage(const std::string& dokument) { BearbeiteAnfrage(dokument); }
-// Die config.ini, die das Fenster ab dem nächsten Erzeugen liest; leer: die neben dem Programm.
-inline void NutzeKonfiguration(const std::string& pfad) { SetzeKonfigurationsdatei(pfad); }
+inline void BearbeiteFensteranfrage(const std::string& dokument) { BearbeiteAnfrage(Spieler(), dokument, "10.0.0.1"); }
+// Ports des Spielers für Anfragen und Status.
+inline void SetzePorts(int port, int bport) {
+    Spieler().netz.port = Spieler().sender.netz.port = port;
+    Spieler().netz.bport = Spieler().sender.netz.bport = bport;
+}
 
-// Die Suche auf stand, ohne ins Fenster zu schreiben.
+// Die vorgegebene Suche auf stand (Physik der Vorgaben), ohne ins Fenster zu schreiben.
 inline Suchbericht SucheStill(const Spielstand& stand, Vektor* stoss = nullptr) {
-    Suchbericht b{};
-    Vektor v{};
-    InstalliereAnzeige(StilleAnzeige());
-    SucheStoss(stand, v, &b);
-    InstalliereAnzeige(FensterAnzeige());
-    if (stoss) *stoss = v;
-    return b;
+    const IniDatei leer;
+    const Planergebnis p = SucheStoss(Spieler().tisch, stand, PhysikAus(leer), KugelradiusAus(leer));
+    if (stoss) *stoss = p.stoss;
+    return p.bericht;
 }
 
 // Die sichtbaren Meldungen, als "Titel|Text|Symbol|ohne Eltern|anwendungsmodal".
@@ -124,15 +121,19 @@ inline void SchliesseAlleMeldungen() {
 class Fenster : public ::testing::Test {
 protected:
     HauptDialog* fenster = nullptr;
+    // Die config.ini des Spielers; leer: die neben dem Testprogramm.
+    std::string konfiguration;
 
     void SetUp() override {
         NetzwerkAn = false;
         GezogeneKugel = -1;
-        fenster = ErzeugeHauptfenster();
+        // Wie im Programm lebt der Spieler bis zum Prozessende: Threads, die ihn benutzen, dürfen den Test überdauern.
+        fenster = ErzeugeHauptfenster(*new Spielerkontext, BestimmePfade("", konfiguration));
     }
     void TearDown() override {
         if (NetzwerkAn) FuehreBefehlAus(BefehlNetzwerk);
-        EXPECT_TRUE(QTest::qWaitFor([] { return WarteAufServerende(std::chrono::milliseconds(0)); }, 30000));
+        const Anfrageserver& server = fenster->Spieler().server;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return WarteAufServerende(server, std::chrono::milliseconds(0)); }, 30000));
         delete fenster;
         Hauptfenster = nullptr;
     }
@@ -144,7 +145,7 @@ protected:
     void Klicke(int id) const { QTest::mouseClick(Knopf(id), Qt::LeftButton); }
     void Menue(int befehl) const { fenster->Menuepunkt(befehl)->trigger(); }
     BildFenster* Ansicht() const { return fenster->Tischansicht(); }
-    ::Ansicht Groesse() const { return {Ansicht()->width(), Ansicht()->height()}; }
+    ::Ansicht Groesse() const { return AnsichtVon(Spieler().tisch.tisch, Ansicht()->width(), Ansicht()->height()); }
 
     // Ein Mausereignis an die Tischansicht, mit genau diesen Tasten und Umschaltern.
     void Maus(QEvent::Type art, QPoint p, Qt::MouseButton taste, Qt::MouseButtons tasten,

@@ -27,11 +27,11 @@ TEST_F(Vorschau, LaufwegeNurMitDerMarkeUndBisZumDruck) {
     Vektor stoss{};
     SucheStill(Stand(), &stoss);
     IniDatei ini;
-    LeseIniDatei(Konfigurationsdatei(), ini);
+    LeseIniDatei(Spieler().pfade.konfiguration, ini);
     const Modell welt = PlanerAus(ini).welt;
     EXPECT_EQ(v->modell, welt);
     auto erwartet = std::make_unique<Stossvorschau>();
-    ASSERT_TRUE(Simuliere(BaueTischgeometrie(tisch), WeltAus(ini, welt), Stand(), stoss, erwartet->ergebnis,
+    ASSERT_TRUE(Simuliere(BaueTischgeometrie(Spieler().tisch), WeltAus(ini, welt), Stand(), stoss, erwartet->ergebnis,
                           &erwartet->wege));
     const Laufweg &weiss = v->wege.kugel[0], &soll = erwartet->wege.kugel[0];
     ASSERT_GE(weiss.anzahl, 2);
@@ -54,7 +54,7 @@ TEST_F(Vorschau, StosswerkSimMaltOhneBildschirmDieWegeInIhrenFarben) {
     ASSERT_EQ(bild.size(), QSize(828, 439));
     bild = bild.convertToFormat(QImage::Format_RGB32);
     // Wo der Tisch mit den Kugeln am Anfang weiß ist, liegen die Wege der Weißen und der 15.
-    const QImage ohneWege = Tischbild(kFensteransicht, Stand(), {}, nullptr, nullptr);
+    const QImage ohneWege = Tischbild(Spieler().tisch, Groesse(), Stand(), {}, nullptr, nullptr);
     int weisse = 0, fuenfzehn = 0;
     for (int y = 0; y < bild.height(); ++y)
         for (int x = 0; x < bild.width(); ++x) {

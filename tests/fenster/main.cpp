@@ -21,6 +21,7 @@
 #include "fenster/fensteranzeige.h"
 #include "fenster/hauptfenster.h"
 #include "model/tisch.h"
+#include "spieler/spielerkontext.h"
 
 namespace {
 
@@ -37,10 +38,10 @@ int Kind(int argc, char** argv) {
     }
     int eins = 1;
     QApplication anwendung(eins, argv);
-    InstalliereAnzeige(FensterAnzeige());
-    HauptDialog* fenster = ErzeugeHauptfenster();
-    if (port) tisch.port = port;
-    if (bport) tisch.bport = bport;
+    HauptDialog* fenster = ErzeugeHauptfenster(*new Spielerkontext, BestimmePfade());
+    Spielerkontext& k = fenster->Spieler();
+    if (port) k.netz.port = k.sender.netz.port = port;
+    if (bport) k.netz.bport = k.sender.netz.bport = bport;
     if (netz) QTest::mouseClick(fenster->Element(BefehlNetzwerk), Qt::LeftButton);
 
     QTimer::singleShot(0, [&] {
@@ -68,7 +69,6 @@ int main(int argc, char** argv) {
         if (std::strcmp(argv[i], "--kind") == 0) return Kind(argc, argv);
 
     QApplication anwendung(argc, argv);
-    InstalliereAnzeige(FensterAnzeige());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -58,8 +58,7 @@ protected:
     Statusempfang status;
     void SetUp() override {
         Fenster::SetUp();
-        tisch.port = FreierPort();
-        tisch.bport = status.port;
+        SetzePorts(FreierPort(), status.port);
     }
     bool WarteAufLog(const QString& teil) const {
         return QTest::qWaitFor([&] { return Log().contains(teil); }, 60000);
@@ -73,23 +72,23 @@ protected:
 TEST_F(NetzFenster, EinschaltenEinenTischBedienenAusschalten) {
     QTemporaryDir dir;
     const std::string dokument = Anfrage(9, 1);
-    const QString datei = dir.filePath("tisch.xml");
+    const QString datei = dir.filePath("Spieler().tisch.tisch.xml");
     std::ofstream(datei.toStdString()) << dokument;
     Spielstand empfangen{};
-    ASSERT_TRUE(LeseSpielstandXML(dokument, empfangen));
+    ASSERT_TRUE(LeseSpielstandXML(Spieler().tisch, dokument, empfangen));
     const Plan plan = StosswerkPlan({datei.toStdString()});
     const Stoss bester = SucheStill(empfangen).bester;  // bevor der Server die Anzeige benutzt
 
-    SchreibeLog("vorher\r\n");
+    SchreibeLog(FensterAnzeigeDesSpielers(), "vorher\r\n");
     Klicke(BefehlNetzwerk);
     EXPECT_TRUE(NetzwerkAn);
     EXPECT_TRUE(Knopf(BefehlNetzwerk)->isChecked());
     EXPECT_TRUE(Laeuft(status.Naechstes(), true));
     ASSERT_TRUE(WarteBereit());
     EXPECT_TRUE(Log().startsWith("Server gestartet...   (IP: ")) << Log().toStdString();  // das Log war geleert
-    EXPECT_TRUE(Log().contains(QString(" Port: %1) \n").arg(tisch.port)));
+    EXPECT_TRUE(Log().contains(QString(" Port: %1) \n").arg(Spieler().netz.port)));
 
-    Kind spieltisch({Bin("spieltisch"), "--spieler", "127.0.0.1:" + std::to_string(tisch.port), "--antwort-port", "0",
+    Kind spieltisch({Bin("spieltisch"), "--spieler", "127.0.0.1:" + std::to_string(Spieler().netz.port), "--antwort-port", "0",
                      "--zeitlimit", "60000", datei.toStdString()});
     // Der Fenster-Thread muss dabei Ereignisse annehmen: der Server schreibt ins Fenster.
     ASSERT_TRUE(QTest::qWaitFor([&] { return spieltisch.WarteAufAusgabe("beantwortet=", std::chrono::milliseconds(0)); },
@@ -125,7 +124,7 @@ TEST_F(NetzFenster, EinschaltenEinenTischBedienenAusschalten) {
     EXPECT_FALSE(Knopf(BefehlNetzwerk)->isChecked());
     EXPECT_TRUE(Laeuft(status.Naechstes(), false));
     EXPECT_TRUE(WarteAufLog("Server wurde gestoppt!\n"));
-    EXPECT_TRUE(QTest::qWaitFor([] { return WarteAufServerende(0ms); }, 30000));
+    EXPECT_TRUE(QTest::qWaitFor([] { return WarteAufServerende(Spieler().server, 0ms); }, 30000));
 
     // "Start" plant danach auf den empfangenen Kugeln mit der Gruppe des Menüs
     // (über den stehenden Linien; die Prüfung will nur die neuen sehen).
@@ -139,7 +138,7 @@ TEST_F(NetzFenster, EinschaltenEinenTischBedienenAusschalten) {
 
 TEST_F(NetzFenster, BelegterPortSchaltetWiederAusOhneRunning) {
     auto belegt = std::make_unique<Lauscher>();  // auf 127.0.0.1: 0.0.0.0 am selben Port scheitert
-    tisch.port = belegt->port;
+    SetzePorts(belegt->port, Spieler().netz.bport);
     // Schließt die Meldung, sobald sie offen ist, und hält fest, was sie zeigte.
     QStringList gesehen;
     QTimer schliesser;
@@ -150,7 +149,7 @@ TEST_F(NetzFenster, BelegterPortSchaltetWiederAusOhneRunning) {
         box->button(QMessageBox::Ok)->click();
     });
     schliesser.start(10);
-    SchreibeLog("vorher\r\n");
+    SchreibeLog(FensterAnzeigeDesSpielers(), "vorher\r\n");
     Klicke(BefehlNetzwerk);
     schliesser.stop();
     EXPECT_EQ(gesehen, QStringList{"StartTCPServer()|Fehler: 'bind' gescheitert! Der Server konnte nicht an den Port "
@@ -158,7 +157,7 @@ TEST_F(NetzFenster, BelegterPortSchaltetWiederAusOhneRunning) {
     EXPECT_FALSE(NetzwerkAn);
     EXPECT_FALSE(Knopf(BefehlNetzwerk)->isChecked());
     EXPECT_EQ(Log(), QString("Port %1 nicht nutzbar (Errorcode: %2), Netzwerk bleibt aus.\n")
-                         .arg(tisch.port)
+                         .arg(Spieler().netz.port)
                          .arg(EADDRINUSE));
     EXPECT_FALSE(status.Naechstes(200ms).has_value());
 
@@ -190,9 +189,9 @@ TEST_F(NetzFenster, MeldungenHaltenDenServerNichtAuf) {
     ASSERT_TRUE(WarteBereit());
     // Mehr fehlerhafte Anfragen, als Meldungen offen sein dürfen, und niemand
     // schließt eine: die gute danach wird trotzdem beantwortet.
-    for (int i = 0; i < kOffeneMeldungen + 2; ++i) ASSERT_TRUE(SendeDokument(tisch.port, "kaputt"));
+    for (int i = 0; i < kOffeneMeldungen + 2; ++i) ASSERT_TRUE(SendeDokument(Spieler().netz.port, "kaputt"));
     Lauscher antwort;
-    ASSERT_TRUE(SendeDokument(tisch.port, Anfrage(antwort.port, 51)));
+    ASSERT_TRUE(SendeDokument(Spieler().netz.port, Anfrage(antwort.port, 51)));
     std::optional<std::string> text;
     std::atomic<bool> fertig = false;
     std::thread annahme([&] {
@@ -221,7 +220,7 @@ TEST_F(NetzFenster, UnerwartetesServerendeSchaltetAus) {
     ASSERT_TRUE(WarteBereit());
     const rlim_t grenze = static_cast<rlim_t>(platzhalter.back()) + 4;
     std::vector<int> gaeste;
-    for (rlim_t i = 0; i < grenze; ++i) gaeste.push_back(Verbinde(tisch.port));
+    for (rlim_t i = 0; i < grenze; ++i) gaeste.push_back(Verbinde(Spieler().netz.port));
     sockaddr_in letzter{};
     socklen_t l = sizeof letzter;
     ::getsockname(gaeste.back(), reinterpret_cast<sockaddr*>(&letzter), &l);
@@ -234,7 +233,7 @@ TEST_F(NetzFenster, UnerwartetesServerendeSchaltetAus) {
     ASSERT_TRUE(SendeAlles(gaeste[0], "<"));  // weckt den poll
     const bool aus = QTest::qWaitFor([] { return !NetzwerkAn; }, 30000);
     const auto status_aus = status.Naechstes();
-    EXPECT_TRUE(QTest::qWaitFor([] { return WarteAufServerende(0ms); }, 30000));
+    EXPECT_TRUE(QTest::qWaitFor([] { return WarteAufServerende(Spieler().server, 0ms); }, 30000));
     ::setrlimit(RLIMIT_NOFILE, &vorher);
     for (int g : gaeste) ::close(g);
 
@@ -267,7 +266,7 @@ protected:
         std::atomic<int> gesendet = 0, beantwortet = 0;
         std::thread spieler([&] {
             for (int i = 0; i < kAnfragen; ++i)
-                if (SendeDokument(tisch.port, Anfrage(antwort.port, 100 + i))) ++gesendet;
+                if (SendeDokument(Spieler().netz.port, Anfrage(antwort.port, 100 + i))) ++gesendet;
         });
         std::thread annahme([&] {
             for (int i = 0; i < kAnfragen; ++i)
@@ -302,7 +301,7 @@ TEST_F(NetzNebenlaeufig, StartUndAnfragenUeberlappen) {
     StartUndAnfragenUeberlappen();
     // Alle Antworten sind gesendet; "Start" hat zuletzt das Log geleert.
     Klicke(BefehlNetzwerk);
-    ASSERT_TRUE(QTest::qWaitFor([] { return WarteAufServerende(0ms); }, 30000));
+    ASSERT_TRUE(QTest::qWaitFor([] { return WarteAufServerende(Spieler().server, 0ms); }, 30000));
     // Nach allem plant "Start" noch genau wie sonst.
     Ansicht()->NeuZeichnenMitLoeschen();
     Klicke(BefehlStart);
@@ -314,10 +313,9 @@ TEST_F(NetzNebenlaeufig, RobustePlanerUeberlappen) {
     QTemporaryDir dir;
     const std::string config = dir.filePath("config.ini").toStdString();
     std::ofstream(config) << "[planer]\nmodus=1\nproben=8\nkandidaten=3\n";
-    const std::string vorher = Konfigurationsdatei();
-    SetzeKonfigurationsdatei(config);
+    // Die Einstellungen liest der Spieler bei jeder Anfrage neu.
+    Spieler().pfade.konfiguration = config;
     StartUndAnfragenUeberlappen();
     Klicke(BefehlNetzwerk);
-    ASSERT_TRUE(QTest::qWaitFor([] { return WarteAufServerende(0ms); }, 30000));
-    SetzeKonfigurationsdatei(vorher);
+    ASSERT_TRUE(QTest::qWaitFor([] { return WarteAufServerende(Spieler().server, 0ms); }, 30000));
 }

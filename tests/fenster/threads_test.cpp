@@ -18,12 +18,12 @@ TEST_F(Threads, EineAnfrageAusDemServerThread) {
     std::atomic<bool> fertig = false;
     // Die Reihenfolge einer Anfrage: übernehmen, zeigen, den Stoß zeichnen.
     std::thread anfrage([&] {
-        LoescheLog();
-        SchreibeLog("Verbindung zu %s, Port %d \r\n", "127.0.0.1", 4711);
-        UebernehmeKugeln(empfangen);
-        ZeigeKugeln(empfangen);
-        ZeichneLinie(1, 2, 3, 4, kBlau);
-        ZeigeVektor({3, 4, 0});
+        LoescheLog(FensterAnzeigeDesSpielers());
+        SchreibeLog(FensterAnzeigeDesSpielers(), "Verbindung zu %s, Port %d \r\n", "127.0.0.1", 4711);
+        FensterAnzeigeDesSpielers().kugelnUebernommen(empfangen);
+        ZeigeKugeln(FensterAnzeigeDesSpielers(), empfangen);
+        FensterAnzeigeDesSpielers().linieZeichnen({1, 2, 3, 4, kBlau});
+        ZeigeVektor(FensterAnzeigeDesSpielers(), {3, 4, 0});
         fertig = true;
     });
     ASSERT_TRUE(QTest::qWaitFor([&] { return fertig.load(); }, 30000));
@@ -48,7 +48,7 @@ TEST_F(Threads, MeldungAusAnderemThreadWartetNicht) {
     auto melde = [](int n) {
         std::atomic<bool> zurueck = false;
         std::thread melder([&] {
-            for (int i = 0; i < n; ++i) ZeigeMeldung("Netzwerkfehler", "Fehlerhafte XML-Datei empfangen.", Symbol::Keins);
+            for (int i = 0; i < n; ++i) ZeigeMeldung(FensterAnzeigeDesSpielers(), "Netzwerkfehler", "Fehlerhafte XML-Datei empfangen.", Symbol::Keins);
             zurueck = true;
         });
         // Die Ereignisschleife muss laufen: die Zeilen ins Log warten auf den Fenster-Thread.
@@ -82,7 +82,7 @@ TEST_F(Threads, MeldungImFensterThreadWartetBisSieGeschlossenIst) {
         box->button(QMessageBox::Ok)->click();
     });
     schliesser.start(10);
-    ZeigeMeldung("StartTCPServer()", "Fehler beim Erstellen des TCP-Sockets", Symbol::Fehler);
+    ZeigeMeldung(FensterAnzeigeDesSpielers(), "StartTCPServer()", "Fehler beim Erstellen des TCP-Sockets", Symbol::Fehler);
     // Gezeigt und geschlossen, bevor der Aufruf zurückkam.
     EXPECT_EQ(gesehen, QStringList{QString("StartTCPServer()|Fehler beim Erstellen des TCP-Sockets|%1")
                                        .arg(QMessageBox::Critical)});

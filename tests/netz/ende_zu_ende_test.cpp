@@ -64,7 +64,7 @@ protected:
     std::string bin;
 
     void SetUp() override {
-        bin = Programmverzeichnis();
+        bin = VerzeichnisDesProgramms();
         port = FreierPort();
         bport = FreierPort();
         dir.Schreibe("config.ini", "[netzwerk]\nport=" + std::to_string(port) + "\nbport=" + std::to_string(bport) + "\n");

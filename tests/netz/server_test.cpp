@@ -9,6 +9,7 @@
 #include "net/xml_lesen.h"
 #include "netz_hilfen.h"
 #include "planner/suche.h"
+#include "testspieler.h"
 
 namespace {
 
@@ -34,26 +35,19 @@ long ResidentKiB() {
 
 class Server : public ::testing::Test {
 protected:
-    Aufzeichnung a;
-    int port = 0;
+    Testspieler t;
+    Aufzeichnung& a = t.a;
+    int port = t.Port();
 
     void SetUp() override {
-        LadeVorgabetisch();
-        SetzeXmlFehlerausgabe(false);
-        InstalliereAnzeige(AufzeichnendeAnzeige(a));
-        port = FreierPort();
-        tisch.port = port;
-        ASSERT_TRUE(StarteServer(port));
+        ASSERT_TRUE(t.Starte());
         ASSERT_TRUE(WarteAufBereit());
     }
     void TearDown() override {
-        StoppeServer();
+        StoppeServer(t.k.server);
         EXPECT_TRUE(Warte(a, [](Aufzeichnung& z) {
             return Enthaelt(z.log, "Server wurde gestoppt!\r\n") || Enthaelt(z.log, "Server beendet...");
         }));
-        InstalliereAnzeige(KonsolenAnzeige());
-        SetzeXmlFehlerausgabe(true);
-        LadeVorgabetisch();
     }
     // Der Server wartet wieder, und seit dem letzten Löschen kam seine Wartezeile als letzte.
     bool WarteAufBereit() {
@@ -88,14 +82,8 @@ TEST_F(Server, BeantwortetEineAnfrageUndZeigtSie) {
 
     // Die Antwort trägt den Stoß, den der Planer für dieselben Kugeln findet.
     Spielstand stand{};
-    ASSERT_TRUE(LeseSpielstandXML(dokument, stand));
-    Vektor stoss{};
-    Aufzeichnung still;
-    {
-        InstalliereAnzeige(AufzeichnendeAnzeige(still));
-        SucheStoss(stand, stoss);
-        InstalliereAnzeige(AufzeichnendeAnzeige(a));
-    }
+    ASSERT_TRUE(LeseSpielstandXML(Vorgabetisch(), dokument, stand));
+    const Vektor stoss = PlaneVorgegeben(stand).stoss;
     char x[32];
     std::snprintf(x, sizeof x, "%3.4f", static_cast<double>(stoss.x));
     EXPECT_TRUE(Enthaelt(*text, std::string(">") + x + "<")) << *text << " erwartet " << x;
@@ -116,11 +104,6 @@ TEST_F(Server, BeantwortetEineAnfrageUndZeigtSie) {
     VektorTexte(stoss, t);
     EXPECT_EQ(a.felder[FeldX], t[0]);
     EXPECT_EQ(a.felder[FeldBetrag], t[3]);
-    std::lock_guard s2(spielstandMutex);
-    for (int i = 0; i < 16; ++i) {
-        EXPECT_EQ(spielstand.kugeln[i].x, stand.kugeln[i].x);
-        EXPECT_EQ(spielstand.kugeln[i].inloch, stand.kugeln[i].inloch);
-    }
     EXPECT_TRUE(a.meldungen.empty());
 }
 
@@ -264,12 +247,12 @@ TEST_F(Server, SpeicherBleibtFlach) {
 }
 
 TEST(ServerStart, BelegterPortGibtGenauEineMeldung) {
-    LadeVorgabetisch();
-    Aufzeichnung a;
-    InstalliereAnzeige(AufzeichnendeAnzeige(a));
+    Testspieler t;
+    Aufzeichnung& a = t.a;
     Lauscher belegt;  // lauscht nur auf 127.0.0.1; 0.0.0.0 am selben Port scheitert dann
     // Gescheitert, bevor ein Thread läuft: Meldung und Grund sind beim Rückkehren schon da.
-    EXPECT_FALSE(StarteServer(belegt.port));
+    t.SetzePort(belegt.port);
+    EXPECT_FALSE(t.Starte());
     {
         std::lock_guard sperre(a.mutex);
         ASSERT_EQ(a.meldungen.size(), 1u);
@@ -278,27 +261,23 @@ TEST(ServerStart, BelegterPortGibtGenauEineMeldung) {
         EXPECT_EQ(a.log, "Port " + std::to_string(belegt.port) + " nicht nutzbar (Errorcode: " +
                              std::to_string(EADDRINUSE) + "), Netzwerk bleibt aus.\r\n");
     }
-    EXPECT_TRUE(WarteAufServerende(0ms));
-    StoppeServer();
+    EXPECT_TRUE(WarteAufServerende(t.k.server, 0ms));
+    StoppeServer(t.k.server);
     EXPECT_FALSE(Warte(a, [](Aufzeichnung& z) { return z.meldungen.size() > 1 || z.log.find("Server") != std::string::npos; }, 200ms));
-    InstalliereAnzeige(KonsolenAnzeige());
 }
 
 TEST(ServerStart, StoppenWaehrendEinGastSchweigt) {
-    LadeVorgabetisch();
-    Aufzeichnung a;
-    InstalliereAnzeige(AufzeichnendeAnzeige(a));
-    const int port = FreierPort();
-    ASSERT_TRUE(StarteServer(port));
+    Testspieler t;
+    Aufzeichnung& a = t.a;
+    ASSERT_TRUE(t.Starte());
     ASSERT_TRUE(Warte(a, [](Aufzeichnung& z) { return Enthaelt(z.log, "Warte auf Anfrage"); }));
-    int stumm = Verbinde(port);
+    int stumm = Verbinde(t.Port());
     ASSERT_GE(stumm, 0);
     ASSERT_TRUE(Warte(a, [](Aufzeichnung& z) { return Enthaelt(z.log, "Warte auf Daten vom Client"); }));
-    StoppeServer();  // weckt das blockierte recv
+    StoppeServer(t.k.server);  // weckt das blockierte recv
     ASSERT_TRUE(Warte(a, [](Aufzeichnung& z) { return Enthaelt(z.log, "\r\nServer beendet...\r\n"); }));
     EXPECT_TRUE(a.meldungen.empty());  // ein Bruchstück wird nicht als Anfrage behandelt
     ::close(stumm);
-    InstalliereAnzeige(KonsolenAnzeige());
 }
 
 namespace {
@@ -334,8 +313,6 @@ struct Gegenstelle {
 }  // namespace
 
 TEST(ServerZeitgrenzen, SchweigendeUndTroepfelndeGegenstellenHaltenNichtAuf) {
-    LadeVorgabetisch();
-    SetzeXmlFehlerausgabe(false);
     TempVerzeichnis dir;
     const char* kurz = "wartezeit=1500\ngesamtzeit=3000\n";
     const Gegenstelle faelle[] = {
@@ -349,22 +326,19 @@ TEST(ServerZeitgrenzen, SchweigendeUndTroepfelndeGegenstellenHaltenNichtAuf) {
     };
     for (const Gegenstelle& g : faelle) {
         SCOPED_TRACE(g.name);
-        LadeTisch(tisch, dir.Schreibe("config.ini", std::string("[netzwerk]\n") + g.netzwerk));
-        Aufzeichnung a;
-        Anzeige anzeige = AufzeichnendeAnzeige(a);
-        anzeige.logLeeren = [] {};  // die Zeile des Trennens soll die nächste Verbindung überstehen
-        InstalliereAnzeige(anzeige);
-        tisch.port = FreierPort();
-        ASSERT_TRUE(StarteServer(tisch.port));
+        // Die Zeile des Trennens soll die nächste Verbindung überstehen.
+        Testspieler t(dir.Schreibe("config.ini", std::string("[netzwerk]\n") + g.netzwerk), false);
+        Aufzeichnung& a = t.a;
+        ASSERT_TRUE(t.Starte());
         Lauscher antwort;
-        const int s = Verbinde(tisch.port);
+        const int s = Verbinde(t.Port());
         ASSERT_GE(s, 0);
         bool getrennt = false;
         std::thread gast([&] {
             getrennt = Gast(s, g.stueck ? Anfrage(antwort.port, 1) : "", g.stueck, g.pause, !g.trennung);
         });
         EXPECT_TRUE(Warte(a, [](Aufzeichnung& z) { return Enthaelt(z.log, "Warte auf Daten vom Client"); }));
-        EXPECT_TRUE(SendeDokument(tisch.port, Anfrage(antwort.port, 2)));
+        EXPECT_TRUE(SendeDokument(t.Port(), Anfrage(antwort.port, 2)));
 
         std::string antworten;
         if (!g.trennung) antworten += antwort.Empfange().value_or("keine");
@@ -375,8 +349,8 @@ TEST(ServerZeitgrenzen, SchweigendeUndTroepfelndeGegenstellenHaltenNichtAuf) {
         EXPECT_EQ(Enthaelt(antworten, "cmdid=\"1\""), !g.trennung) << antworten;
         EXPECT_TRUE(Enthaelt(antworten, "cmdid=\"2\"")) << antworten;
 
-        StoppeServer();
-        EXPECT_TRUE(WarteAufServerende(10s));
+        StoppeServer(t.k.server);
+        EXPECT_TRUE(WarteAufServerende(t.k.server, 10s));
         std::lock_guard sperre(a.mutex);
         EXPECT_TRUE(a.meldungen.empty());
         const std::size_t zeile = a.log.find(g.trennung ? g.trennung : "Verbindung getrennt");
@@ -385,9 +359,6 @@ TEST(ServerZeitgrenzen, SchweigendeUndTroepfelndeGegenstellenHaltenNichtAuf) {
             EXPECT_EQ(a.log.find(g.trennung, zeile + 1), std::string::npos) << "nur eine Zeile";
         }
     }
-    InstalliereAnzeige(KonsolenAnzeige());
-    SetzeXmlFehlerausgabe(true);
-    LadeVorgabetisch();
 }
 
 namespace {
@@ -415,19 +386,15 @@ std::size_t Anzahl(const std::string& text, std::string_view teil) {
 }  // namespace
 
 TEST(ServerVerbindungen, DieStillsteWeichtEinerNeuen) {
-    LadeVorgabetisch();
     TempVerzeichnis dir;
-    LadeTisch(tisch, dir.Schreibe("config.ini", "[netzwerk]\nverbindungen=3\nwartezeit=60000\n"));
-    Aufzeichnung a;
-    Anzeige anzeige = AufzeichnendeAnzeige(a);
-    anzeige.logLeeren = [] {};  // die Zeile des Trennens soll die nächste Verbindung überstehen
-    InstalliereAnzeige(anzeige);
-    tisch.port = FreierPort();
-    ASSERT_TRUE(StarteServer(tisch.port));
+    // Die Zeile des Trennens soll die nächste Verbindung überstehen.
+    Testspieler t(dir.Schreibe("config.ini", "[netzwerk]\nverbindungen=3\nwartezeit=60000\n"), false);
+    Aufzeichnung& a = t.a;
+    ASSERT_TRUE(t.Starte());
     // Drei stille Gäste, einer nach dem anderen angenommen: der erste ist am längsten still.
     int stumm[3];
     for (int i = 0; i < 3; ++i) {
-        stumm[i] = Verbinde(tisch.port);
+        stumm[i] = Verbinde(t.Port());
         ASSERT_GE(stumm[i], 0);
         const std::size_t angenommen = static_cast<std::size_t>(i) + 1;
         ASSERT_TRUE(Warte(a, [angenommen](Aufzeichnung& z) {
@@ -435,14 +402,14 @@ TEST(ServerVerbindungen, DieStillsteWeichtEinerNeuen) {
         }));
     }
     Lauscher antwort;
-    ASSERT_TRUE(SendeDokument(tisch.port, Anfrage(antwort.port, 41)));
+    ASSERT_TRUE(SendeDokument(t.Port(), Anfrage(antwort.port, 41)));
     const auto text = antwort.Empfange();
     ASSERT_TRUE(text.has_value()) << "keine Antwort";
     EXPECT_TRUE(VomServerGeschlossen(stumm[0], 10s));
     EXPECT_FALSE(VomServerGeschlossen(stumm[1], 0ms));
     EXPECT_FALSE(VomServerGeschlossen(stumm[2], 0ms));
-    StoppeServer();
-    EXPECT_TRUE(WarteAufServerende(10s));
+    StoppeServer(t.k.server);
+    EXPECT_TRUE(WarteAufServerende(t.k.server, 10s));
     const int ersterPort = EigenerPort(stumm[0]);
     for (int s : stumm) ::close(s);
     std::lock_guard sperre(a.mutex);
@@ -450,6 +417,4 @@ TEST(ServerVerbindungen, DieStillsteWeichtEinerNeuen) {
     EXPECT_TRUE(Enthaelt(a.log, "Schon 3 Verbindungen offen, die am längsten stille zu 127.0.0.1, Port " +
                                     std::to_string(ersterPort) + " getrennt.\r\n"))
         << a.log;
-    InstalliereAnzeige(KonsolenAnzeige());
-    LadeVorgabetisch();
 }

@@ -23,7 +23,7 @@ namespace {
 // Ein Spieler ohne Fenster in einem eigenen Verzeichnis mit eigener config.ini.
 struct Spielerlauf {
     TempVerzeichnis dir;
-    std::string bin = Programmverzeichnis();
+    std::string bin = VerzeichnisDesProgramms();
     int port = FreierPort(), bport = FreierPort();
     std::unique_ptr<Kind> spieler;
 

@@ -116,7 +116,7 @@ struct Spielerprozess {
         namespace fs = std::filesystem;
         fs::permissions(dir.pfad, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                                       fs::perms::others_read | fs::perms::others_exec);
-        const std::string bin = Programmverzeichnis();
+        const std::string bin = VerzeichnisDesProgramms();
         for (const char* datei : {"stosswerk", "ki-status.xml", "ki-result.xml"})
             fs::copy_file(bin + datei, dir.pfad / datei);
         dir.Schreibe("config.ini", "[netzwerk]\nport=" + std::to_string(port) + "\nbport=" + std::to_string(bport) +

@@ -37,7 +37,7 @@ std::string SchreibeAnfrage(const Tisch& t, const Zufallstisch& tisch, std::uint
                   static_cast<unsigned>(port));
     d += zeile;
     for (const Tischkugel& k : tisch.kugeln) {
-        const Serverlage s = InServerkoordinaten(t, k.x, k.y);
+        const Serverlage s = TischZuServer(t, k.x, k.y);
         std::snprintf(zeile, sizeof zeile,
                       "  <ball>\n"
                       "    <x-position>%.6f</x-position>\n"

@@ -10,12 +10,13 @@
 
 namespace {
 
-// Schreibt das Dokument (und legt es ab); false, wenn der Spieler es nicht lesen könnte.
-bool Dokument(const Dokumentkopf& kopf, const Zufallstisch& lage, std::uint32_t cmdid, std::string& dokument,
-              Planerantwort& a) {
-    dokument = SchreibeAnfrage(kopf.tisch, lage, cmdid, kopf.eigeneAdresse, kopf.antwortPort);
+// Schreibt das Dokument (und legt es ab); false, wenn der Spieler es mit dem
+// Tisch leser nicht lesen könnte.
+bool Dokument(const Dokumentkopf& kopf, const Tischkontext& leser, const Zufallstisch& lage, std::uint32_t cmdid,
+              std::string& dokument, Planerantwort& a) {
+    dokument = SchreibeAnfrage(kopf.tisch.tisch, lage, cmdid, kopf.eigeneAdresse, kopf.antwortPort);
     if (kopf.ablage) kopf.ablage->Lege(cmdid, dokument);
-    return LeseSpielstandXML(dokument, a.gelesen);
+    return LeseSpielstandXML(leser, dokument, a.gelesen, false);
 }
 
 }  // namespace
@@ -30,26 +31,22 @@ void Ablage::Lege(std::uint32_t cmdid, const std::string& dokument) {
 }
 
 Planer LokalerBote(const Dokumentkopf& kopf, std::shared_ptr<const LokalerPlaner> p) {
-    return LokalerBote(kopf, [p](const Spielstand& gelesen, Vektor& stoss, Suchbericht& bericht) {
-        PlaneLokal(*p, gelesen, stoss, bericht);
-    });
+    return LokalerBote(kopf, p->tisch, [p](const Spielstand& gelesen) { return PlaneLokal(*p, gelesen); });
 }
 
-Planer LokalerBote(const Dokumentkopf& kopf, Planung plane) {
-    return [kopf, plane](const Zufallstisch& lage, std::uint32_t cmdid) {
+Planer LokalerBote(const Dokumentkopf& kopf, const Tischkontext& leser, Planung plane) {
+    return [kopf, leser, plane](const Zufallstisch& lage, std::uint32_t cmdid) {
         Planerantwort a;
         std::string dokument;
-        if (!Dokument(kopf, lage, cmdid, dokument, a)) return a;
-        Vektor stoss{};
-        Suchbericht bericht{};
-        plane(a.gelesen, stoss, bericht);
+        if (!Dokument(kopf, leser, lage, cmdid, dokument, a)) return a;
+        const Planergebnis p = plane(a.gelesen);
         a.gut = true;
-        a.x = Festkomma(stoss.x);
-        a.y = Festkomma(stoss.y);
+        a.x = Festkomma(p.stoss.x);
+        a.y = Festkomma(p.stoss.y);
         a.mitStoss = true;
-        a.bester = bericht.bester;
-        a.anstoss = bericht.anstoss;
-        a.sicherheit = bericht.sicherheit;
+        a.bester = p.bericht.bester;
+        a.anstoss = p.bericht.anstoss;
+        a.sicherheit = p.bericht.sicherheit;
         return a;
     };
 }
@@ -59,7 +56,7 @@ Planer NetzBote(const Dokumentkopf& kopf, const std::string& adresse, std::uint1
     return [kopf, adresse, port, &hoerer, zeitlimitMs, &meldungen](const Zufallstisch& lage, std::uint32_t cmdid) {
         Planerantwort a;
         std::string dokument, fehler;
-        if (!Dokument(kopf, lage, cmdid, dokument, a)) return a;
+        if (!Dokument(kopf, kopf.tisch, lage, cmdid, dokument, a)) return a;
         const Zeitpunkt frist = Uhr::now() + std::chrono::milliseconds(zeitlimitMs);
         if (!SendeDokument(adresse, port, dokument, frist, fehler)) {
             meldungen << "spieltisch: cmdid=" << cmdid << ": Senden an " << adresse << ":" << port

@@ -11,7 +11,7 @@
 #include <ostream>
 #include <string>
 
-#include "model/tisch.h"
+#include "model/tischkontext.h"
 #include "netz.h"
 #include "spiel/spieler.h"
 
@@ -26,19 +26,19 @@ struct Ablage {
 
 // Angaben, die in jedem Dokument stehen.
 struct Dokumentkopf {
-    Tisch tisch;                // der Tisch des Ersatzservers
+    Tischkontext tisch;         // der Tisch des Ersatzservers
     std::string eigeneAdresse;  // <ipv4>
     std::uint16_t antwortPort;  // <port>
     Ablage* ablage = nullptr;
 };
 
-// Der Planer im Prozess: liest das Dokument wie der Spieler, plant mit p und
-// schreibt die Zahlen, wie sie die Antwort trüge. Threadsicher.
+// Der Planer im Prozess: liest das Dokument wie der Spieler (mit seinem Tisch),
+// plant mit p und schreibt die Zahlen, wie sie die Antwort trüge. Threadsicher.
 Planer LokalerBote(const Dokumentkopf& kopf, std::shared_ptr<const LokalerPlaner> p);
-// Dasselbe mit einer eigenen Planung auf dem gelesenen Stand (threadsicher nur,
-// wenn plane es ist).
-using Planung = std::function<void(const Spielstand& gelesen, Vektor& stoss, Suchbericht& bericht)>;
-Planer LokalerBote(const Dokumentkopf& kopf, Planung plane);
+// Dasselbe mit einer eigenen Planung auf dem gelesenen Stand, gelesen mit
+// leser (threadsicher nur, wenn plane es ist).
+using Planung = std::function<Planergebnis(const Spielstand& gelesen)>;
+Planer LokalerBote(const Dokumentkopf& kopf, const Tischkontext& leser, Planung plane);
 
 // Über das Netz: senden, auf die Antwort warten, sie prüfen. Eine späte
 // Antwort auf einen früheren Stoß wird übergangen. Nur von einem Thread.

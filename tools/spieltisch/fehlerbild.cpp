@@ -48,7 +48,9 @@ void Male(const Spielstand& vorher, const std::vector<Linie>& linien, const Lauf
           const char* text, const std::string& pfad) {
     Spielstand anfang = vorher;
     anfang.kugeln[0].inloch = 0;
-    const QImage tisch = Tischbild(kFensteransicht, anfang, linien, &wege, &e);
+    // Der Ersatztisch spielt immer auf dem Vorgabetisch.
+    const Tischkontext tk = VorgabeKontext();
+    const QImage tisch = Tischbild(tk, AnsichtVon(tk.tisch, kFensterBreite, kFensterHoehe), anfang, linien, &wege, &e);
     QImage bild(tisch.width(), tisch.height() + kZeile, QImage::Format_RGB32);
     bild.fill(Qt::white);
     QPainter p(&bild);

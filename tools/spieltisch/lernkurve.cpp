@@ -34,10 +34,16 @@ Vektor Beantwortet(Vektor stoss) {
     return AntwortStoss(AntwortZahl(Festkomma(stoss.x)), AntwortZahl(Festkomma(stoss.y)));
 }
 
-std::shared_ptr<LokalerPlaner> Robuster(std::string& fehler) {
+std::shared_ptr<LokalerPlaner> Robuster(const Spielumgebung& u, std::string& fehler) {
     auto p = std::make_shared<LokalerPlaner>();
-    if (!LadePlaner(Konfigurationsdatei(), Wahl::robust, false, *p)) fehler = "config.ini nicht lesbar";
+    if (!LadePlaner(u.konfiguration, Wahl::robust, false, u.tk, *p)) fehler = "config.ini nicht lesbar";
     return p;
+}
+
+// Der Planer plant in w mit dem Rauschen F, wie mit einem gelernten Tisch.
+void GibWelt(LokalerPlaner& p, const Welt& w, double rauschen) {
+    if (p.kontext.einstellung.welt == Modell::R) p.kontext.welt = w;
+    p.kontext.einstellung.rauschen = rauschen;
 }
 
 nlohmann::ordered_json Kennzahlen(const Spielbericht& b) {
@@ -113,40 +119,39 @@ int ZeichneLernkurve(const Optionen& o, std::ostream& aus, std::ostream& meldung
     Dokumentkopf kopf;
     if (!BereiteSpielVor(o, u, kopf, meldungen)) return kFalscherAufruf;
     std::string fehler;
-    const std::shared_ptr<LokalerPlaner> ohne = Robuster(fehler);
+    const std::shared_ptr<LokalerPlaner> ohne = Robuster(u, fehler);
     if (!fehler.empty()) {
         meldungen << "spieltisch: " << fehler << "\n";
         return kFalscherAufruf;
     }
     // Dem Wissenden gibt der Tisch seine wahre Welt und das wahre Rauschen.
     auto wahr = std::make_shared<LokalerPlaner>(*ohne);
-    wahr->einstellung.gelernteWelt = std::make_shared<const Welt>(u.welt);
-    wahr->einstellung.rauschen = o.rauschen;
+    GibWelt(*wahr, u.welt, o.rauschen);
 
     Lernlauf l;
     l.wahr = u.welt;
     Lerner lerner;
     lerner.welt = WeltAus(*ohne->ini, Modell::R);
-    lerner.rauschen = ohne->einstellung.rauschen;
-    lerner.lernenAlle = ohne->einstellung.lernenAlle;
+    lerner.rauschen = ohne->kontext.einstellung.rauschen;
+    lerner.lernenAlle = ohne->kontext.einstellung.lernenAlle;
     lerner.bis = o.bis;
     Kalibrieroptionen ko;
     ko.threads = o.threads;
-    ko.g = ohne->physik.g;
+    ko.g = ohne->kontext.physik.g;
     auto lernend = std::make_shared<LokalerPlaner>(*ohne);
-    const Planer lernenderPlaner = LokalerBote(kopf, [&](const Spielstand& gelesen, Vektor& stoss, Suchbericht& b) {
+    const Planer lernenderPlaner = LokalerBote(kopf, lernend->tisch, [&](const Spielstand& gelesen) {
         LernerSieht(lerner, u.geometrie, gelesen, ko);
-        lernend->einstellung.gelernteWelt = std::make_shared<const Welt>(lerner.welt);
-        lernend->einstellung.rauschen = lerner.rauschen;
-        PlaneLokal(*lernend, gelesen, stoss, b);
-        LernerAntwortet(lerner, gelesen, Beantwortet(stoss));
+        GibWelt(*lernend, lerner.welt, lerner.rauschen);
+        Planergebnis p = PlaneLokal(*lernend, gelesen);
+        LernerAntwortet(lerner, gelesen, Beantwortet(p.stoss));
+        return p;
     });
 
     // Erst lernt er Tisch für Tisch, bis er genug gesehen hat.
     Optionen lernOptionen = o;
     lernOptionen.ab = 1;
     lernOptionen.anzahl = kHoechstensLerntische;
-    const std::vector<Zufallstisch> lerntische = Spieltische(lernOptionen, u.tisch);
+    const std::vector<Zufallstisch> lerntische = Spieltische(lernOptionen, u.tk.tisch);
     const long breite = std::max<long>(lerner.lernenAlle, static_cast<long>(o.bis) / 6);
     std::vector<long> beimStart;
     std::vector<Aufnahme> gelernteAufnahmen;
@@ -184,9 +189,8 @@ int ZeichneLernkurve(const Optionen& o, std::ostream& aus, std::ostream& meldung
     // Dann die Tische danach: der Lernende mit seiner letzten Welt, ohne weiterzulernen.
     Optionen danach = o;
     danach.ab = static_cast<std::uint32_t>(l.tischeBeimLernen) + 1;
-    const std::vector<Zufallstisch> tische = Spieltische(danach, u.tisch);
-    lernend->einstellung.gelernteWelt = std::make_shared<const Welt>(lerner.welt);
-    lernend->einstellung.rauschen = lerner.rauschen;
+    const std::vector<Zufallstisch> tische = Spieltische(danach, u.tk.tisch);
+    GibWelt(*lernend, lerner.welt, lerner.rauschen);
     l.danachLernend = l.danachOhne = l.danachWahr = Leer(o);
     Fortschritt fortschritt;
     BeginneFortschritt(fortschritt, 3 * o.anzahl, STDERR_FILENO, meldungen);

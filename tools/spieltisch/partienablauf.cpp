@@ -21,8 +21,8 @@ namespace {
 
 // Die Planer der beiden Spieler: im Prozess mit ihrer eigenen config.ini oder
 // über das Netz. false mit Meldung, wenn eine genannte Datei nicht lesbar ist.
-bool BaueSpieler(const Optionen& o, const Dokumentkopf& kopf, const Socket& hoerer, Planer spieler[2],
-                 std::ostream& meldungen) {
+bool BaueSpieler(const Optionen& o, const Spielumgebung& u, const Dokumentkopf& kopf, const Socket& hoerer,
+                 Planer spieler[2], std::ostream& meldungen) {
     const std::string* namen[2] = {&o.spielerA, &o.spielerB};
     for (int i = 0; i < 2; ++i) {
         const std::string& name = *namen[i];
@@ -35,7 +35,7 @@ bool BaueSpieler(const Optionen& o, const Dokumentkopf& kopf, const Socket& hoer
         auto p = std::make_shared<LokalerPlaner>();
         const bool benannt = name != "vorgegeben" && name != "robust";
         const Wahl wahl = !benannt ? (name == "robust" ? Wahl::robust : Wahl::vorgegeben) : Wahl::nachDatei;
-        if (!LadePlaner(benannt ? name : Konfigurationsdatei(), wahl, benannt, *p)) {
+        if (!LadePlaner(benannt ? name : u.konfiguration, wahl, benannt, u.tk, *p)) {
             meldungen << "spieltisch: Die Konfigurationsdatei " << name << " von Spieler " << (i == 0 ? "A" : "B")
                       << " kann nicht gelesen werden.\n";
             return false;
@@ -69,7 +69,7 @@ int SpielePartienAus(const Optionen& o, std::ostream& aus, std::ostream& meldung
     Socket hoerer;
     if (UeberDasNetz(o) && !OeffneAntwortPort(o, kopf, hoerer, meldungen)) return kFalscherAufruf;
     Planer spieler[2];
-    if (!BaueSpieler(o, kopf, hoerer, spieler, meldungen)) return kFalscherAufruf;
+    if (!BaueSpieler(o, u, kopf, hoerer, spieler, meldungen)) return kFalscherAufruf;
 
     Partiebericht b;
     b.modell = o.modell;
@@ -112,7 +112,7 @@ int SpieleRauschreihe(const Optionen& o, std::ostream& aus, std::ostream& meldun
     Socket hoerer;
     if (UeberDasNetz(o) && !OeffneAntwortPort(o, kopf, hoerer, meldungen)) return kFalscherAufruf;
     Planer spieler[2];
-    if (!BaueSpieler(o, kopf, hoerer, spieler, meldungen)) return kFalscherAufruf;
+    if (!BaueSpieler(o, u, kopf, hoerer, spieler, meldungen)) return kFalscherAufruf;
     constexpr double kRauschfaktoren[] = {0.0, 0.5, 1.0, 1.5, 2.0};
     Fortschritt fortschritt;
     fortschritt.einheit = "Partien";

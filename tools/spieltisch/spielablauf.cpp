@@ -18,28 +18,18 @@
 #include "spiel/aufnahmebericht.h"
 
 bool BereiteSpielVor(const Optionen& o, Spielumgebung& u, Dokumentkopf& kopf, std::ostream& meldungen) {
-    if (!o.konfiguration.empty()) {
-        // Nur die Datei neben dem Programm darf fehlen; eine genannte muss lesbar sein.
-        IniDatei ini;
-        if (!LeseIniDatei(o.konfiguration, ini)) {
-            meldungen << "spieltisch: Die Konfigurationsdatei " << o.konfiguration << " kann nicht gelesen werden.\n";
-            return false;
-        }
-        SetzeKonfigurationsdatei(o.konfiguration);
+    u.konfiguration = o.konfiguration.empty() ? BestimmePfade().konfiguration : o.konfiguration;
+    IniDatei ini;
+    // Nur die Datei neben dem Programm darf fehlen; eine genannte muss lesbar sein.
+    if (!LeseIniDatei(u.konfiguration, ini) && !o.konfiguration.empty()) {
+        meldungen << "spieltisch: Die Konfigurationsdatei " << o.konfiguration << " kann nicht gelesen werden.\n";
+        return false;
     }
-    {
-        IniDatei leer;  // die Tische liegen immer auf dem Vorgabetisch, wie bei den anderen Zufallstischen
-        TischAus(leer, u.tisch);
-    }
-    // Der Dokumentleser rechnet mit dem globalen Tisch um, und die Planer im
-    // Prozess planen darauf: beides ist der Tisch, auf dem gespielt wird.
-    tisch = u.tisch;
-    BerechneTaschenpunkte();
-    SetzeXmlFehlerausgabe(false);
-    InstalliereAnzeige(StilleAnzeige());
-    u.geometrie = BaueTischgeometrie(u.tisch);
+    // Die Tische liegen immer auf dem Vorgabetisch, wie bei den anderen Zufallstischen.
+    u.tk = VorgabeKontext();
+    u.geometrie = BaueTischgeometrie(u.tk);
     if (o.welt.empty()) {
-        u.welt = LadeWelt(Konfigurationsdatei(), o.modell);
+        u.welt = WeltAus(ini, o.modell);
     } else {
         IniDatei welt;
         if (!LeseIniDatei(o.welt, welt)) {
@@ -50,7 +40,7 @@ bool BereiteSpielVor(const Optionen& o, Spielumgebung& u, Dokumentkopf& kopf, st
     }
     u.rauschen = o.rauschen;
     u.saat = o.zufallSaat.value_or(0);
-    kopf.tisch = u.tisch;
+    kopf.tisch = u.tk;
     kopf.eigeneAdresse = kEigeneAdresse;
     kopf.antwortPort = o.antwortPort;
     return true;
@@ -91,9 +81,9 @@ std::vector<Zufallstisch> Spieltische(const Optionen& o, const Tisch& t) {
     return tische;
 }
 
-Planer PlanerAusKonfiguration(const Dokumentkopf& kopf, bool robust) {
+Planer PlanerAusKonfiguration(const Spielumgebung& u, const Dokumentkopf& kopf, bool robust) {
     auto p = std::make_shared<LokalerPlaner>();
-    LadePlaner(Konfigurationsdatei(), robust ? Wahl::robust : Wahl::vorgegeben, false, *p);
+    LadePlaner(u.konfiguration, robust ? Wahl::robust : Wahl::vorgegeben, false, u.tk, *p);
     return LokalerBote(kopf, p);
 }
 
@@ -156,11 +146,11 @@ int SpieleAufnahmen(const Optionen& o, std::ostream& aus, std::ostream& meldunge
         !LegeVerzeichnisAn(o.bilderVerzeichnis, meldungen) || !LegeVerzeichnisAn(o.speicherVerzeichnis, meldungen))
         return kFalscherAufruf;
 
-    const std::vector<Zufallstisch> tische = Spieltische(o, u.tisch);
+    const std::vector<Zufallstisch> tische = Spieltische(o, u.tk.tisch);
     std::vector<Aufnahme> aufnahmen(tische.size());
     Fortschritt fortschritt;
     BeginneFortschritt(fortschritt, o.anzahl, STDERR_FILENO, meldungen);
-    if (o.lokal) aufnahmen = SpieleLokal(o, u, tische, PlanerAusKonfiguration(kopf, o.robust), fortschritt);
+    if (o.lokal) aufnahmen = SpieleLokal(o, u, tische, PlanerAusKonfiguration(u, kopf, o.robust), fortschritt);
     else if (!SpieleUeberDasNetz(o, u, kopf, tische, aufnahmen, fortschritt, meldungen)) return kFalscherAufruf;
     BeendeFortschritt(fortschritt);
 

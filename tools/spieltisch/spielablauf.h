@@ -33,7 +33,7 @@ bool SchliesseAusgaben(const Optionen& o, std::ofstream& protokoll, std::ofstrea
 std::vector<Zufallstisch> Spieltische(const Optionen& o, const Tisch& t);
 
 // Der Planer im Prozess mit der config.ini aus --config (oder neben dem Programm).
-Planer PlanerAusKonfiguration(const Dokumentkopf& kopf, bool robust);
+Planer PlanerAusKonfiguration(const Spielumgebung& u, const Dokumentkopf& kopf, bool robust);
 
 // Alle Aufnahmen im Prozess, auf o.threads Threads; das Ergebnis hängt nicht davon ab.
 std::vector<Aufnahme> SpieleLokal(const Optionen& o, const Spielumgebung& u, const std::vector<Zufallstisch>& tische,

@@ -28,27 +28,25 @@ struct Umgebung {
     Dokumentkopf kopf;
     Umgebung(Modell m, double rauschen) {
         IniDatei leer;
-        TischAus(leer, u.tisch);
-        tisch = u.tisch;
-        BerechneTaschenpunkte();
-        InstalliereAnzeige(StilleAnzeige());
-        u.geometrie = BaueTischgeometrie(u.tisch);
+        u.tk = VorgabeKontext();
+        u.geometrie = BaueTischgeometrie(u.tk);
         u.welt = WeltAus(leer, m);
         u.rauschen = rauschen;
         u.saat = 1;
-        kopf = {u.tisch, "127.0.0.1", 2223, nullptr};
+        kopf = {u.tk, "127.0.0.1", 2223, nullptr};
     }
     // Der vorgegebene Planer mit den Vorgaben (ohne config.ini).
     Planer Lokal() const {
         auto p = std::make_shared<LokalerPlaner>();
-        LadePlaner("", Wahl::vorgegeben, false, *p);
+        LadePlaner("", Wahl::vorgegeben, false, u.tk, *p);
         return LokalerBote(kopf, p);
     }
     // Ein Spieler, der immer denselben Stoß antwortet.
     Planer Fest(std::string x, std::string y) const {
         return [this, x, y](const Zufallstisch& lage, std::uint32_t cmdid) {
             Planerantwort a;
-            a.gut = LeseSpielstandXML(SchreibeAnfrage(kopf.tisch, lage, cmdid, "127.0.0.1", 2223), a.gelesen);
+            a.gut = LeseSpielstandXML(kopf.tisch, SchreibeAnfrage(kopf.tisch.tisch, lage, cmdid, "127.0.0.1", 2223),
+                                      a.gelesen);
             a.x = x;
             a.y = y;
             return a;

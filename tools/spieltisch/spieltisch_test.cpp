@@ -52,8 +52,7 @@ std::vector<GeleseneKugel> LeseKugeln(const Tisch& t, const std::string& dokumen
     std::vector<GeleseneKugel> kugeln;
     for (pugi::xml_node b : wurzel.children("ball")) {
         GeleseneKugel k{};
-        InTischkoordinaten(t, {b.child("x-position").text().as_double(), b.child("y-position").text().as_double()},
-                           k.x, k.y);
+        ServerZuTisch(t, b.child("x-position").text().as_float(), b.child("y-position").text().as_float(), k.x, k.y);
         k.bagcount = b.child("bagcount").text().as_int(-99);
         k.target = b.child("target").text().as_int(-99);
         kugeln.push_back(k);
@@ -118,10 +117,10 @@ TEST(Zufallstische, GleicheSaatGibtGleicheTische) {
 
 TEST(Zufallstische, ServerkoordinatenDerTischmitteUndDerEcke) {
     const Tisch t = Vorgabetisch();
-    const Serverlage mitte = InServerkoordinaten(t, 53.5f, 27.75f);
+    const Serverlage mitte = TischZuServer(t, 53.5f, 27.75f);
     EXPECT_NEAR(mitte.x, 0.0, 1e-9);
     EXPECT_NEAR(mitte.y, 0.0, 1e-9);
-    const Serverlage ecke = InServerkoordinaten(t, 107.0f, 55.5f);
+    const Serverlage ecke = TischZuServer(t, 107.0f, 55.5f);
     EXPECT_NEAR(ecke.x, 0.5, 1e-9);
     EXPECT_NEAR(ecke.y, -1.0, 1e-9);
 }
@@ -490,7 +489,7 @@ TEST(Rundlauf, OhneSpielerFehltJederTisch) {
 
 TEST(Rundlauf, UnlesbareDateiIstEinFalscherAufruf) {
     Optionen o;
-    o.dateien = {"/nonexistent/tisch.xml"};
+    o.dateien = {"/nonexistent/tk.tisch.xml"};
     std::ostringstream aus, meldungen;
     EXPECT_EQ(FuehreAus(o, aus, meldungen), 2);
     EXPECT_EQ(aus.str(), "");

@@ -33,7 +33,7 @@ int Vergleiche(const Optionen& o, std::ostream& aus, std::ostream& meldungen, co
     Spielumgebung u;
     Dokumentkopf kopf;
     if (!BereiteSpielVor(o, u, kopf, meldungen)) return kFalscherAufruf;
-    const std::vector<Zufallstisch> tische = Spieltische(o, u.tisch);
+    const std::vector<Zufallstisch> tische = Spieltische(o, u.tk.tisch);
     Fortschritt fortschritt;
     BeginneFortschritt(fortschritt, static_cast<std::uint32_t>(2 * std::size(kRauschfaktoren) * tische.size()),
                        STDERR_FILENO, meldungen);
@@ -45,7 +45,7 @@ int Vergleiche(const Optionen& o, std::ostream& aus, std::ostream& meldungen, co
             Spielbericht& b = robust ? p.robust : p.vorgegeben;
             b.modell = o.modell;
             b.rauschen = f;
-            for (const Aufnahme& a : SpieleLokal(o, u, tische, PlanerAusKonfiguration(kopf, robust), fortschritt))
+            for (const Aufnahme& a : SpieleLokal(o, u, tische, PlanerAusKonfiguration(u, kopf, robust), fortschritt))
                 Zaehle(b, a);
         }
         punkte.push_back(p);
