@@ -175,7 +175,9 @@ void NimmAn(const ServerLauf& lauf, Tafel& tafel, Uhr::time_point jetzt) {
             return;
         }
         tafel.annahmefehler = 0;
-        LoescheLog(lauf.anzeige);
+        // Jede neue Verbindung beginnt ein frisches Protokoll, aber nicht, solange
+        // eine andere noch sendet: deren Zeilen gehören zu einer Anfrage in Arbeit.
+        if (tafel.offen.empty()) LoescheLog(lauf.anzeige);
         if (tafel.offen.size() >= lauf.verbindungen) TrenneStillste(lauf.anzeige, tafel.offen);
         char text[INET_ADDRSTRLEN] = {};
         ::inet_ntop(AF_INET, &peer.sin_addr, text, sizeof text);

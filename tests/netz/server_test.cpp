@@ -418,3 +418,30 @@ TEST(ServerVerbindungen, DieStillsteWeichtEinerNeuen) {
                                     std::to_string(ersterPort) + " getrennt.\r\n"))
         << a.log;
 }
+
+// Ein neuer Spielserver leert das Protokoll nur, wenn keine andere Verbindung
+// offen ist: die Zeilen einer Anfrage, die noch empfangen oder bearbeitet
+// wird, bleiben bis zu ihrer Antwort stehen.
+TEST(ServerReihenfolge, AnnehmenLeertNichtDasProtokollEinerAnfrageInArbeit) {
+    Testspieler t;
+    std::string gesehen;  // das Protokoll, als das Dokument bearbeitet wurde
+    t.k.server.bearbeite = [&](const std::string&, const std::string&) {
+        std::lock_guard sperre(t.a.mutex);
+        gesehen = t.a.log;
+    };
+    ASSERT_TRUE(t.Starte());
+    auto wartende = [&](std::size_t n) {
+        return Warte(t.a, [n](Aufzeichnung& z) { return Anzahl(z.log, "Warte auf Daten vom Client") == n; });
+    };
+    const int erster = Verbinde(t.Port());
+    ASSERT_TRUE(wartende(1));
+    const int zweiter = Verbinde(t.Port());  // kommt, während der erste noch sendet
+    ASSERT_TRUE(wartende(2));
+    ASSERT_TRUE(SendeAlles(erster, "dokument"));
+    ::shutdown(erster, SHUT_WR);
+    ASSERT_TRUE(Warte(t.a, [&](Aufzeichnung&) { return !gesehen.empty(); }));
+    EXPECT_EQ(Anzahl(gesehen, "Verbindung zu 127.0.0.1"), 2u) << gesehen;
+    EXPECT_TRUE(Enthaelt(gesehen, "Empfange Daten... (8 Bytes)\r\nVerbindung anständig geschlossen...\r\n")) << gesehen;
+    ::close(erster);
+    ::close(zweiter);
+}
