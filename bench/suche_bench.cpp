@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "anfrage.h"
+#include "net/xml_schreiben.h"
 #include "anzeige/anzeige.h"
 #include "model/konfiguration.h"
 #include "net/xml_lesen.h"

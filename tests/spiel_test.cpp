@@ -13,18 +13,18 @@
 
 #include <nlohmann/json.hpp>
 
-#include "anfrage.h"
+#include "app/spieltisch/anfrage.h"
 #include "anzeige/anzeige.h"
 #include "hilfen.h"
 #include "net/xml_lesen.h"
-#include "partienablauf.h"
+#include "app/spieltisch/partienablauf.h"
 #include "spiel/aufnahmebericht.h"
 #include "spiel/ball_in_der_hand.h"
 #include "spiel/gestell.h"
 #include "spiel/partie.h"
 #include "spiel/partiebericht.h"
 #include "spiel/spielregeln.h"
-#include "spielablauf.h"
+#include "app/spieltisch/spielablauf.h"
 
 namespace {
 const Tischkontext& tk = Vorgabetisch();

@@ -30,5 +30,27 @@ for i in "${!schichten[@]}"; do
     pruefe "$ordner" "${erlaubt[@]}"
 done
 pruefe spiel geometry model anzeige sim planner spiel
+
+# Tests und Benchmarks: nur Ordner, die es unter src/ gibt. Ohne Qt gebaut
+# binden sie das Fenster nicht ein; nur die Fenstertests dürfen es, und nur
+# Tests (nicht die Benchmarks) die Programme, deren Abläufe sie im Prozess fahren.
+pruefe_ordner() {
+    local ordner=$1
+    shift
+    local erlaubt=("$@")
+    while IFS= read -r zeile; do
+        ziel=${zeile#*\#include \"}
+        ziel=${ziel%%/*}
+        if [[ " ${erlaubt[*]} " != *" $ziel "* ]]; then
+            echo "Schichtverletzung: $zeile"
+            fehler=1
+        fi
+    done < <(grep -n '#include "[a-z]*/' "$ordner"/*.cpp "$ordner"/*.h 2>/dev/null || true)
+}
+ohne_fenster=(geometry model anzeige sim planner lernen net spieler spiel)
+pruefe_ordner tests "${ohne_fenster[@]}" app netz
+pruefe_ordner tests/netz "${ohne_fenster[@]}"
+pruefe_ordner tests/fenster "${ohne_fenster[@]}" fenster app
+pruefe_ordner bench "${ohne_fenster[@]}"
 [ $fehler -eq 0 ] && echo "Schichten: in Ordnung"
 exit $fehler

@@ -1,5 +1,7 @@
 #include "net/xml_schreiben.h"
 
+#include "model/serverkoordinaten.h"
+
 #include <charconv>
 #include <cstdio>
 
@@ -94,4 +96,33 @@ std::optional<std::string> ErzeugeErgebnisXML(const Anzeige& a, const std::strin
     text = ErsetzePlatzhalter("##PORT##", Dezimal(status.port), std::move(text));
     text = ErsetzePlatzhalter("##RUN##", Wahrheit(status.running), std::move(text));
     return text;
+}
+
+std::string SchreibeAnfrage(const Tisch& t, const Zufallstisch& tisch, std::uint32_t cmdid,
+                            std::string_view ipv4, std::uint16_t port) {
+    std::string d;
+    d.reserve(2600);
+    char zeile[160];
+    std::snprintf(zeile, sizeof zeile,
+                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                  "<tablestate cmdid=\"%u\">\n"
+                  "  <player>%d</player>\n",
+                  static_cast<unsigned>(cmdid), static_cast<int>(tisch.player));
+    d += zeile;
+    d += "  <ipv4>";
+    d += ipv4;
+    std::snprintf(zeile, sizeof zeile,
+                  "</ipv4>\n"
+                  "  <port>%u</port>\n"
+                  "  <running>true</running>\n",
+                  static_cast<unsigned>(port));
+    d += zeile;
+    for (const Tischkugel& k : tisch.kugeln) {
+        const Serverlage s = TischZuServer(t, k.x, k.y);
+        d += "  <ball>\n    <x-position>" + Serverzahl(s.x) + "</x-position>\n    <y-position>" + Serverzahl(s.y) +
+             "</y-position>\n    <bagcount>" + Dezimal(k.bagcount) + "</bagcount>\n    <target>" + Dezimal(k.target) +
+             "</target>\n  </ball>\n";
+    }
+    d += "</tablestate>\n";
+    return d;
 }

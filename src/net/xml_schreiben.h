@@ -4,12 +4,14 @@
 // Vorkommen.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "anzeige/anzeige.h"
 #include "geometry/vektor.h"
+#include "model/tischlage.h"
 #include "net/netz_status.h"
 
 // "%3.4f", wie der Stoßvektor im Ergebnis steht: immer mit Punkt, auch unter
@@ -30,6 +32,12 @@ std::string ErsetzePlatzhalter(std::string_view platzhalter, std::string_view we
 // und Laufzustand. Fehlt die Datei: Meldung "Fehler" und nichts.
 std::optional<std::string> ErzeugeStatusXML(const Anzeige& a, const std::string& verzeichnis,
                                             const NetzStatus& status);
+
+// Ein Tischstand-Dokument in der Form von beispiel-anfrage.xml, wie der
+// Spielserver es schickt: Lagen in Serverkoordinaten mit sechs Nachkommastellen
+// (immer mit Punkt), running immer true.
+std::string SchreibeAnfrage(const Tisch& t, const Zufallstisch& lage, std::uint32_t cmdid, std::string_view ipv4,
+                            std::uint16_t port);
 
 // ki-result.xml aus verzeichnis unverändert, gefüllt mit Stoßvektor (x, y),
 // Adresse, cmdid, Port und Laufzustand. Fehlt die Datei: Meldung "Fehler" und nichts.

@@ -1,26 +1,13 @@
-// Die Lage auf dem Tisch des Ersatzservers: 16 Kugeln mit Tasche und Ziel,
-// zufällige, gültige Tische ohne Überlappung innerhalb der Banden, und die
-// Umrechnung in das Koordinatensystem des Spielservers.
+// Die Lage auf dem Tisch des Ersatzservers: zufällige, gültige Tische ohne
+// Überlappung innerhalb der Banden.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <random>
 
 #include "model/serverkoordinaten.h"
 #include "model/tisch.h"
-
-struct Tischkugel {
-    float x;                // Tischkoordinaten
-    float y;
-    std::int32_t bagcount;  // -1: auf dem Tisch, sonst eingelocht (Tasche 0..5)
-    std::int32_t target;    // 0: jede Tasche, 1..6: Taschennummer + 1
-};
-
-struct Zufallstisch {
-    std::array<Tischkugel, kAnzahlKugeln> kugeln;
-    std::int32_t player;  // Kugelgruppe 0..2
-};
+#include "model/tischlage.h"
 
 // Abstand zwischen Kugeln über 2r hinaus und zur Bande über r hinaus. Er deckt
 // das Runden der Serverkoordinaten auf sechs Stellen (Fehler < 1e-4) reichlich.

@@ -1,18 +1,12 @@
-// Die Tischstand-Dokumente, die an den Spieler gehen: aus einem Zufallstisch
-// geschrieben oder aus einer Datei mit eingesetzten eigenen Verbindungsdaten.
+// Tischstand-Dokumente aus einer Datei, mit eingesetzten eigenen
+// Verbindungsdaten, und ihre Ablage (geschrieben werden sie in net/xml_schreiben.h).
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "model/tisch.h"
-#include "spiel/zufallstisch.h"
-
-// Ein Dokument in der Form von beispiel-anfrage.xml, Lagen in Server-
-// koordinaten mit sechs Nachkommastellen, running immer true.
-std::string SchreibeAnfrage(const Tisch& t, const Zufallstisch& tisch, std::uint32_t cmdid,
-                            std::string_view ipv4, std::uint16_t port);
+#include "net/xml_schreiben.h"
 
 struct Kopfdaten {
     bool cmdid = false;  // was ersetzt wurde; fehlt etwas, kommt die Antwort

@@ -19,15 +19,15 @@
 
 #include <pugixml.hpp>
 
-#include "ablauf.h"
-#include "anfrage.h"
-#include "antwort.h"
+#include "app/spieltisch/ablauf.h"
+#include "app/spieltisch/anfrage.h"
+#include "app/spieltisch/antwort.h"
 #include "model/ini_datei.h"
 #include "model/konfiguration.h"
-#include "netz.h"
-#include "optionen.h"
+#include "app/spieltisch/netz.h"
+#include "app/spieltisch/optionen.h"
 #include "spiel/zufallstisch.h"
-#include "statistik.h"
+#include "app/spieltisch/statistik.h"
 
 namespace {
 

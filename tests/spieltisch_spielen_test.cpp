@@ -14,12 +14,12 @@
 #include <nlohmann/json.hpp>
 
 #include "anzeige/anzeige.h"
-#include "anfrage.h"
-#include "bote.h"
-#include "fortschritt.h"
+#include "app/spieltisch/anfrage.h"
+#include "app/spieltisch/bote.h"
+#include "app/spieltisch/fortschritt.h"
 #include "model/konfiguration.h"
 #include "net/xml_lesen.h"
-#include "spielablauf.h"
+#include "app/spieltisch/spielablauf.h"
 
 namespace {
 
