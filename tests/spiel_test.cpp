@@ -16,6 +16,8 @@
 #include "app/spieltisch/anfrage.h"
 #include "anzeige/anzeige.h"
 #include "hilfen.h"
+#include "planner/pfad.h"
+#include "spiel/spieler.h"
 #include "net/xml_lesen.h"
 #include "app/spieltisch/partienablauf.h"
 #include "spiel/aufnahmebericht.h"
@@ -456,4 +458,25 @@ TEST(Spieltisch, SpeichertBeobachtetUndSpieltInEinerFremdenWelt) {
     o.welt.clear();
     o.speicherVerzeichnis = dir.Schreibe("datei", "");  // eine Datei, kein Verzeichnis
     EXPECT_EQ(lauf().first, 2);
+}
+
+// Ein Spieler im Prozess plant auf dem Tisch seiner eigenen config.ini, wie
+// ein Spieler mit dieser Datei am echten Tisch: mit 80° Winkeltoleranz geht
+// ein Schnitt von 30° nicht mehr direkt, mit der Vorgabe schon.
+TEST(Spieler, PlantAufDemTischSeinerKonfiguration) {
+    TempVerzeichnis dir;
+    Spielstand s = LeererStand(30.0f, 20.0f, halbe);
+    const Vektor geist = Anspielpunkt({60.0f, 20.0f, 0}, tk.taschenpunkte[13], tk.tisch.radius);
+    SetzeKugel(s, 9, 60.0f, 20.0f);
+    s.kugeln[0].x = geist.x - 20.0f * std::cos(0.5236f);
+    s.kugeln[0].y = geist.y + 2.0f;
+    const struct {
+        const char* config;
+        bool direkt;
+    } faelle[] = {{"", true}, {"[toleranz]\ntol_winkel=8000\n", false}};
+    for (const auto& f : faelle) {
+        LokalerPlaner p;
+        ASSERT_TRUE(LadePlaner(dir.Schreibe("config.ini", f.config), Wahl::vorgegeben, true, p));
+        EXPECT_EQ(PlaneLokal(p, s).bericht.bester.art == WeisseKugelLoch, f.direkt) << f.config;
+    }
 }

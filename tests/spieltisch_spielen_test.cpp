@@ -38,7 +38,7 @@ struct Umgebung {
     // Der vorgegebene Planer mit den Vorgaben (ohne config.ini).
     Planer Lokal() const {
         auto p = std::make_shared<LokalerPlaner>();
-        LadePlaner("", Wahl::vorgegeben, false, u.tk, *p);
+        LadePlaner("", Wahl::vorgegeben, false, *p);
         return LokalerBote(kopf, p);
     }
     // Ein Spieler, der immer denselben Stoß antwortet.

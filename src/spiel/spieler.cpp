@@ -21,11 +21,13 @@ Vektor AntwortStoss(double x, double y) {
     return {alsFloat(x), alsFloat(y), 0.0f};
 }
 
-bool LadePlaner(const std::string& pfad, Wahl wahl, bool muss, const Tischkontext& tisch, LokalerPlaner& p) {
+bool LadePlaner(const std::string& pfad, Wahl wahl, bool muss, LokalerPlaner& p) {
     auto ini = std::make_shared<IniDatei>();
     if (!LeseIniDatei(pfad, *ini) && muss) return false;
     p.kontext = PlanerkontextAus(*ini);
-    p.tisch = tisch;
+    Tisch t;
+    TischAus(*ini, t);
+    p.tisch = BaueTischkontext(t);
     p.robust = wahl == Wahl::robust || (wahl == Wahl::nachDatei && p.kontext.einstellung.modus == Planermodus::robust);
     p.ini = std::move(ini);
     return true;

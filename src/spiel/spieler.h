@@ -52,9 +52,10 @@ struct LokalerPlaner {
 // Liest pfad einmal. robust: immer die robuste Wahl; vorgegeben: immer die
 // vorgegebene; nachDatei: wie [planer] modus der Datei sagt. muss: eine
 // fehlende oder unlesbare Datei ist ein Fehler (sonst gelten die Vorgaben).
-// Geplant wird auf tisch.
+// Geplant wird auf dem Tisch der Datei ([tisch], [toleranz], [kugeln]), wie
+// ein Spieler mit dieser config.ini es täte.
 enum class Wahl { vorgegeben, robust, nachDatei };
-bool LadePlaner(const std::string& pfad, Wahl wahl, bool muss, const Tischkontext& tisch, LokalerPlaner& p);
+bool LadePlaner(const std::string& pfad, Wahl wahl, bool muss, LokalerPlaner& p);
 
 // Plant auf stand, wie der Spieler es täte; threadsicher.
 Planergebnis PlaneLokal(const LokalerPlaner& p, const Spielstand& stand);

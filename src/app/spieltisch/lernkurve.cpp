@@ -36,7 +36,7 @@ Vektor Beantwortet(Vektor stoss) {
 
 std::shared_ptr<LokalerPlaner> Robuster(const Spielumgebung& u, std::string& fehler) {
     auto p = std::make_shared<LokalerPlaner>();
-    if (!LadePlaner(u.konfiguration, Wahl::robust, false, u.tk, *p)) fehler = "config.ini nicht lesbar";
+    if (!LadePlaner(u.konfiguration, Wahl::robust, false, *p)) fehler = "config.ini nicht lesbar";
     return p;
 }
 

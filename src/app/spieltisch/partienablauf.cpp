@@ -35,7 +35,7 @@ bool BaueSpieler(const Optionen& o, const Spielumgebung& u, const Dokumentkopf& 
         auto p = std::make_shared<LokalerPlaner>();
         const bool benannt = name != "vorgegeben" && name != "robust";
         const Wahl wahl = !benannt ? (name == "robust" ? Wahl::robust : Wahl::vorgegeben) : Wahl::nachDatei;
-        if (!LadePlaner(benannt ? name : u.konfiguration, wahl, benannt, u.tk, *p)) {
+        if (!LadePlaner(benannt ? name : u.konfiguration, wahl, benannt, *p)) {
             meldungen << "spieltisch: Die Konfigurationsdatei " << name << " von Spieler " << (i == 0 ? "A" : "B")
                       << " kann nicht gelesen werden.\n";
             return false;

@@ -83,7 +83,7 @@ std::vector<Zufallstisch> Spieltische(const Optionen& o, const Tisch& t) {
 
 Planer PlanerAusKonfiguration(const Spielumgebung& u, const Dokumentkopf& kopf, bool robust) {
     auto p = std::make_shared<LokalerPlaner>();
-    LadePlaner(u.konfiguration, robust ? Wahl::robust : Wahl::vorgegeben, false, u.tk, *p);
+    LadePlaner(u.konfiguration, robust ? Wahl::robust : Wahl::vorgegeben, false, *p);
     return LokalerBote(kopf, p);
 }
 
