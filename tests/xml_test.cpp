@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <iterator>
+#include <random>
 #include <vector>
 
 #include <pugixml.hpp>
@@ -259,4 +260,28 @@ TEST_F(XmlSchreiben, MitgelieferteMusterErgebenWohlgeformteDokumente) {
     EXPECT_EQ(LeseCmdId(erg.value_or("")), 42);
     EXPECT_TRUE(erg && erg->find(">-0.5000<") != npos && erg->find(">1.2500<") != npos);
     EXPECT_TRUE(aufzeichnung.meldungen.empty());
+}
+
+// Eine Umrechnung für beide Seiten: was der Ersatzserver als Lage beim Spieler
+// erwartet (RundeWieDokument), liest der Spieler aus dem Dokument bitgenau, und
+// hin und zurück bleibt jede Lage bis auf die sechs Stellen des Dokuments.
+TEST(Serverkoordinaten, HinUndZurueckWieDasDokument) {
+    const Tischkontext& tk = Vorgabetisch();
+    std::mt19937 zufall(5);
+    std::uniform_real_distribution<float> x(0.0f, tk.tisch.breite), y(0.0f, tk.tisch.hoehe);
+    int abweichend = 0;
+    for (int n = 0; n < 2000; ++n) {
+        Zufallstisch lage{};
+        for (Tischkugel& k : lage.kugeln) k = {x(zufall), y(zufall), -1, 0};
+        Spielstand gelesen{};
+        ASSERT_TRUE(LeseSpielstandXML(tk, SchreibeAnfrage(tk.tisch, lage, 1, "127.0.0.1", 1), gelesen, false));
+        for (int i = 0; i < kAnzahlKugeln; ++i) {
+            float rx = lage.kugeln[i].x, ry = lage.kugeln[i].y;
+            RundeWieDokument(tk.tisch, rx, ry);
+            abweichend += rx != gelesen.kugeln[i].x || ry != gelesen.kugeln[i].y;
+            EXPECT_NEAR(gelesen.kugeln[i].x, lage.kugeln[i].x, 1e-4f);
+            EXPECT_NEAR(gelesen.kugeln[i].y, lage.kugeln[i].y, 1e-4f);
+        }
+    }
+    EXPECT_EQ(abweichend, 0);
 }

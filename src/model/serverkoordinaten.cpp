@@ -4,7 +4,6 @@
 #include <stdlib.h>
 
 #include <charconv>
-#include <cmath>
 
 namespace {
 
@@ -39,8 +38,9 @@ double LeseServerzahl(std::string_view text) {
 }
 
 void RundeWieDokument(const Tisch& t, float& x, float& y) {
+    // Genau der Weg durch das Dokument: Text mit sechs Stellen, gelesen und
+    // umgerechnet wie beim Spieler.
     const Serverlage l = TischZuServer(t, x, y);
-    const double sx = std::round(l.x * 1e6) / 1e6, sy = std::round(l.y * 1e6) / 1e6;
-    x = static_cast<float>((1.0 - sy) * 0.5 * t.breite);
-    y = static_cast<float>((sx + 0.5) * t.hoehe);
+    const double sx = LeseServerzahl(Serverzahl(l.x)), sy = LeseServerzahl(Serverzahl(l.y));
+    ServerZuTisch(t, static_cast<float>(sx), static_cast<float>(sy), x, y);
 }
