@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "hilfen.h"
 #include "sim/beobachtung.h"
+#include "sim/beobachtungsdatei.h"
 
 namespace {
 
@@ -27,7 +32,7 @@ TEST(Beobachtung, ZeileDateiUndAbgerissenesEnde) {
     Beobachtungsdatei datei;
     datei.pfad = (tmp.pfad / "beobachtungen.jsonl").string();
     std::string fehler;
-    for (int n = 0; n < 3; ++n) ASSERT_TRUE(HaengeBeobachtungAn(datei, Muster(n), fehler)) << fehler;
+    for (int n = 0; n < 3; ++n) ASSERT_EQ(HaengeBeobachtungAn(datei, Muster(n), fehler), Anhaengen::gut) << fehler;
     // Ein Absturz mitten in der vierten Zeile.
     const std::string vierte = BeobachtungAlsJson(Muster(3));
     std::ofstream(datei.pfad, std::ios::app) << vierte.substr(0, vierte.size() / 2);
@@ -46,7 +51,7 @@ TEST(Beobachtung, ZeileDateiUndAbgerissenesEnde) {
     EXPECT_EQ(gelesen[2].vorher.gruppe, alle);
 
     // Das nächste Anhängen schneidet das abgerissene Ende ab: die Datei bleibt lesbar.
-    ASSERT_TRUE(HaengeBeobachtungAn(datei, Muster(4), fehler)) << fehler;
+    ASSERT_EQ(HaengeBeobachtungAn(datei, Muster(4), fehler), Anhaengen::gut) << fehler;
     bericht = {};
     ASSERT_TRUE(LeseBeobachtungen(datei.pfad, 1.75f, gelesen, bericht, fehler));
     EXPECT_FALSE(bericht.abgerissen);
@@ -56,13 +61,63 @@ TEST(Beobachtung, ZeileDateiUndAbgerissenesEnde) {
 
     // Über das Höchstmaß hinaus: gekürzt auf die neuesten.
     for (long n = 0; n < kBeobachtungenHoechstens + kBeobachtungenHoechstens / 10; ++n)
-        ASSERT_TRUE(HaengeBeobachtungAn(datei, Muster(5), fehler)) << fehler;
+        ASSERT_EQ(HaengeBeobachtungAn(datei, Muster(5), fehler), Anhaengen::gut) << fehler;
     EXPECT_LE(datei.zeilen, kBeobachtungenHoechstens + kBeobachtungenHoechstens / 10);
     ASSERT_TRUE(LeseBeobachtungen(datei.pfad, 1.75f, gelesen, bericht, fehler));
     EXPECT_EQ(static_cast<long>(gelesen.size()), kBeobachtungenHoechstens);
     EXPECT_EQ(gelesen.back().stoss.y, Muster(5).stoss.y);
 
     EXPECT_FALSE(LeseBeobachtungen((tmp.pfad / "fehlt.jsonl").string(), 1.75f, gelesen, bericht, fehler));
+}
+
+// Zwei Spieler, die sich ein Datenverzeichnis teilen (hier zwei Dateien auf
+// derselben, auf zwei Threads), verlieren beim Kürzen keine Zeile des anderen:
+// was von jedem bleibt, ist eine lückenlose Folge. Und lässt sich
+// keine neue Datei daneben anlegen, kürzt die Datei an Ort und Stelle.
+TEST(Beobachtungsdatei, ZweiSchreiberUndKuerzenOhneNeueDatei) {
+    TempVerzeichnis tmp;
+    const std::string pfad = (tmp.pfad / "beobachtungen.jsonl").string();
+    constexpr long kHoechstens = 40, kJe = 300;
+    auto schreibe = [&](int wer, std::string& fehler) {
+        Beobachtungsdatei d;
+        d.pfad = pfad;
+        d.hoechstens = kHoechstens;
+        for (long n = 0; n < kJe; ++n) {
+            Beobachtung b = Muster(0);
+            b.stoss = {static_cast<float>(n), static_cast<float>(wer), 0.0f};
+            if (HaengeBeobachtungAn(d, b, fehler) != Anhaengen::gut) return;
+        }
+    };
+    std::string fehlerA, fehlerB;
+    std::thread a([&] { schreibe(0, fehlerA); });
+    schreibe(1, fehlerB);
+    a.join();
+    EXPECT_EQ(fehlerA + fehlerB, "");
+    std::vector<Beobachtung> gelesen;
+    Beobachtungsbericht bericht;
+    std::string fehler;
+    ASSERT_TRUE(LeseBeobachtungen(pfad, 1.75f, gelesen, bericht, fehler));
+    EXPECT_EQ(bericht.fehlerhaft, 0);
+    EXPECT_FALSE(bericht.abgerissen);
+    EXPECT_GE(static_cast<long>(gelesen.size()), kHoechstens);
+    EXPECT_LE(static_cast<long>(gelesen.size()), kHoechstens + kHoechstens / 10);
+    float naechste[2] = {-1.0f, -1.0f};
+    for (const Beobachtung& b : gelesen) {
+        float& n = naechste[static_cast<int>(b.stoss.y)];
+        EXPECT_TRUE(n < 0.0f || b.stoss.x == n) << "Lücke bei " << b.stoss.y << ": " << n << " fehlt";
+        n = b.stoss.x + 1.0f;
+    }
+    // Wer zuletzt schrieb, hat seine letzte Zeile in der Datei.
+    EXPECT_TRUE(naechste[0] == static_cast<float>(kJe) || naechste[1] == static_cast<float>(kJe));
+
+    // Ein Verzeichnis, wo die neue Datei hin soll: es bleibt nur das Kürzen an Ort und Stelle.
+    std::filesystem::create_directory(pfad + ".neu." + std::to_string(::getpid()));
+    Beobachtungsdatei d;
+    d.pfad = pfad;
+    d.hoechstens = kHoechstens;
+    for (long n = 0; n < 3 * kHoechstens; ++n) ASSERT_EQ(HaengeBeobachtungAn(d, Muster(1), fehler), Anhaengen::gut) << fehler;
+    ASSERT_TRUE(LeseBeobachtungen(pfad, 1.75f, gelesen, bericht, fehler));
+    EXPECT_LE(static_cast<long>(gelesen.size()), kHoechstens + kHoechstens / 10);
 }
 
 #include <random>

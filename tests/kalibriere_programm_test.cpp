@@ -46,8 +46,8 @@ TEST(StosswerkKalibriere, RueckgabewerteUndJson) {
         {{}, 2},  // keine Datei
         {{"--unbekannt", datei}, 2},
         {{"--threads", "0", datei}, 2},
-        {{"--config", (dir.pfad / "fehlt.ini").string(), datei}, 2},
-        {{"--schreibe", (dir.pfad / "fehlt" / "neu.ini").string(), datei}, 2},
+        {{"--config", (dir.pfad / "fehlt.ini").string(), datei}, 1},
+        {{"--schreibe", (dir.pfad / "fehlt" / "neu.ini").string(), datei}, 1},
         {{(dir.pfad / "fehlt.jsonl").string()}, 1},
         {{dir.pfad.string()}, 1},  // ein Verzeichnis: ein Grund, kein Absturz
         {{kaputt}, 1},  // keine brauchbare Beobachtung

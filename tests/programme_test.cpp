@@ -78,9 +78,10 @@ TEST(StosswerkPlan, FehlerUndRueckgabewerte) {
     EXPECT_EQ(Plan({"--unbekannt"}).rueckgabe, 2);
     EXPECT_EQ(Plan({"--gruppe"}).rueckgabe, 2);
     EXPECT_EQ(Plan({"--gruppe", "zwei"}).rueckgabe, 2);
-    EXPECT_EQ(Plan({"--config", (dir.pfad / "fehlt.ini").string()}).rueckgabe, 2);
-    EXPECT_EQ(Plan({"--config", dir.pfad.string()}).rueckgabe, 2);  // ein Verzeichnis
-    EXPECT_EQ(Plan({(dir.pfad / "fehlt.xml").string()}).rueckgabe, 2);
+    // Was sich nicht lesen lässt, ist eine fehlerhafte Eingabe (1), kein Aufruffehler.
+    EXPECT_EQ(Plan({"--config", (dir.pfad / "fehlt.ini").string()}).rueckgabe, 1);
+    EXPECT_EQ(Plan({"--config", dir.pfad.string()}).rueckgabe, 1);  // ein Verzeichnis
+    EXPECT_EQ(Plan({(dir.pfad / "fehlt.xml").string()}).rueckgabe, 1);
     EXPECT_EQ(Plan({"--gruppe", "1", Bin("beispiel-anfrage.xml")}).rueckgabe, 2);
     // Ein fehlerhaftes Dokument ist kein Aufruffehler, sondern 1.
     EXPECT_EQ(Plan({dir.Schreibe("kaputt.xml", "<tablestate><ball></ball></tablestate>")}).rueckgabe, 1);

@@ -123,9 +123,9 @@ TEST(StosswerkSim, FehlerUndRueckgabewerte) {
         {{"--plan", "--gruppe", "zwei"}, 2},
         {{"--plan", "--unbekannt"}, 2},
         {{"--plan", "--gruppe", "1", beispiel}, 2},
-        {{"--plan", (dir.pfad / "fehlt.xml").string()}, 2},
-        {{"--plan", "--config", (dir.pfad / "fehlt.ini").string()}, 2},
-        {{"--plan", "--bild", (dir.pfad / "fehlt" / "bild.png").string()}, 2},
+        {{"--plan", (dir.pfad / "fehlt.xml").string()}, 1},
+        {{"--plan", "--config", (dir.pfad / "fehlt.ini").string()}, 1},
+        {{"--plan", "--bild", (dir.pfad / "fehlt" / "bild.png").string()}, 1},
         {{"--plan", kaputt}, 1},
         {{"--stoss", "1,0", "--json", kaputt}, 1},
     };

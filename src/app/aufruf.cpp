@@ -6,15 +6,6 @@
 #include "model/konfiguration.h"
 #include "net/xml_lesen.h"
 
-std::string Grund(int fehler) {
-    switch (fehler) {
-        case ENOENT: return "Datei nicht gefunden";
-        case EACCES: return "keine Leserechte";
-        case EISDIR: return "ist ein Verzeichnis";
-        default: return "Fehler " + std::to_string(fehler);
-    }
-}
-
 bool LeseDokument(const std::string& pfad, std::string& text) {
     std::FILE* f = pfad == "-" ? stdin : std::fopen(pfad.c_str(), "rb");
     if (!f) return false;
@@ -26,11 +17,6 @@ bool LeseDokument(const std::string& pfad, std::string& text) {
     return ok;
 }
 
-int Aufruffehler(const char* programm, const std::string& text) {
-    std::fprintf(stderr, "%s: %s\n(Hilfe mit --help)\n", programm, text.c_str());
-    return 2;
-}
-
 int LadeTischUndStand(const char* programm, const std::string& config, const std::string& dokumentPfad,
                       std::int32_t gruppe, bool json, Programmtisch& p, Spielstand& stand) {
     auto ini = std::make_shared<IniDatei>();
@@ -38,8 +24,8 @@ int LadeTischUndStand(const char* programm, const std::string& config, const std
     if (!config.empty()) {
         // Nur die Datei neben dem Programm darf fehlen; eine genannte muss lesbar sein.
         if (!LeseIniDatei(config, *ini))
-            return Aufruffehler(programm, "Die Konfigurationsdatei \"" + config + "\" kann nicht gelesen werden (" +
-                                              Grund(errno) + ").");
+            return Eingabefehler(programm, "Die Konfigurationsdatei \"" + config + "\" kann nicht gelesen werden (" +
+                                               Grund(errno) + ").");
         p.pfade = BestimmePfade("", config);
     } else {
         p.pfade = BestimmePfade();
@@ -53,14 +39,12 @@ int LadeTischUndStand(const char* programm, const std::string& config, const std
     if (dokumentPfad.empty()) return 0;
     std::string text;
     if (!LeseDokument(dokumentPfad, text))
-        return Aufruffehler(programm, "Das Dokument \"" + dokumentPfad + "\" kann nicht gelesen werden (" +
-                                          Grund(errno) + ").");
+        return Eingabefehler(programm, "Das Dokument \"" + dokumentPfad + "\" kann nicht gelesen werden (" +
+                                           Grund(errno) + ").");
     // "fehler"-Zeilen gehören nicht in die JSON-Ausgabe.
-    if (!LeseSpielstandXML(p.tisch, text, stand, !json)) {
-        std::fprintf(stderr, "%s: Fehlerhaftes Tischstand-Dokument \"%s\": es fehlen Kugeln, "
-                             "Elemente einer Kugel oder player, oder eine Lage ist keine Zahl.\n",
-                     programm, dokumentPfad.c_str());
-        return 1;
-    }
+    if (!LeseSpielstandXML(p.tisch, text, stand, !json))
+        return Eingabefehler(programm, "Fehlerhaftes Tischstand-Dokument \"" + dokumentPfad +
+                                           "\": es fehlen Kugeln, Elemente einer Kugel oder player, oder eine Lage "
+                                           "ist keine Zahl.");
     return 0;
 }

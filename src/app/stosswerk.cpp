@@ -14,7 +14,6 @@
 #include "fenster/programm.h"
 #include "model/konfiguration.h"
 #include "spieler/spielerkontext.h"
-#include "stosswerk_version.h"
 
 namespace {
 
@@ -42,8 +41,6 @@ constexpr const char* kHilfe =
     "Rückgabewert: 0 nach dem Beenden, 1 ohne Bildschirm, wenn das Bild nicht\n"
     "gespeichert werden kann, wenn der Server nicht startet (etwa weil der Port\n"
     "belegt ist) oder ohne Fenster unerwartet endet, 2 bei falschem Aufruf.\n";
-
-int Aufruffehler(const std::string& text) { return ::Aufruffehler("stosswerk", text); }
 
 // Läuft ohne Fenster, bis ein Signal kommt. Die Signale sind in allen Threads
 // gesperrt und werden hier mit sigwait abgeholt: kein Handler, keine Schleife.
@@ -91,49 +88,24 @@ int OhneFenster(const Pfade& pfade) {
     std::_Exit(unerwartet ? 1 : 0);  // laufende Sendethreads nicht abbauen
 }
 
-bool LeseGruppe(std::string_view s, int& gruppe) {
-    auto [ende, fehler] = std::from_chars(s.data(), s.data() + s.size(), gruppe);
-    return fehler == std::errc{} && ende == s.data() + s.size() && gruppe >= 0 && gruppe <= 2;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     bool ohneFenster = false;
     std::string verzeichnis, daten;
     Fensteroptionen fenster;
-    for (int i = 1; i < argc; ++i) {
-        std::string_view a = argv[i];
-        if (a == "--help" || a == "-h") {
-            std::fputs(kHilfe, stdout);
-            return 0;
-        } else if (a == "--version") {
-            std::printf("stosswerk %s\n", kStosswerkVersion);
-            return 0;
-        } else if (a == "--ohne-fenster") {
-            ohneFenster = true;
-        } else if (a == "--verzeichnis") {
-            if (i + 1 >= argc) return Aufruffehler("--verzeichnis braucht ein Verzeichnis.");
-            verzeichnis = argv[++i];
-        } else if (a == "--daten") {
-            if (i + 1 >= argc || !*argv[i + 1]) return Aufruffehler("--daten braucht ein Verzeichnis.");
-            daten = argv[++i];
-        } else if (a == "--bildschirmfoto") {
-            if (i + 1 >= argc) return Aufruffehler("--bildschirmfoto braucht einen Dateinamen.");
-            fenster.bildschirmfoto = argv[++i];
-        } else if (a == "--gruppe") {
-            if (i + 1 >= argc || !LeseGruppe(argv[i + 1], fenster.gruppe))
-                return Aufruffehler("--gruppe braucht 0, 1 oder 2.");
-            ++i;
-        } else {
-            return Aufruffehler("Unbekannte Option \"" + std::string(a) + "\".");
-        }
-    }
-
+    Aufruf aufruf{.programm = "stosswerk",
+                  .hilfe = kHilfe,
+                  .optionen = {Schalter("--ohne-fenster", ohneFenster),
+                               Text("--verzeichnis", verzeichnis, "ein Verzeichnis"),
+                               Text("--daten", daten, "ein Verzeichnis"),
+                               Text("--bildschirmfoto", fenster.bildschirmfoto, "einen Dateinamen"),
+                               Zahlwert<int>("--gruppe", fenster.gruppe, 0, 2, "0 (halbe), 1 (volle) oder 2 (alle)")}};
+    if (const int r = LeseAufruf(aufruf, argc, argv); r >= 0) return r;
     if (ohneFenster && !fenster.bildschirmfoto.empty())
-        return Aufruffehler("--ohne-fenster und --bildschirmfoto schließen einander aus.");
-    if (fenster.gruppe >= 0 && fenster.bildschirmfoto.empty())
-        return Aufruffehler("--gruppe gilt nur mit --bildschirmfoto.");
+        return Aufruffehler(aufruf.programm, "--ohne-fenster und --bildschirmfoto schließen einander aus.");
+    if (Gesetzt(aufruf, "--gruppe") && fenster.bildschirmfoto.empty())
+        return Aufruffehler(aufruf.programm, "--gruppe gilt nur mit --bildschirmfoto.");
     const Pfade pfade = BestimmePfade(verzeichnis, "", daten);
     if (ohneFenster) return OhneFenster(pfade);
     return FensterProgramm(pfade, fenster);

@@ -19,13 +19,13 @@
 #include "aufruf.h"
 #include "fenster/tischbild.h"
 #include "fenster/qtstart.h"
+#include "model/datei_schreiben.h"
 #include "kalibrierbild.h"
 #include "lernen/kalibrierbericht.h"
 #include "lernen/konfigurationstext.h"
 #include "model/konfiguration.h"
 #include "planner/planereinstellung.h"
 #include "sim/beobachtung.h"
-#include "stosswerk_version.h"
 
 namespace {
 
@@ -72,9 +72,8 @@ constexpr const char* kHilfe =
     "Schreiben) werden übergangen und auf der Fehlerausgabe gemeldet. Auf einem\n"
     "Terminal zeigt die Fehlerausgabe den Fortschritt.\n"
     "\n"
-    "Rückgabewert: 0 bei Erfolg, 1 wenn eine Datei nicht gelesen werden kann oder\n"
-    "keine brauchbare Beobachtung bleibt, 2 bei falschem Aufruf (auch ein Bild oder\n"
-    "eine config.ini, die sich nicht schreiben lässt).\n";
+    "Rückgabewert: 0 bei Erfolg, 1 wenn eine Datei nicht gelesen oder geschrieben\n"
+    "werden kann oder keine brauchbare Beobachtung bleibt, 2 bei falschem Aufruf.\n";
 
 int Aufruffehler(const std::string& text) { return ::Aufruffehler("stosswerk-kalibriere", text); }
 
@@ -87,32 +86,16 @@ struct Optionen {
 
 // 0 oder der Rückgabewert des Programms (die Meldung ist geschrieben).
 int LeseOptionen(int argc, char** argv, Optionen& o, bool& fertig) {
-    fertig = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view a = argv[i];
-        if (a == "--help" || a == "-h") {
-            std::fputs(kHilfe, stdout);
-            return fertig = true, 0;
-        } else if (a == "--version") {
-            std::printf("stosswerk-kalibriere %s\n", kStosswerkVersion);
-            return fertig = true, 0;
-        } else if (a == "--json") {
-            o.json = true;
-        } else if (a == "--config" || a == "--bild" || a == "--schreibe" || a == "--threads") {
-            if (i + 1 >= argc) return Aufruffehler(std::string(a) + " braucht einen Wert.");
-            const std::string wert = argv[++i];
-            if (wert.empty()) return Aufruffehler(std::string(a) + " braucht einen Wert.");
-            if (a == "--config") o.config = wert;
-            else if (a == "--bild") o.bild = wert;
-            else if (a == "--schreibe") o.schreibe = wert;
-            else if (!LeseZahl(wert, o.threads) || o.threads < 1 || o.threads > 1024)
-                return Aufruffehler("--threads braucht eine ganze Zahl von 1 bis 1024, nicht \"" + wert + "\".");
-        } else if (!a.empty() && a[0] != '-') {
-            o.dateien.emplace_back(a);
-        } else {
-            return Aufruffehler("Unbekannte Option \"" + std::string(a) + "\".");
-        }
-    }
+    Aufruf aufruf{.programm = "stosswerk-kalibriere",
+                  .hilfe = kHilfe,
+                  .optionen = {Schalter("--json", o.json), Text("--config", o.config, "eine Datei"),
+                               Text("--bild", o.bild, "einen Dateinamen"),
+                               Text("--schreibe", o.schreibe, "einen Dateinamen"),
+                               Zahlwert<int>("--threads", o.threads, 1, 1024, "eine ganze Zahl von 1 bis 1024")},
+                  .dateien = &o.dateien};
+    const int r = LeseAufruf(aufruf, argc, argv);
+    fertig = r >= 0;
+    if (fertig) return r;
     if (o.dateien.empty()) return Aufruffehler("Es fehlt mindestens eine Datei mit Beobachtungen (DATEI.jsonl).");
     return 0;
 }
@@ -175,16 +158,7 @@ bool SchreibeBild(const Tischkontext& tk, const std::string& pfad, std::span<con
 }
 
 // Erst daneben schreiben, dann umbenennen: eine halbe config.ini gibt es nie.
-bool SchreibeKonfiguration(const std::string& pfad, const std::string& text) {
-    const std::string neu = pfad + ".neu";
-    {
-        std::ofstream aus(neu, std::ios::binary | std::ios::trunc);
-        aus << text;
-        aus.flush();
-        if (!aus) return std::remove(neu.c_str()), false;
-    }
-    return std::rename(neu.c_str(), pfad.c_str()) == 0 || (std::remove(neu.c_str()), false);
-}
+bool SchreibeKonfiguration(const std::string& pfad, const std::string& text) { return ErsetzeDatei(pfad, text); }
 
 std::string JsonMitDateien(const Kalibrierergebnis& e, const std::vector<Dateibericht>& berichte) {
     nlohmann::ordered_json j = nlohmann::ordered_json::parse(KalibrierberichtJson(e));
@@ -233,8 +207,8 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
 
     if (!o.schreibe.empty() && !SchreibeKonfiguration(o.schreibe, KalibrierteKonfiguration(ini.text, e)))
-        return Aufruffehler("Die Konfiguration \"" + o.schreibe + "\" kann nicht geschrieben werden.");
+        return Eingabefehler("stosswerk-kalibriere", "Die Konfiguration \"" + o.schreibe + "\" kann nicht geschrieben werden.");
     if (!o.bild.empty() && !SchreibeBild(p.tisch, o.bild, beobachtungen, startwelt, e, geometrie))
-        return Aufruffehler("Das Bild \"" + o.bild + "\" kann nicht geschrieben werden.");
-    return 0;
+        return Eingabefehler("stosswerk-kalibriere", "Das Bild \"" + o.bild + "\" kann nicht geschrieben werden.");
+    return SchliesseAusgabe("stosswerk-kalibriere", kGut);
 }

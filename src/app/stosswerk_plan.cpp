@@ -13,7 +13,6 @@
 #include "model/tisch.h"
 #include "planner/robuste_suche.h"
 #include "planner/suche.h"
-#include "stosswerk_version.h"
 
 namespace {
 
@@ -37,53 +36,28 @@ constexpr const char* kHilfe =
     "\n"
     "Rückgabewert: 0 bei Erfolg, 1 bei fehlerhaftem Dokument, 2 bei falschem Aufruf.\n";
 
-int Aufruffehler(const std::string& text) { return ::Aufruffehler("stosswerk-plan", text); }
-
 }  // namespace
 
 int main(int argc, char** argv) {
     std::string config;
-    int gruppe = halbe;
-    bool json = false;
-    bool kandidaten = false;
-    bool robust = false;
-    std::string dokumentPfad;
-    bool gruppeGesetzt = false;
-    for (int i = 1; i < argc; ++i) {
-        std::string_view a = argv[i];
-        if (a == "--help" || a == "-h") {
-            std::fputs(kHilfe, stdout);
-            return 0;
-        } else if (a == "--version") {
-            std::printf("stosswerk-plan %s\n", kStosswerkVersion);
-            return 0;
-        } else if (a == "--json") {
-            json = true;
-        } else if (a == "--kandidaten") {
-            kandidaten = true;
-        } else if (a == "--robust") {
-            robust = true;
-        } else if (a == "--config" || a == "--gruppe") {
-            if (i + 1 >= argc) return Aufruffehler(std::string(a) + " braucht einen Wert.");
-            std::string_view wert = argv[++i];
-            if (a == "--config") {
-                config = wert;
-            } else if (!LeseZahl(wert, gruppe)) {
-                return Aufruffehler("Die Gruppe muss eine ganze Zahl sein, nicht \"" + std::string(wert) + "\".");
-            } else {
-                gruppeGesetzt = true;
-            }
-        } else if ((a == "-" || a.empty() || a[0] != '-') && dokumentPfad.empty()) {
-            dokumentPfad = a;
-        } else {
-            return Aufruffehler("Unbekannte Option \"" + std::string(a) + "\".");
-        }
-    }
-    if (!dokumentPfad.empty() && gruppeGesetzt)
-        return Aufruffehler("--gruppe gilt nur ohne Dokument: die Gruppe steht im Dokument.");
+    std::int32_t gruppe = halbe;
+    bool json = false, kandidaten = false, robust = false;
+    std::vector<std::string> dokumente;
+    Aufruf aufruf{.programm = "stosswerk-plan",
+                  .hilfe = kHilfe,
+                  .optionen = {Text("--config", config, "eine Datei"),
+                               Zahlwert<std::int32_t>("--gruppe", gruppe, 0, 2, "0 (halbe), 1 (volle) oder 2 (alle)"),
+                               Schalter("--robust", robust), Schalter("--json", json),
+                               Schalter("--kandidaten", kandidaten)},
+                  .dateien = &dokumente};
+    if (const int r = LeseAufruf(aufruf, argc, argv); r >= 0) return r;
+    if (dokumente.size() > 1) return Aufruffehler(aufruf.programm, "Höchstens ein Dokument.");
+    const std::string dokumentPfad = dokumente.empty() ? "" : dokumente[0];
+    if (!dokumentPfad.empty() && Gesetzt(aufruf, "--gruppe"))
+        return Aufruffehler(aufruf.programm, "--gruppe gilt nur ohne Dokument: die Gruppe steht im Dokument.");
     Spielstand stand;
     Programmtisch p;
-    if (const int r = LadeTischUndStand("stosswerk-plan", config, dokumentPfad, gruppe, json, p, stand)) return r;
+    if (const int r = LadeTischUndStand(aufruf.programm, config, dokumentPfad, gruppe, json, p, stand)) return r;
 
     const Planergebnis ergebnis =
         PlaneStoss(p.tisch, PlanerkontextAus(*p.ini), stand, robust ? Planerwahl::robust : Planerwahl::nachKonfiguration);
@@ -125,5 +99,5 @@ int main(int argc, char** argv) {
         std::printf("\nx:\t%s\ny:\t%s\nz:\t%s\nBetrag:\t%s\n", t[0].c_str(), t[1].c_str(), t[2].c_str(),
                     t[3].c_str());
     }
-    return 0;
+    return SchliesseAusgabe(aufruf.programm, kGut);
 }

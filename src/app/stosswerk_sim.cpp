@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <limits>
 #include <memory>
 #include <random>
 #include <string>
@@ -27,7 +28,6 @@
 #include "sim/rauschen.h"
 #include "sim/simulation.h"
 #include "sim/stapel.h"
-#include "stosswerk_version.h"
 
 namespace {
 
@@ -113,12 +113,12 @@ constexpr const char* kHilfe =
     "  versenkt          je {nr, tasche, t}, in der Reihenfolge der Zeit\n"
     "  ereignisgrenze    true, wenn der Stoß nach 4000 Ereignissen abgebrochen wurde\n"
     "\n"
-    "Rückgabewert: 0 bei Erfolg, 1 bei fehlerhaftem Dokument (auch wenn der Planer\n"
-    "darauf keinen endlichen Stoß findet; mit --stapel: mindestens eine fehlerhafte\n"
-    "Zeile), 2 bei falschem Aufruf (auch ein Bild, das sich nicht schreiben lässt,\n"
-    "oder eine Stapeldatei, die sich nicht lesen lässt).\n";
+    "Rückgabewert: 0 bei Erfolg, 1 bei fehlerhafter Eingabe (ein fehlerhaftes Dokument,\n"
+    "auch wenn der Planer darauf keinen endlichen Stoß findet; mit --stapel mindestens\n"
+    "eine fehlerhafte Zeile; eine Datei, die sich nicht lesen, ein Bild oder eine\n"
+    "Ausgabe, die sich nicht schreiben lässt), 2 bei falschem Aufruf.\n";
 
-int Aufruffehler(const std::string& text) { return ::Aufruffehler("stosswerk-sim", text); }
+constexpr const char* kProgramm = "stosswerk-sim";
 
 bool Endlich(Vektor v) { return std::isfinite(v.x) && std::isfinite(v.y); }
 
@@ -254,101 +254,69 @@ bool LeseProtokollzeile(const std::string& pfad, int n, float radius, Spielstand
 int Stapellauf(const std::string& config, const std::string& pfad, Modell modell) {
     Spielstand unbenutzt;
     Programmtisch p;
-    if (const int r = LadeTischUndStand("stosswerk-sim", config, "", halbe, true, p, unbenutzt)) return r;
+    if (const int r = LadeTischUndStand(kProgramm, config, "", halbe, true, p, unbenutzt)) return r;
     std::ifstream datei;
     if (!pfad.empty() && pfad != "-") {
         datei.open(pfad);
-        if (!datei) return Aufruffehler("Die Stapeldatei \"" + pfad + "\" kann nicht gelesen werden (" + Grund(errno) + ").");
+        if (!datei)
+            return Eingabefehler(kProgramm, "Die Stapeldatei \"" + pfad + "\" kann nicht gelesen werden (" +
+                                                Grund(errno) + ").");
     }
     const Tischgeometrie geometrie = BaueTischgeometrie(p.tisch);
     const Welt welten[2] = {WeltAus(*p.ini, Modell::P), WeltAus(*p.ini, Modell::R)};
     std::ios::sync_with_stdio(false);
     const long fehlerhaft = SpieleStapel(datei.is_open() ? static_cast<std::istream&>(datei) : std::cin, std::cout,
                                          geometrie, welten, modell);
-    return fehlerhaft > 0 ? 1 : 0;
+    if (!std::cout.flush())
+        return Eingabefehler(kProgramm, "Die Standardausgabe kann nicht geschrieben werden (" + Grund(errno) + ").");
+    return fehlerhaft > 0 ? kFehlerhafteEingabe : kGut;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string config, dokumentPfad, bildPfad, protokollPfad;
+    std::string config, bildPfad, protokollPfad;
     int zeile = 0;
     Modell modell = Modell::R;
     Vektor stoss{};
-    bool stossGesetzt = false, plan = false, json = false;
-    int gruppe = halbe;
-    bool gruppeGesetzt = false;
+    bool plan = false, json = false, stapel = false;
+    std::int32_t gruppe = halbe;
     double rauschen = 0.0;
     std::uint64_t saat = 0;
-    bool rauschenGesetzt = false, saatGesetzt = false;
-    bool stapel = false;
-    std::string stapelPfad;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view a = argv[i];
-        if (a == "--help" || a == "-h") {
-            std::fputs(kHilfe, stdout);
-            return 0;
-        } else if (a == "--version") {
-            std::printf("stosswerk-sim %s\n", kStosswerkVersion);
-            return 0;
-        } else if (a == "--json") {
-            json = true;
-        } else if (a == "--plan") {
-            plan = true;
-        } else if (a == "--stapel") {
-            stapel = true;
-            // Die Datei ist freigestellt: ohne sie (oder mit -) die Standardeingabe.
-            if (i + 1 < argc && (std::string_view(argv[i + 1]) == "-" || argv[i + 1][0] != '-')) stapelPfad = argv[++i];
-        } else if (a == "--config" || a == "--modell" || a == "--stoss" || a == "--gruppe" || a == "--rauschen" ||
-                   a == "--saat" || a == "--bild" || a == "--protokoll" || a == "--zeile") {
-            if (i + 1 >= argc) return Aufruffehler(std::string(a) + " braucht einen Wert.");
-            const std::string wert = argv[++i];
-            if (a == "--config") {
-                config = wert;
-            } else if (a == "--modell") {
-                if (wert == "P" || wert == "p") modell = Modell::P;
-                else if (wert == "R" || wert == "r") modell = Modell::R;
-                else return Aufruffehler("Das Modell ist P oder R, nicht \"" + wert + "\".");
-            } else if (a == "--stoss") {
-                if (!LeseStoss(wert, stoss))
-                    return Aufruffehler("Der Stoß ist X,Y mit zwei endlichen Zahlen, z. B. 0.421,0.912, nicht \"" +
-                                        wert + "\".");
-                stossGesetzt = true;
-            } else if (a == "--gruppe") {
-                if (!LeseZahl(wert, gruppe))
-                    return Aufruffehler("Die Gruppe muss eine ganze Zahl sein, nicht \"" + wert + "\".");
-                gruppeGesetzt = true;
-            } else if (a == "--rauschen") {
-                if (!LeseZahl(wert, rauschen) || !std::isfinite(rauschen) || rauschen < 0.0)
-                    return Aufruffehler("Der Rauschfaktor ist eine endliche Zahl ab 0, nicht \"" + wert + "\".");
-                rauschenGesetzt = true;
-            } else if (a == "--protokoll") {
-                if (wert.empty()) return Aufruffehler("--protokoll braucht einen Dateinamen.");
-                protokollPfad = wert;
-            } else if (a == "--zeile") {
-                if (!LeseZahl(wert, zeile) || zeile < 1)
-                    return Aufruffehler("Die Zeile ist eine ganze Zahl ab 1, nicht \"" + wert + "\".");
-            } else if (a == "--saat") {
-                if (!LeseZahl(wert, saat))
-                    return Aufruffehler("Die Saat ist eine ganze Zahl von 0 bis 18446744073709551615, nicht \"" +
-                                        wert + "\".");
-                saatGesetzt = true;
-            } else {
-                if (wert.empty()) return Aufruffehler("--bild braucht einen Dateinamen.");
-                bildPfad = wert;
-            }
-        } else if ((a == "-" || a.empty() || a[0] != '-') && dokumentPfad.empty()) {
-            dokumentPfad = a;
-        } else {
-            return Aufruffehler("Unbekannte Option \"" + std::string(a) + "\".");
-        }
-    }
+    std::vector<std::string> dateien;
+    Aufruf aufruf{
+        .programm = kProgramm,
+        .hilfe = kHilfe,
+        .optionen = {Text("--config", config, "eine Datei"),
+         {"--modell", "P oder R",
+          [&](std::string_view w) {
+              if (w == "P" || w == "p") modell = Modell::P;
+              else if (w == "R" || w == "r") modell = Modell::R;
+              else return false;
+              return true;
+          }},
+         {"--stoss", "X,Y mit zwei endlichen Zahlen, z. B. 0.421,0.912",
+          [&](std::string_view w) { return LeseStoss(std::string(w), stoss); }},
+         Zahlwert<std::int32_t>("--gruppe", gruppe, 0, 2, "0 (halbe), 1 (volle) oder 2 (alle)"),
+         Zahlwert<double>("--rauschen", rauschen, 0.0, std::numeric_limits<double>::max(), "eine endliche Zahl ab 0"),
+         Zahlwert<std::uint64_t>("--saat", saat, 0, UINT64_MAX, "eine ganze Zahl von 0 bis 18446744073709551615"),
+         Text("--bild", bildPfad, "einen Dateinamen"), Text("--protokoll", protokollPfad, "einen Dateinamen"),
+         Zahlwert<int>("--zeile", zeile, 1, INT32_MAX, "eine ganze Zahl ab 1"), Schalter("--json", json),
+         Schalter("--plan", plan), Schalter("--stapel", stapel)},
+        .dateien = &dateien};
+    if (const int r = LeseAufruf(aufruf, argc, argv); r >= 0) return r;
+    const auto Aufruffehler = [](const std::string& text) { return ::Aufruffehler(kProgramm, text); };
+    if (dateien.size() > 1) return Aufruffehler("Höchstens ein Dokument.");
+    const std::string dokumentPfad = dateien.empty() ? "" : dateien[0];
+    const bool stossGesetzt = Gesetzt(aufruf, "--stoss"), gruppeGesetzt = Gesetzt(aufruf, "--gruppe");
+    const bool rauschenGesetzt = Gesetzt(aufruf, "--rauschen"), saatGesetzt = Gesetzt(aufruf, "--saat");
     if (stapel) {
+        // Die Stapeldatei ist freigestellt: ohne sie (oder mit -) die Standardeingabe.
         if (stossGesetzt || plan || rauschenGesetzt || saatGesetzt || gruppeGesetzt || json || !bildPfad.empty() ||
-            !protokollPfad.empty() || zeile > 0 || !dokumentPfad.empty())
+            !protokollPfad.empty() || zeile > 0)
             return Aufruffehler("--stapel nimmt nur --config und --modell: Kugeln, Stoß und Rauschen stehen in "
                                 "jeder Zeile, die Ausgabe ist immer JSON.");
-        return Stapellauf(config, stapelPfad, modell);
+        return SchliesseAusgabe(aufruf.programm, Stapellauf(config, dokumentPfad, modell));
     }
     const bool nachspielen = !protokollPfad.empty() || zeile > 0;
     if (nachspielen) {
@@ -364,22 +332,18 @@ int main(int argc, char** argv) {
         return Aufruffehler("--gruppe gilt nur ohne Dokument: die Gruppe steht im Dokument.");
     Spielstand stand;
     Programmtisch p;
-    if (const int r = LadeTischUndStand("stosswerk-sim", config, dokumentPfad, gruppe, json, p, stand)) return r;
+    if (const int r = LadeTischUndStand(kProgramm, config, dokumentPfad, gruppe, json, p, stand)) return r;
 
     if (nachspielen) {
         std::string fehler;
-        if (!LeseProtokollzeile(protokollPfad, zeile, p.tisch.tisch.radius, stand, stoss, fehler)) {
-            std::fprintf(stderr, "stosswerk-sim: %s\n", fehler.c_str());
-            return 1;
-        }
+        if (!LeseProtokollzeile(protokollPfad, zeile, p.tisch.tisch.radius, stand, stoss, fehler))
+            return Eingabefehler(kProgramm, fehler);
     }
     if (plan) {
         stoss = PlaneStoss(p.tisch, PlanerkontextAus(*p.ini), stand).stoss;
-        if (!Endlich(stoss)) {
-            std::fprintf(stderr, "stosswerk-sim: Der Planer findet auf diesem Tisch keinen endlichen Stoß "
-                                 "(liegen Kugeln weit außerhalb?).\n");
-            return 1;
-        }
+        if (!Endlich(stoss))
+            return Eingabefehler(kProgramm, "Der Planer findet auf diesem Tisch keinen endlichen Stoß "
+                                            "(liegen Kugeln weit außerhalb?).");
     }
     const Vektor geplant = stoss;
     if (rauschenGesetzt) {
@@ -395,10 +359,10 @@ int main(int argc, char** argv) {
     Simuliere(geometrie, welt, stand, stoss, *ergebnis, wege.get());  // der Stoß ist endlich
 
     if (!bildPfad.empty() && !SchreibeBild(p.tisch, bildPfad, stand, *wege, *ergebnis, modell))
-        return Aufruffehler("Das Bild \"" + bildPfad + "\" kann nicht geschrieben werden.");
+        return Eingabefehler(kProgramm, "Das Bild \"" + bildPfad + "\" kann nicht geschrieben werden.");
     if (json)
         SchreibeJson(modell, stoss, *ergebnis);
     else
         SchreibeBericht(modell, geplant, stoss, rauschenGesetzt, *ergebnis, stand);
-    return 0;
+    return SchliesseAusgabe(kProgramm, kGut);
 }

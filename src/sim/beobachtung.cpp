@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cfloat>
 #include <cmath>
 #include <deque>
 #include <fstream>
@@ -38,7 +39,8 @@ void Kugeln(std::string& aus, const Spielstand& s) {
     aus += ']';
 }
 
-bool Endlich(const json& j) { return j.is_number() && std::isfinite(j.get<double>()); }
+// Lagen und Stöße werden float: was darüber hinausgeht, wäre unendlich.
+bool Endlich(const json& j) { return j.is_number() && std::fabs(j.get<double>()) <= FLT_MAX; }
 
 bool LeseKugeln(const json& z, const char* name, float radius, Spielstand& s, std::string& fehler) {
     const auto k = z.find(name);
@@ -71,59 +73,6 @@ std::string Grund(int e) {
         case EISDIR: return "ist ein Verzeichnis";
         default: return "Fehler " + std::to_string(e);
     }
-}
-
-// Schneidet ein abgerissenes Ende (nach dem letzten Zeilenende) ab.
-bool SchneideAbgerissenesEndeAb(int fd, std::string& fehler) {
-    struct stat st{};
-    if (::fstat(fd, &st) != 0) return fehler = Grund(errno), false;
-    off_t ende = st.st_size;
-    if (ende == 0) return true;
-    char c = 0;
-    if (::pread(fd, &c, 1, ende - 1) != 1) return fehler = Grund(errno), false;
-    if (c == '\n') return true;
-    // Rückwärts in Blöcken bis zum letzten Zeilenende.
-    char puffer[4096];
-    while (ende > 0) {
-        const off_t von = ende > static_cast<off_t>(sizeof puffer) ? ende - static_cast<off_t>(sizeof puffer) : 0;
-        const ssize_t n = ::pread(fd, puffer, static_cast<std::size_t>(ende - von), von);
-        if (n <= 0) return fehler = Grund(errno), false;
-        for (ssize_t i = n - 1; i >= 0; --i)
-            if (puffer[i] == '\n') return ::ftruncate(fd, von + i + 1) == 0 || (fehler = Grund(errno), false);
-        ende = von;
-    }
-    return ::ftruncate(fd, 0) == 0 || (fehler = Grund(errno), false);
-}
-
-long ZaehleZeilen(const std::string& pfad) {
-    std::ifstream datei(pfad, std::ios::binary);
-    long n = 0;
-    char puffer[65536];
-    while (datei.read(puffer, sizeof puffer) || datei.gcount() > 0)
-        for (std::streamsize i = 0; i < datei.gcount(); ++i) n += puffer[i] == '\n';
-    return n;
-}
-
-// Behält die neuesten kBeobachtungenHoechstens Zeilen: neue Datei daneben, dann
-// umbenannt, so dass ein Absturz nie eine halbe Datei hinterlässt.
-bool Kuerze(Beobachtungsdatei& datei, std::string& fehler) {
-    std::ifstream ein(datei.pfad, std::ios::binary);
-    if (!ein) return fehler = "nicht lesbar", false;
-    std::deque<std::string> zeilen;
-    for (std::string z; std::getline(ein, z);) {
-        zeilen.push_back(std::move(z));
-        if (static_cast<long>(zeilen.size()) > kBeobachtungenHoechstens) zeilen.pop_front();
-    }
-    const std::string neu = datei.pfad + ".neu";
-    {
-        std::ofstream aus(neu, std::ios::binary | std::ios::trunc);
-        for (const std::string& z : zeilen) aus << z << '\n';
-        aus.flush();
-        if (!aus) return fehler = "\"" + neu + "\" nicht schreibbar", false;
-    }
-    if (std::rename(neu.c_str(), datei.pfad.c_str()) != 0) return fehler = Grund(errno), false;
-    datei.zeilen = static_cast<long>(zeilen.size());
-    return true;
 }
 
 bool LiesGanz(const std::string& pfad, std::string& text, std::string& fehler) {
@@ -175,27 +124,6 @@ bool LeseBeobachtung(std::string_view zeile, float radius, Beobachtung& b, std::
         return fehler = "\"stoss\" ist nicht [x, y]", false;
     b.stoss = {(*s)[0].get<float>(), (*s)[1].get<float>(), 0.0f};
     if (!std::isfinite(b.stoss.x) || !std::isfinite(b.stoss.y)) return fehler = "\"stoss\" ist zu groß", false;
-    return true;
-}
-
-bool HaengeBeobachtungAn(Beobachtungsdatei& datei, const Beobachtung& b, std::string& fehler) {
-    const std::string zeile = BeobachtungAlsJson(b) + '\n';
-    std::lock_guard sperre(datei.mutex);
-    const int fd = ::open(datei.pfad.c_str(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    if (fd < 0) return fehler = Grund(errno), false;
-    bool gut = SchneideAbgerissenesEndeAb(fd, fehler);
-    if (gut) {
-        const ssize_t n = ::write(fd, zeile.data(), zeile.size());
-        if (n != static_cast<ssize_t>(zeile.size())) {
-            fehler = n < 0 ? Grund(errno) : "nur teilweise geschrieben";
-            gut = false;
-        }
-    }
-    ::close(fd);
-    if (!gut) return false;
-    if (datei.zeilen < 0) datei.zeilen = ZaehleZeilen(datei.pfad);
-    else ++datei.zeilen;
-    if (datei.zeilen > kBeobachtungenHoechstens + kBeobachtungenHoechstens / 10) return Kuerze(datei, fehler);
     return true;
 }
 

@@ -8,7 +8,6 @@
 #pragma once
 
 #include <cstdint>
-#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,22 +26,8 @@ std::string BeobachtungAlsJson(const Beobachtung& b);
 // false mit deutschem Grund; radius geht in jede Kugel.
 bool LeseBeobachtung(std::string_view zeile, float radius, Beobachtung& b, std::string& fehler);
 
-// So viele Beobachtungen hält eine Datei; wer mehr anhängt, verliert die ältesten.
+// So viele Beobachtungen hält eine Datei (beobachtungsdatei.h).
 constexpr long kBeobachtungenHoechstens = 5000;
-
-// Eine Datei, an die angehängt wird. Wer sie teilt, teilt diesen Datensatz:
-// er zählt die Zeilen und schützt das Anhängen.
-struct Beobachtungsdatei {
-    std::string pfad;
-    long zeilen = -1;  // −1: noch nicht gezählt
-    std::mutex mutex;
-};
-
-// Hängt eine Zeile an, in einem einzigen write: nach einem Absturz ist sie
-// ganz da oder gar nicht (ein abgerissenes Ende einer früheren Zeile wird vorher
-// abgeschnitten). Wächst die Datei über 10 % über das Höchstmaß, bleiben die
-// neuesten kBeobachtungenHoechstens (neue Datei, dann umbenannt). false mit Grund.
-bool HaengeBeobachtungAn(Beobachtungsdatei& datei, const Beobachtung& b, std::string& fehler);
 
 struct Beobachtungsbericht {
     long zeilen = 0;      // gelesen

@@ -1,6 +1,7 @@
 #include "sim/stapel.h"
 
 #include <charconv>
+#include <cfloat>
 #include <cmath>
 #include <memory>
 #include <random>
@@ -14,6 +15,8 @@ namespace {
 using nlohmann::json;
 
 bool Endlich(const json& j) { return j.is_number() && std::isfinite(j.get<double>()); }
+// Lagen und Stöße werden float: was darüber hinausgeht, wäre unendlich.
+bool EndlichAlsFloat(const json& j) { return j.is_number() && std::fabs(j.get<double>()) <= FLT_MAX; }
 
 // Immer als Kommazahl erkennbar (20.0, nicht 20), wie JSON-Leser sie typisieren.
 void Zahl(std::string& aus, double x) {
@@ -55,7 +58,8 @@ bool LeseStapelzeile(std::string_view zeile, Modell vorgabe, float radius, Stape
     }
     for (int i = 0; i < kAnzahlKugeln; ++i) {
         const json& k = (*kugeln)[static_cast<std::size_t>(i)];
-        if (!k.is_array() || k.size() != 3 || !Endlich(k[0]) || !Endlich(k[1]) || !k[2].is_number_integer()) {
+        if (!k.is_array() || k.size() != 3 || !EndlichAlsFloat(k[0]) || !EndlichAlsFloat(k[1]) ||
+            !k[2].is_number_integer()) {
             fehler = "Kugel " + std::to_string(i) + " ist nicht [x, y, inloch] mit endlichen Zahlen.";
             return false;
         }
@@ -68,8 +72,8 @@ bool LeseStapelzeile(std::string_view zeile, Modell vorgabe, float radius, Stape
     }
     a.stand.gruppe = halbe;  // spielt für die Simulation keine Rolle
     const auto stoss = z.find("stoss");
-    if (stoss == z.end() || !stoss->is_array() || stoss->size() != 2 || !Endlich((*stoss)[0]) ||
-        !Endlich((*stoss)[1])) {
+    if (stoss == z.end() || !stoss->is_array() || stoss->size() != 2 || !EndlichAlsFloat((*stoss)[0]) ||
+        !EndlichAlsFloat((*stoss)[1])) {
         fehler = "\"stoss\" muss [x, y] mit zwei endlichen Zahlen sein.";
         return false;
     }

@@ -16,8 +16,10 @@
 #include "lernen/kalibrierbericht.h"
 #include "lernen/kalibrierung.h"
 #include "lernen/konfigurationstext.h"
+#include "model/datei_schreiben.h"
 #include "planner/planereinstellung.h"
 #include "sim/beobachtung.h"
+#include "sim/beobachtungsdatei.h"
 
 namespace {
 
@@ -36,7 +38,7 @@ struct Lernzustand {
     std::mutex mutex;
     std::deque<Antwort> antworten;  // die neueste vorn
     Beobachtungsdatei datei;
-    bool schreibfehlerGemeldet = false;
+    std::string gemeldet;  // der zuletzt gemeldete Grund, warum nicht gespeichert oder gekürzt wurde
     long angenommen = 0;
     long seitAnpassung = 0;
     long fertig = 0;
@@ -69,15 +71,6 @@ struct Anpassauftrag {
     std::string konfiguration;  // der Text der config.ini dieser Anfrage
     std::function<void(double, const char*)> fortschritt;
 };
-
-bool Schreibe(const std::string& pfad, const std::string& text) {
-    // Eine halb geschriebene Datei (Platte voll) darf die letzte gute nicht ersetzen.
-    const std::string neu = pfad + ".neu";
-    std::ofstream f(neu, std::ios::binary | std::ios::trunc);
-    f << text;
-    f.close();
-    return f && std::rename(neu.c_str(), pfad.c_str()) == 0;
-}
 
 // Neu anpassen, auf diesem (eigenen) Thread; setzt am Ende den gelernten Tisch.
 void Passe(const Anpassauftrag& a) {
@@ -117,7 +110,8 @@ void Passe(const Anpassauftrag& a) {
         t->beobachtungen = ergebnis.benutzt;
         // Erst die Datei, dann gilt er: ein Neustart findet denselben.
         const std::string gelernt = a.pfade.daten + "gelernt.ini";
-        if (!Schreibe(gelernt, KalibrierteKonfiguration(a.konfiguration, ergebnis)))
+        // Eine halb geschriebene Datei (Platte voll) darf die letzte gute nicht ersetzen.
+        if (!ErsetzeDatei(gelernt, KalibrierteKonfiguration(a.konfiguration, ergebnis)))
             SchreibeLog(a.anzeige, "Gelernte Welt nicht in %s gespeichert.\r\n", gelernt.c_str());
         Setze(z, std::move(t));
         SchreibeLog(a.anzeige, "%s\r\n", KalibrierZeile(ergebnis).c_str());
@@ -191,12 +185,16 @@ void PruefeAnfrageAufBeobachtung(LernenderSpieler& l, const IniDatei& ini, const
         z.datei.zeilen = -1;
     }
     std::string fehler;
-    if (!HaengeBeobachtungAn(z.datei, b, fehler)) {
-        if (!z.schreibfehlerGemeldet)
-            SchreibeLog(l.anzeige, "Beobachtung nicht gespeichert: %s (%s).\r\n", z.datei.pfad.c_str(), fehler.c_str());
-        z.schreibfehlerGemeldet = true;
-        return;
+    const Anhaengen anhang = HaengeBeobachtungAn(z.datei, b, fehler);
+    // Jeder neue Grund einmal ins Protokoll, nicht bei jeder Anfrage.
+    if (anhang != Anhaengen::gut && fehler != z.gemeldet) {
+        SchreibeLog(l.anzeige,
+                    anhang == Anhaengen::ungekuerzt ? "Beobachtungen nicht gekürzt: %s (%s).\r\n"
+                                                    : "Beobachtung nicht gespeichert: %s (%s).\r\n",
+                    z.datei.pfad.c_str(), fehler.c_str());
+        z.gemeldet = fehler;
     }
+    if (anhang == Anhaengen::gescheitert) return;
     ++z.angenommen;
     if (e.lernen && ++z.seitAnpassung >= e.lernenAlle && !z.laeuft) StarteAnpassen(l, ini);
 }
