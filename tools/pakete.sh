@@ -22,5 +22,6 @@ GRUNDPAKETE+=(libceres-dev)  # Ceres Solver: die Welt an Beobachtungen anpassen 
 # Nur für test.sh: clang mit libFuzzer, ip für den privaten Netz-Namensraum,
 # Python für das Gegenmodell des Planers, und für das Debian-Paket dpkg-shlibdeps
 # (dpkg-dev, file), lintian und die Prüfwerkzeuge von Handbuchseiten, Dienst und
-# Desktop-Eintrag.
-PRUEFPAKETE=(clang libclang-rt-14-dev iproute2 python3 dpkg-dev file lintian man-db systemd desktop-file-utils)
+# Desktop-Eintrag; locales für den Test unter einem deutschen Desktop.
+PRUEFPAKETE=(clang libclang-rt-14-dev iproute2 python3 dpkg-dev file lintian man-db systemd desktop-file-utils
+    locales)

@@ -4,12 +4,12 @@
 #include <ostream>
 
 #include "optionen.h"
+#include "app/kommandozeile.h"
 
-enum Rueckgabe : int {
-    kAllesBeantwortet = 0,
-    kAntwortFehlt = 1,  // eine Antwort fehlt oder ist fehlerhaft (bzw. ein Tisch ging nicht hinaus)
-    kFalscherAufruf = 2,  // auch: Datei nicht lesbar, Port nicht zu öffnen
-};
+// 1 ist hier ein Urteil über den Spieler, kein Eingabefehler: darum meldet
+// spieltisch eine unlesbare Datei oder einen belegten Port mit 2 (kFalscherAufruf).
+constexpr int kAllesBeantwortet = 0;
+constexpr int kAntwortFehlt = 1;  // eine Antwort fehlt oder ist fehlerhaft (bzw. ein Tisch ging nicht hinaus)
 
 // Ergebniszeilen nach aus, Meldungen (deutsch) nach meldungen.
 int FuehreAus(const Optionen& optionen, std::ostream& aus, std::ostream& meldungen);

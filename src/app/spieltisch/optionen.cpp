@@ -2,102 +2,26 @@
 
 #include <arpa/inet.h>
 
-#include <charconv>
 #include <set>
+
+#include "app/kommandozeile.h"
 
 namespace {
 
-template <typename Zahl>
-bool LeseZahl(std::string_view s, Zahl minimum, Zahl maximum, Zahl& zahl) {
-    Zahl z{};
-    auto [ende, fehler] = std::from_chars(s.data(), s.data() + s.size(), z);
-    if (s.empty() || fehler != std::errc{} || ende != s.data() + s.size()) return false;
-    if (!(z >= minimum && z <= maximum)) return false;  // auch NaN
-    zahl = z;
-    return true;
+using Genannt = std::set<std::string, std::less<>>;
+
+Option Port(std::string_view name, std::uint16_t& ziel, std::uint32_t minimum, const char* erwartet) {
+    return {name, erwartet, [&ziel, minimum](std::string_view w) {
+                std::uint32_t z = 0;
+                if (!LeseZahl(w, z) || z < minimum || z > 65535) return false;
+                ziel = static_cast<std::uint16_t>(z);
+                return true;
+            }};
 }
 
-bool IstSchalter(std::string_view a) {
-    return a == "--nur-senden" || a == "--spielen" || a == "--lokal" || a == "--json" || a == "--vergleich" ||
-           a == "--zusammenfassen" || a == "--lernkurve" || a == "--rauschreihe";
-}
-
-bool HatWert(std::string_view a) {
-    for (const char* o : {"--spieler", "--antwort-port", "--zufall", "--anzahl", "--speichere", "--status-port",
-                          "--status-warten", "--zeitlimit", "--kugeln", "--gruppe", "--rauschen", "--modell",
-                          "--threads", "--protokoll", "--bilder", "--planer", "--config", "--bild", "--partien",
-                          "--spieler-a", "--spieler-b", "--ab", "--welt", "--beobachtungen", "--bis"})
-        if (a == o) return true;
-    return false;
-}
-
-// Liest den Wert einer Option; false mit Meldung.
-bool SetzeWert(std::string_view a, std::string_view wert, Optionen& o, std::optional<std::uint32_t>& anzahl,
-               std::string& fehler) {
-    const auto falsch = [&](const char* erwartet) {
-        fehler = "Ungültiger Wert \"" + std::string(wert) + "\" für " + std::string(a) + ": erwartet " + erwartet + ".";
-        return false;
-    };
-    std::uint32_t z = 0;
-    if (a == "--spieler") {
-        if (!LeseNetzadresse(wert, o.spielerAdresse, o.spielerPort)) return falsch("IPv4-ADRESSE:PORT, z. B. 127.0.0.1:2222");
-    } else if (a == "--antwort-port") {
-        if (!LeseZahl<std::uint32_t>(wert, 0, 65535, z)) return falsch("eine Portnummer 0..65535");
-        o.antwortPort = static_cast<std::uint16_t>(z);
-    } else if (a == "--status-port") {
-        if (!LeseZahl<std::uint32_t>(wert, 1, 65535, z)) return falsch("eine Portnummer 1..65535");
-        o.statusPort = static_cast<std::uint16_t>(z);
-    } else if (a == "--zufall") {
-        if (!LeseZahl<std::uint32_t>(wert, 0, UINT32_MAX, z)) return falsch("eine Zahl 0..4294967295");
-        o.zufallSaat = z;
-    } else if (a == "--anzahl") {
-        if (!LeseZahl<std::uint32_t>(wert, 1, 9999, z)) return falsch("eine Zahl 1..9999");
-        anzahl = z;
-    } else if (a == "--zeitlimit") {
-        if (!LeseZahl<std::uint32_t>(wert, 1, 600000, o.zeitlimitMs)) return falsch("Millisekunden 1..600000");
-    } else if (a == "--status-warten") {
-        if (!LeseZahl<std::uint32_t>(wert, 0, 600000, o.statusWartenMs)) return falsch("Millisekunden 0..600000");
-    } else if (a == "--kugeln") {
-        if (!LeseZahl<int>(wert, 1, 15, o.kugeln)) return falsch("eine Zahl 1..15");
-    } else if (a == "--gruppe") {
-        if (!LeseZahl<std::int32_t>(wert, 0, 2, o.gruppe)) return falsch("0 (halbe), 1 (volle) oder 2 (alle)");
-    } else if (a == "--rauschen") {
-        if (!LeseZahl<double>(wert, 0.0, 100.0, o.rauschen)) return falsch("eine Zahl 0..100, z. B. 1 oder 0.5");
-    } else if (a == "--modell") {
-        if (wert != "P" && wert != "R") return falsch("P oder R");
-        o.modell = wert == "P" ? Modell::P : Modell::R;
-    } else if (a == "--planer") {
-        if (wert != "vorgegeben" && wert != "robust") return falsch("vorgegeben oder robust");
-        o.robust = wert == "robust";
-    } else if (a == "--threads") {
-        if (!LeseZahl<int>(wert, 1, 64, o.threads)) return falsch("eine Zahl 1..64");
-    } else if (a == "--partien") {
-        if (!LeseZahl<std::uint32_t>(wert, 2, 2 * kHoechstesGestell, o.partien) || o.partien % 2 != 0)
-            return falsch("eine gerade Zahl 2..8000000 (jedes Gestell wird in beiden Reihenfolgen gespielt)");
-    } else if (a == "--bis") {
-        if (!LeseZahl<std::uint32_t>(wert, 20, 5000, o.bis)) return falsch("eine Zahl 20..5000");
-    } else if (a == "--ab") {
-        if (!LeseZahl<std::uint32_t>(wert, 1, kHoechsterTisch, o.ab)) return falsch("eine Zahl 1..60000000");
-    } else if (wert.empty()) {
-        return falsch(a == "--speichere" || a == "--bilder" ? "ein Verzeichnis" : "eine Datei oder einen Spieler");
-    } else {
-        (a == "--bild"            ? o.bild
-         : a == "--config"        ? o.konfiguration
-         : a == "--protokoll"     ? o.protokollDatei
-         : a == "--bilder"        ? o.bilderVerzeichnis
-         : a == "--speichere"     ? o.speicherVerzeichnis
-         : a == "--spieler-a"     ? o.spielerA
-         : a == "--spieler-b"     ? o.spielerB
-         : a == "--welt"          ? o.welt
-                                  : o.beobachtungen) = wert;
-    }
-    return true;
-}
-
-using Gesetzt = std::set<std::string, std::less<>>;
 
 // Die erste der genannten Optionen, die gesetzt ist, sonst leer.
-std::string Eine(const Gesetzt& gesetzt, std::initializer_list<const char*> namen) {
+std::string Eine(const Genannt& gesetzt, std::initializer_list<const char*> namen) {
     for (const char* n : namen)
         if (gesetzt.count(n)) return n;
     return {};
@@ -108,7 +32,7 @@ bool Nein(std::string& fehler, std::string text) {
     return false;
 }
 
-bool PruefeZusammenfassen(const Optionen& o, const Gesetzt& gesetzt, std::string& fehler) {
+bool PruefeZusammenfassen(const Optionen& o, const Genannt& gesetzt, std::string& fehler) {
     if (const std::string x = Eine(gesetzt, {"--spieler", "--antwort-port", "--zufall", "--anzahl", "--speichere",
                                              "--status-port", "--status-warten", "--zeitlimit", "--nur-senden",
                                              "--kugeln", "--gruppe", "--rauschen", "--modell", "--lokal", "--planer",
@@ -120,7 +44,7 @@ bool PruefeZusammenfassen(const Optionen& o, const Gesetzt& gesetzt, std::string
     return true;
 }
 
-bool PruefePartien(const Optionen& o, const Gesetzt& gesetzt, std::string& fehler) {
+bool PruefePartien(const Optionen& o, const Genannt& gesetzt, std::string& fehler) {
     if (const std::string x = Eine(gesetzt, {"--spieler", "--anzahl", "--status-port", "--status-warten",
                                              "--nur-senden", "--kugeln", "--gruppe", "--lokal", "--planer"});
         !x.empty())
@@ -145,7 +69,7 @@ bool PruefePartien(const Optionen& o, const Gesetzt& gesetzt, std::string& fehle
     return true;
 }
 
-bool PruefeSpielen(const Optionen& o, const Gesetzt& gesetzt, std::string& fehler) {
+bool PruefeSpielen(const Optionen& o, const Genannt& gesetzt, std::string& fehler) {
     if (!o.dateien.empty() || o.anzahl == 0 || o.nurSenden)
         return Nein(fehler, "--spielen braucht --zufall SAAT --anzahl K, keine Dateien und kein --nur-senden.");
     if (const std::string x = Eine(gesetzt, {"--status-port", "--status-warten"}); !x.empty())
@@ -159,7 +83,7 @@ bool PruefeSpielen(const Optionen& o, const Gesetzt& gesetzt, std::string& fehle
 }
 
 // Welche Optionen zusammengehören; false mit Meldung.
-bool PruefeZusammenspiel(Optionen& o, const Gesetzt& gesetzt, std::string& fehler) {
+bool PruefeZusammenspiel(Optionen& o, const Genannt& gesetzt, std::string& fehler) {
     const int arten = o.spielen + o.vergleich + (o.partien > 0) + o.zusammenfassen + o.lernkurve;
     if (arten > 1)
         return Nein(fehler, "--spielen, --vergleich, --partien, --lernkurve und --zusammenfassen schließen einander aus.");
@@ -223,7 +147,7 @@ bool LeseNetzadresse(std::string_view wert, std::string& adresse, std::uint16_t&
     in_addr ip{};
     if (::inet_pton(AF_INET, a.c_str(), &ip) != 1) return false;
     std::uint32_t p = 0;
-    if (!LeseZahl<std::uint32_t>(wert.substr(doppelpunkt + 1), 1, 65535, p)) return false;
+    if (!LeseZahl(wert.substr(doppelpunkt + 1), p) || p < 1 || p > 65535) return false;
     adresse = a;
     port = static_cast<std::uint16_t>(p);
     return true;
@@ -231,55 +155,63 @@ bool LeseNetzadresse(std::string_view wert, std::string& adresse, std::uint16_t&
 
 std::optional<Optionen> LeseOptionen(const std::vector<std::string>& argumente, std::string& fehler) {
     Optionen o;
-    std::optional<std::uint32_t> anzahl;
-    Gesetzt gesetzt;
-    for (std::size_t i = 0; i < argumente.size(); ++i) {
-        const std::string_view a = argumente[i];
-        if (a == "--help" || a == "-h") {
-            o.hilfe = true;
-            continue;
-        }
-        if (a == "--version") {
-            o.version = true;
-            continue;
-        }
-        if (IstSchalter(a)) {
-            (a == "--nur-senden"   ? o.nurSenden
-             : a == "--spielen"    ? o.spielen
-             : a == "--lokal"      ? o.lokal
-             : a == "--json"       ? o.json
-             : a == "--vergleich"  ? o.vergleich
-             : a == "--lernkurve"  ? o.lernkurve
-             : a == "--rauschreihe" ? o.rauschreihe
-                                   : o.zusammenfassen) = true;
-            gesetzt.emplace(a);
-            continue;
-        }
-        if (a == "--") {  // alles Weitere sind Dateien
-            for (++i; i < argumente.size(); ++i) o.dateien.push_back(argumente[i]);
-            break;
-        }
-        if (!a.starts_with("-") || a == "-") {
-            o.dateien.emplace_back(a);
-            continue;
-        }
-        if (!HatWert(a)) {
-            fehler = "Unbekannte Option " + std::string(a) + ".";
-            return std::nullopt;
-        }
-        if (i + 1 >= argumente.size()) {
-            fehler = "Option " + std::string(a) + " braucht einen Wert.";
-            return std::nullopt;
-        }
-        if (!SetzeWert(a, argumente[++i], o, anzahl, fehler)) return std::nullopt;
-        gesetzt.emplace(a);
-    }
+    std::uint32_t saat = 0, anzahl = 0, partien = 0;
+    std::uint16_t statusPort = 0;
+    std::string modell, planer;
+    Aufruf aufruf{
+        .programm = "spieltisch",
+        .hilfe = kHilfetext,
+        .optionen =
+            {Schalter("--nur-senden", o.nurSenden), Schalter("--spielen", o.spielen), Schalter("--lokal", o.lokal),
+             Schalter("--json", o.json), Schalter("--vergleich", o.vergleich),
+             Schalter("--zusammenfassen", o.zusammenfassen), Schalter("--lernkurve", o.lernkurve),
+             Schalter("--rauschreihe", o.rauschreihe),
+             {"--spieler", "IPv4-ADRESSE:PORT, z. B. 127.0.0.1:2222",
+              [&o](std::string_view w) { return LeseNetzadresse(w, o.spielerAdresse, o.spielerPort); }},
+             Port("--antwort-port", o.antwortPort, 0, "eine Portnummer 0..65535"),
+             Port("--status-port", statusPort, 1, "eine Portnummer 1..65535"),
+             Zahlwert<std::uint32_t>("--zufall", saat, 0, UINT32_MAX, "eine Zahl 0..4294967295"),
+             Zahlwert<std::uint32_t>("--anzahl", anzahl, 1, 9999, "eine Zahl 1..9999"),
+             Zahlwert<std::uint32_t>("--zeitlimit", o.zeitlimitMs, 1, 600000, "Millisekunden 1..600000"),
+             Zahlwert<std::uint32_t>("--status-warten", o.statusWartenMs, 0, 600000, "Millisekunden 0..600000"),
+             Zahlwert("--kugeln", o.kugeln, 1, 15, "eine Zahl 1..15"),
+             Zahlwert<std::int32_t>("--gruppe", o.gruppe, 0, 2, "0 (halbe), 1 (volle) oder 2 (alle)"),
+             Zahlwert("--rauschen", o.rauschen, 0.0, 100.0, "eine Zahl 0..100, z. B. 1 oder 0.5"),
+             {"--modell", "P oder R", [&modell](std::string_view w) { return (w == "P" || w == "R") && (modell = w, true); }},
+             {"--planer", "vorgegeben oder robust",
+              [&planer](std::string_view w) { return (w == "vorgegeben" || w == "robust") && (planer = w, true); }},
+             Zahlwert("--threads", o.threads, 1, 64, "eine Zahl 1..64"),
+             {"--partien", "eine gerade Zahl 2..8000000 (jedes Gestell wird in beiden Reihenfolgen gespielt)",
+              [&partien](std::string_view w) {
+                  return LeseZahl(w, partien) && partien >= 2 && partien <= 2 * kHoechstesGestell && partien % 2 == 0;
+              }},
+             Zahlwert<std::uint32_t>("--bis", o.bis, 20, 5000, "eine Zahl 20..5000"),
+             Zahlwert<std::uint32_t>("--ab", o.ab, 1, kHoechsterTisch, "eine Zahl 1..60000000"),
+             Text("--bild", o.bild, "eine Datei oder einen Spieler"),
+             Text("--config", o.konfiguration, "eine Datei oder einen Spieler"),
+             Text("--protokoll", o.protokollDatei, "eine Datei oder einen Spieler"),
+             Text("--bilder", o.bilderVerzeichnis, "ein Verzeichnis"),
+             Text("--speichere", o.speicherVerzeichnis, "ein Verzeichnis"),
+             Text("--spieler-a", o.spielerA, "eine Datei oder einen Spieler"),
+             Text("--spieler-b", o.spielerB, "eine Datei oder einen Spieler"),
+             Text("--welt", o.welt, "eine Datei oder einen Spieler"),
+             Text("--beobachtungen", o.beobachtungen, "eine Datei oder einen Spieler")},
+        .dateien = &o.dateien};
+    if (!LeseArgumente(aufruf, argumente, fehler)) return std::nullopt;
+    o.hilfe = aufruf.hilfeVerlangt;
+    o.version = aufruf.versionVerlangt;
     if (o.hilfe || o.version) return o;
-    if (o.partien == 0 && !o.zusammenfassen && o.zufallSaat.has_value() != anzahl.has_value()) {
+    const Genannt& gesetzt = aufruf.gesetzt;
+    if (gesetzt.count("--zufall")) o.zufallSaat = saat;
+    if (gesetzt.count("--status-port")) o.statusPort = statusPort;
+    if (gesetzt.count("--modell")) o.modell = modell == "P" ? Modell::P : Modell::R;
+    o.robust = planer == "robust";
+    o.partien = partien;
+    if (o.partien == 0 && !o.zusammenfassen && o.zufallSaat.has_value() != (gesetzt.count("--anzahl") > 0)) {
         fehler = "--zufall und --anzahl gehören zusammen.";
         return std::nullopt;
     }
-    o.anzahl = anzahl.value_or(0);
+    o.anzahl = anzahl;
     if (!PruefeZusammenspiel(o, gesetzt, fehler)) return std::nullopt;
     return o;
 }

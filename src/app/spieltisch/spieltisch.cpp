@@ -1,11 +1,8 @@
 // spieltisch: ein Ersatz für den Spielserver. Schickt Tischstände an den
 // Spieler, nimmt seine Ergebnisse an und prüft sie.
-#include <QGuiApplication>
-
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -21,25 +18,18 @@
 #include "vergleich.h"
 #include "vergleichsbild.h"
 #include "zusammenfassen.h"
+#include "fenster/qtstart.h"
 #include "stosswerk_version.h"
-
-namespace {
-
-// Qt bricht mit qFatal ab, wenn die gewählte Plattform nicht geht: dann eine
-// Meldung statt eines Absturzes. Warnungen gehören nicht in den Bericht.
-void QtAusgabe(QtMsgType art, const QMessageLogContext&, const QString& text) {
-    if (art != QtFatalMsg) return;
-    std::fprintf(stderr, "spieltisch: Bilder können nicht gezeichnet werden (%s).\n", text.toLocal8Bit().constData());
-    std::fflush(stderr);
-    std::_Exit(kFalscherAufruf);
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     // Ein Spieler, der die Verbindung früh schließt, darf den Lauf nicht beenden.
     std::signal(SIGPIPE, SIG_IGN);
 
+    // Ein Bericht, der nicht hinausgeht (volle Platte, /dev/full), ist kein Erfolg.
+    const auto schliesse = [](int r) {
+        std::cout.flush();
+        return SchliesseAusgabe("spieltisch", kGut) == kGut && std::cout ? r : kFalscherAufruf;
+    };
     std::string fehler;
     const std::optional<Optionen> optionen = LeseOptionen(std::vector<std::string>(argv + 1, argv + argc), fehler);
     if (!optionen) {
@@ -48,30 +38,37 @@ int main(int argc, char** argv) {
     }
     if (optionen->hilfe) {
         std::cout << kHilfetext;
-        return 0;
+        return schliesse(kGut);
     }
     if (optionen->version) {
         std::cout << "spieltisch " << kStosswerkVersion << "\n";
-        return 0;
+        return schliesse(kGut);
     }
     // Bilder malt Qt ohne Bildschirm; die Anwendung braucht es für die Schrift.
-    std::unique_ptr<QGuiApplication> qt;
-    if (!optionen->bild.empty() || !optionen->bilderVerzeichnis.empty()) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);  // ohne Bildschirm; eine gesetzte Wahl gilt
-        qInstallMessageHandler(QtAusgabe);
-        qt = std::make_unique<QGuiApplication>(argc, argv);
-    }
-    if (optionen->zusammenfassen) return FasseZusammen(*optionen, std::cout, std::cerr);
-    if (optionen->vergleich) return Vergleiche(*optionen, std::cout, std::cerr, MaleVergleich);
-    if (optionen->lernkurve) return ZeichneLernkurve(*optionen, std::cout, std::cerr, MaleLernkurve);
-    if (optionen->partien > 0 && optionen->rauschreihe)
-        return SpieleRauschreihe(*optionen, std::cout, std::cerr, MaleSiegkurve);
-    if (optionen->partien > 0)
-        return SpielePartienAus(*optionen, std::cout, std::cerr,
-                                optionen->bilderVerzeichnis.empty() ? Partiebildmaler{}
-                                                                    : PartiebildMaler(optionen->bilderVerzeichnis));
-    if (optionen->spielen)
-        return SpieleAufnahmen(*optionen, std::cout, std::cerr,
-                               optionen->bilderVerzeichnis.empty() ? Bildmaler{} : FehlerbildMaler(optionen->bilderVerzeichnis));
-    return FuehreAus(*optionen, std::cout, std::cerr);
+    if (!optionen->bild.empty() || !optionen->bilderVerzeichnis.empty())
+        StarteQt({.programm = "spieltisch",
+                  .fehlerformat = "Bilder können nicht gezeichnet werden (%s).",
+                  .rueckgabe = kFalscherAufruf,
+                  .ohneBildschirm = true,
+                  .warnungen = false});
+    // Ein Bericht, der nicht hinausgeht, ist kein Erfolg.
+    int r;
+    if (optionen->zusammenfassen)
+        r = FasseZusammen(*optionen, std::cout, std::cerr);
+    else if (optionen->vergleich)
+        r = Vergleiche(*optionen, std::cout, std::cerr, MaleVergleich);
+    else if (optionen->lernkurve)
+        r = ZeichneLernkurve(*optionen, std::cout, std::cerr, MaleLernkurve);
+    else if (optionen->partien > 0 && optionen->rauschreihe)
+        r = SpieleRauschreihe(*optionen, std::cout, std::cerr, MaleSiegkurve);
+    else if (optionen->partien > 0)
+        r = SpielePartienAus(*optionen, std::cout, std::cerr,
+                             optionen->bilderVerzeichnis.empty() ? Partiebildmaler{}
+                                                                 : PartiebildMaler(optionen->bilderVerzeichnis));
+    else if (optionen->spielen)
+        r = SpieleAufnahmen(*optionen, std::cout, std::cerr,
+                            optionen->bilderVerzeichnis.empty() ? Bildmaler{} : FehlerbildMaler(optionen->bilderVerzeichnis));
+    else
+        r = FuehreAus(*optionen, std::cout, std::cerr);
+    return schliesse(r);
 }
