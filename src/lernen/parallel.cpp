@@ -1,10 +1,11 @@
 #include "lernen/parallel.h"
 
+#include "model/arbeite_parallel.h"
+
 #include <algorithm>
 #include <memory>
-#include <system_error>
+#include <string>
 #include <thread>
-#include <vector>
 
 int Kerne() {
     const unsigned n = std::thread::hardware_concurrency();
@@ -33,16 +34,8 @@ bool Parallel(int n, int threads, const std::atomic<bool>* abbrechen,
             if (rufender && fortschritt) fortschritt(fertig);
         }
     };
-    std::vector<std::thread> helfer;
-    const int zusaetzlich = std::min(threads, n) - 1;
-    for (int t = 0; t < zusaetzlich; ++t) {
-        try {
-            helfer.emplace_back(arbeiter, false);
-        } catch (const std::system_error&) {
-            break;  // keine Threads mehr zu haben: die übrigen rechnen alles
-        }
-    }
-    arbeiter(true);
-    for (std::thread& t : helfer) t.join();
-    return !abgebrochen;
+    const std::thread::id rufer = std::this_thread::get_id();
+    std::string fehler;
+    const bool gut = ArbeiteParallel(std::min(threads, n), [&] { arbeiter(std::this_thread::get_id() == rufer); }, fehler);
+    return gut && !abgebrochen;
 }

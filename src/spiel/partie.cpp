@@ -5,8 +5,8 @@
 #include <map>
 #include <mutex>
 #include <random>
-#include <thread>
 
+#include "model/arbeite_parallel.h"
 #include "sim/rauschen.h"
 #include "spiel/ball_in_der_hand.h"
 #include "spiel/gestell.h"
@@ -111,8 +111,8 @@ const Partiestoss* EntscheidenderStoss(const Partie& p) {
     return nullptr;  // Anstoß und aus: der Verlierer kam nie an den Tisch
 }
 
-void SpielePartien(const Spielumgebung& u, std::uint32_t erste, std::uint32_t anzahl, int threads,
-                   const Planer spieler[2], const std::function<void(const Partie&)>& fertig) {
+bool SpielePartien(const Spielumgebung& u, std::uint32_t erste, std::uint32_t anzahl, int threads,
+                   const Planer spieler[2], const std::function<void(const Partie&)>& fertig, std::string& fehler) {
     std::atomic<std::uint32_t> naechste{0};
     std::mutex sperre;
     std::map<std::uint32_t, Partie> wartend;  // fertig, aber eine frühere fehlt noch
@@ -128,8 +128,5 @@ void SpielePartien(const Spielumgebung& u, std::uint32_t erste, std::uint32_t an
             }
         }
     };
-    std::vector<std::thread> helfer;
-    for (int t = 1; t < threads; ++t) helfer.emplace_back(arbeite);
-    arbeite();
-    for (std::thread& t : helfer) t.join();
+    return ArbeiteParallel(threads, arbeite, fehler);
 }

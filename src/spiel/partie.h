@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "spiel/aufnahme.h"
@@ -65,5 +66,6 @@ const Partiestoss* EntscheidenderStoss(const Partie& p);
 // Spielt die Partien erste .. erste + anzahl − 1 auf threads Threads; fertig
 // bekommt sie der Reihe nach, eine nach der anderen. Das Ergebnis hängt nicht
 // von der Zahl der Threads ab (die Planer müssen dann threadsicher sein).
-void SpielePartien(const Spielumgebung& u, std::uint32_t erste, std::uint32_t anzahl, int threads,
-                   const Planer spieler[2], const std::function<void(const Partie&)>& fertig);
+// false, wenn eine Partie scheiterte (etwa kein Speicher): Grund in fehler.
+bool SpielePartien(const Spielumgebung& u, std::uint32_t erste, std::uint32_t anzahl, int threads,
+                   const Planer spieler[2], const std::function<void(const Partie&)>& fertig, std::string& fehler);

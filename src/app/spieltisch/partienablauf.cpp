@@ -19,6 +19,13 @@
 
 namespace {
 
+// Eine Partie scheiterte (etwa kein Speicher): ein Bericht ohne sie wäre falsch.
+int Rechenfehler(const std::string& fehler, std::ostream& meldungen) {
+    meldungen << "spieltisch: Ein Rechenthread ist gescheitert (" << fehler << ").\n";
+    return kFalscherAufruf;
+}
+
+
 // Die Planer der beiden Spieler: im Prozess mit ihrer eigenen config.ini oder
 // über das Netz. false mit Meldung, wenn eine genannte Datei nicht lesbar ist.
 bool BaueSpieler(const Optionen& o, const Spielumgebung& u, const Dokumentkopf& kopf, const Socket& hoerer,
@@ -80,7 +87,8 @@ int SpielePartienAus(const Optionen& o, std::ostream& aus, std::ostream& meldung
     BeginneFortschritt(fortschritt, o.partien, STDERR_FILENO, meldungen);
     Simergebnis e;
     Laufwege wege;
-    SpielePartien(u, 2 * (o.ab - 1) + 1, o.partien, o.threads, spieler, [&](const Partie& p) {
+    std::string fehler;
+    const bool gerechnet = SpielePartien(u, 2 * (o.ab - 1) + 1, o.partien, o.threads, spieler, [&](const Partie& p) {
         Zaehle(b, p);
         for (const Partiestoss& s : p.stoesse) {
             if (protokoll.is_open()) protokoll << Partieprotokollzeile(p, s) << "\n";
@@ -96,8 +104,9 @@ int SpielePartienAus(const Optionen& o, std::ostream& aus, std::ostream& meldung
             }
         }
         TischFertig(fortschritt, static_cast<long>(p.stoesse.size()));
-    });
+    }, fehler);
     BeendeFortschritt(fortschritt);
+    if (!gerechnet) return Rechenfehler(fehler, meldungen);
 
     if (!SchliesseAusgaben(o, protokoll, beobachtungen, ablage, meldungen)) return kFalscherAufruf;
     if (o.json) aus << AlsJson(b).dump() << "\n";
@@ -125,10 +134,12 @@ int SpieleRauschreihe(const Optionen& o, std::ostream& aus, std::ostream& meldun
         r.bericht.modell = o.modell;
         r.bericht.rauschen = u.rauschen = f;
         r.bericht.lauf = {*o.zufallSaat, {o.spielerA, o.spielerB}, o.welt};
-        SpielePartien(u, 2 * (o.ab - 1) + 1, o.partien, o.threads, spieler, [&](const Partie& p) {
-            Zaehle(r.bericht, p);
-            TischFertig(fortschritt, static_cast<long>(p.stoesse.size()));
-        });
+        std::string fehler;
+        if (!SpielePartien(u, 2 * (o.ab - 1) + 1, o.partien, o.threads, spieler, [&](const Partie& p) {
+                Zaehle(r.bericht, p);
+                TischFertig(fortschritt, static_cast<long>(p.stoesse.size()));
+            }, fehler))
+            return Rechenfehler(fehler, meldungen);
         ohneAntwort |= r.bericht.ohneAntwort > 0;
         punkte.push_back(std::move(r));
     }

@@ -3,15 +3,17 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
 #include <cmath>
 #include <fstream>
 #include <random>
-#include <thread>
 
 #include "ablauf.h"
 #include "anzeige/anzeige.h"
 #include "ausgabedateien.h"
 #include "bericht.h"
+#include "model/arbeite_parallel.h"
 #include "model/konfiguration.h"
 #include "sim/beobachtung.h"
 #include "net/xml_lesen.h"
@@ -97,10 +99,11 @@ std::vector<Aufnahme> SpieleLokal(const Optionen& o, const Spielumgebung& u, con
             TischFertig(fortschritt, static_cast<long>(aufnahmen[i].stoesse.size()));
         }
     };
-    std::vector<std::thread> helfer;
-    for (int t = 1; t < o.threads; ++t) helfer.emplace_back(arbeite);
-    arbeite();
-    for (std::thread& t : helfer) t.join();
+    if (std::string fehler; !ArbeiteParallel(o.threads, arbeite, fehler)) {
+        // Etwa kein Speicher mehr: ein Bericht über fehlende Tische wäre falsch.
+        std::fprintf(stderr, "spieltisch: Ein Rechenthread ist gescheitert (%s).\n", fehler.c_str());
+        std::exit(kFalscherAufruf);
+    }
     return aufnahmen;
 }
 
