@@ -79,13 +79,25 @@ TEST_F(Stossarten, DirekterStossAusschluesse) {
 
     // zieltasche 3: nur die Punkte 6, 7, 8.
     s.kugeln[1].zieltasche = 3;
-    for (const Stoss& k : Finde(FindeWeisseKugelLoch, s)) EXPECT_EQ(k.tasche.x == 53.5f || k.tasche.x == 55.2f || k.tasche.x == 51.8f, true);
+    const auto nurUnten = Finde(FindeWeisseKugelLoch, s);
+    ASSERT_FALSE(nurUnten.empty());  // sonst prüfte die Schleife nichts
+    for (const Stoss& k : nurUnten) EXPECT_TRUE(k.tasche.x == 53.5f || k.tasche.x == 55.2f || k.tasche.x == 51.8f);
     s.kugeln[1].zieltasche = 0;
 
     // Anspielpunkt näher als r an der Bande: kein direkter Stoß, auch bei freiem Weg.
     Spielstand b = LeererStand(53.5f, 30.0f, volle);
     SetzeKugel(b, 1, 30.0f, 50.0f);  // G zur unteren Mitteltasche fast auf der oberen Bande? nein: Kugel oben
-    for (const Stoss& k : Finde(FindeWeisseKugelLoch, b)) EXPECT_TRUE(ImSpielfeld(tk.tisch, k.ziel, tk.tisch.radius));
+    const auto amRand = Finde(FindeWeisseKugelLoch, b);
+    for (const Stoss& k : amRand) EXPECT_TRUE(ImSpielfeld(tk.tisch, k.ziel, tk.tisch.radius));
+    int ausserhalb = 0;  // Taschen, deren Anspielpunkt zu nah an der Bande liegt: keine davon in der Liste
+    for (int j = 0; j < kAnzahlTaschenpunkte; ++j) {
+        if (ImSpielfeld(tk.tisch, Anspielpunkt(Lage(b.kugeln[1]), tk.taschenpunkte[j], b.kugeln[0].radius),
+                        b.kugeln[0].radius))
+            continue;
+        ++ausserhalb;
+        EXPECT_FALSE(HatTasche(amRand, j)) << j;
+    }
+    EXPECT_GT(ausserhalb, 0);
 }
 
 TEST_F(Stossarten, WinkelGenauAnDerGrenzeFaelltDurch) {
@@ -139,7 +151,9 @@ TEST_F(Stossarten, WeisseBandeKugelLoch) {
     // Die zu spielende Kugel sperrt selbst den Weg der Weißen zur Bande, wenn sie darauf liegt.
     Spielstand v = LeererStand(60.0f, 40.0f, halbe);
     SetzeKugel(v, 9, 60.0f, 20.0f);
-    for (const Stoss& k : Finde(FindeWeisseBandeKugelLoch, v)) EXPECT_NE(k.bande.y, 2.5f);
+    const auto andereBanden = Finde(FindeWeisseBandeKugelLoch, v);
+    ASSERT_FALSE(andereBanden.empty());
+    for (const Stoss& k : andereBanden) EXPECT_NE(k.bande.y, 2.5f);
 }
 
 TEST_F(Stossarten, WeisseKugelBandeLoch) {
