@@ -34,7 +34,9 @@ constexpr const char* kHilfe =
     "  --help          diese Hilfe\n"
     "  --version       die Version ausgeben\n"
     "\n"
-    "Rückgabewert: 0 bei Erfolg, 1 bei fehlerhaftem Dokument, 2 bei falschem Aufruf.\n";
+    "Rückgabewert: 0 bei Erfolg, 1 bei fehlerhafter Eingabe (ein fehlerhaftes Dokument, eine\n"
+    "Datei, die sich nicht lesen, eine Ausgabe, die sich nicht schreiben lässt), 2 bei\n"
+    "falschem Aufruf.\n";
 
 }  // namespace
 
