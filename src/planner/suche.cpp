@@ -59,15 +59,14 @@ int SucheKandidaten(const Tischkontext& tk, const Spielstand& stand, Stoss* list
 }
 
 std::vector<std::string> Zaehlerzeilen(const int anzahl[7]) {
-    return {
-        FormatiereLog("\r\ncntWeisseKugelLoch=%d\r\n", anzahl[0]),
-        FormatiereLog("cntWeisseBandeKugelLoch=%d\r\n", anzahl[1]),
-        FormatiereLog("cntWeisseKugelBandeLoch=%d\r\n", anzahl[2]),
-        FormatiereLog("cntWeisseKugelKugelLoch=%d\r\n", anzahl[3]),
-        FormatiereLog("cntNurAnspielen=%d\r\n", anzahl[4]),
-        FormatiereLog("cntUngewisserStoss=%d\r\n", anzahl[5]),
-        FormatiereLog("Anzahl möglicher Stöße: %d\r\n", anzahl[6]),
-    };
+    // Je Anfrage einmal: ohne den Formatierer, der Zeichen für Zeichen anhängt.
+    static constexpr const char* kNamen[7] = {"\r\ncntWeisseKugelLoch=", "cntWeisseBandeKugelLoch=",
+                                              "cntWeisseKugelBandeLoch=",   "cntWeisseKugelKugelLoch=",
+                                              "cntNurAnspielen=",           "cntUngewisserStoss=",
+                                              "Anzahl möglicher Stöße: "};
+    std::vector<std::string> zeilen(7);
+    for (int i = 0; i < 7; ++i) zeilen[i].append(kNamen[i]).append(std::to_string(anzahl[i])).append("\r\n");
+    return zeilen;
 }
 
 Vektor StossVektor(const Stoss& s, float staerke) {
