@@ -23,6 +23,8 @@ fehler() {
 spieler_gegen_spieltisch() {
     local wurzel=$1 arbeit=$2
     local als=(setpriv --reuid=nobody --regid=nogroup --clear-groups --no-new-privs)
+    # nobody darf das Verzeichnis des Checkouts oft nicht betreten (etwa unter /root).
+    cd "$arbeit"
     "${als[@]}" "$wurzel/usr/bin/stosswerk" --ohne-fenster >"$arbeit/spieler.out" 2>"$arbeit/spieler.err" &
     local spieler=$!
     local bereit=0
@@ -221,7 +223,7 @@ if command -v lintian >/dev/null; then
     mkdir "$arbeit/lintian"
     cp "$paket" "$arbeit/lintian/"
     chown -R nobody:nogroup "$arbeit/lintian"
-    befund=$(setpriv --reuid=nobody --regid=nogroup --clear-groups \
+    befund=$(cd "$arbeit/lintian" && setpriv --reuid=nobody --regid=nogroup --clear-groups \
         env HOME="$arbeit/lintian" TMPDIR="$arbeit/lintian" \
         lintian --display-info --fail-on error,warning "$arbeit/lintian/$(basename "$paket")" 2>&1) ||
         { echo "$befund" >&2; fehler "lintian meldet Fehler oder Warnungen"; }
