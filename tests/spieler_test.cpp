@@ -62,3 +62,41 @@ TEST(Spieler, UnlesbareKonfigurationImBetriebStehtImProtokoll) {
     EXPECT_EQ(PlanerAus(*LeseEinstellungen(k)).modus, Planermodus::vorgegeben);
     EXPECT_EQ(a.log, "");
 }
+
+// Ein Spieler, der Anfragen annimmt und nie antwortet, sähe gesund aus: fehlt
+// eine Vorlage oder (mit Beobachten) das Datenverzeichnis, bleibt das Netz aus.
+// Nur Fälle, in denen nichts startet: hier sendet kein Status.
+TEST(Spieler, OhneVorlagenOderDatenverzeichnisBleibtDasNetzAus) {
+    const struct {
+        bool vorlagen;
+        const char* planer;
+        const char* daten;  // relativ zum Verzeichnis; "datei" ist eine Datei
+        const char* grund;  // leer: nichts fehlt
+    } faelle[] = {
+        {false, "", "", "ki-result.xml nicht lesbar"},
+        {true, "beobachten=1\n", "fehlt/", "nicht beschreibbar"},
+        {true, "lernen=1\n", "datei/", "nicht beschreibbar"},
+        {true, "", "fehlt/", ""},  // ohne Beobachten braucht er es nicht
+        {true, "beobachten=1\n", "", ""},
+    };
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(std::string(f.planer) + f.daten);
+        TempVerzeichnis dir;
+        if (f.vorlagen)
+            for (const char* v : {"ki-result.xml", "ki-status.xml"})
+                std::filesystem::copy_file(VerzeichnisDesProgramms() + v, dir.pfad / v);
+        dir.Schreibe("datei", "");
+        const std::string config = dir.Schreibe("config.ini", std::string("[planer]\n") + f.planer);
+        Aufzeichnung a;
+        Spielerkontext k;
+        BaueSpieler(k, BestimmePfade(dir.pfad.string(), config, (dir.pfad / f.daten).string()), AufzeichnendeAnzeige(a));
+        const std::string fehlt = FehltZumAntworten(k);
+        EXPECT_TRUE(Enthaelt(fehlt, f.grund)) << fehlt;
+        EXPECT_EQ(fehlt.empty(), *f.grund == '\0') << fehlt;
+        if (fehlt.empty()) continue;
+        EXPECT_FALSE(SchalteNetzEin(k));
+        ASSERT_EQ(a.meldungen.size(), 1u);
+        EXPECT_TRUE(Enthaelt(a.meldungen[0], fehlt)) << a.meldungen[0];
+        EXPECT_TRUE(Enthaelt(a.log, "Netzwerk bleibt aus.")) << a.log;
+    }
+}

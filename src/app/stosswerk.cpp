@@ -40,7 +40,8 @@ constexpr const char* kHilfe =
     "\n"
     "Rückgabewert: 0 nach dem Beenden, 1 ohne Bildschirm, wenn das Bild nicht\n"
     "gespeichert werden kann, wenn der Server nicht startet (etwa weil der Port\n"
-    "belegt ist) oder ohne Fenster unerwartet endet, 2 bei falschem Aufruf.\n";
+    "belegt ist, eine Vorlage fehlt oder das Datenverzeichnis zum Beobachten nicht\n"
+    "beschreibbar ist) oder ohne Fenster unerwartet endet, 2 bei falschem Aufruf.\n";
 
 // Läuft ohne Fenster, bis ein Signal kommt. Die Signale sind in allen Threads
 // gesperrt und werden hier mit sigwait abgeholt: kein Handler, keine Schleife.

@@ -1,6 +1,10 @@
 #include "spieler/spielerkontext.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <atomic>
+#include <cerrno>
 #include <mutex>
 
 #include "net/anfrage.h"
@@ -105,7 +109,57 @@ void BearbeiteAnfrage(Spielerkontext& k, const std::string& dokument, const std:
     Beantworte(k.sender, anfrage, p.stoss, eigeneAdresse);
 }
 
+namespace {
+
+// 0 oder errno: lässt sich die Datei öffnen und lesen?
+int Lesbar(const std::string& pfad) {
+    const int d = ::open(pfad.c_str(), O_RDONLY | O_CLOEXEC);
+    if (d < 0) return errno;
+    char zeichen;
+    const int fehler = ::read(d, &zeichen, 1) < 0 ? errno : 0;  // ein Verzeichnis öffnet, liest aber nicht
+    ::close(d);
+    return fehler;
+}
+
+// 0 oder errno: lässt sich im Verzeichnis eine Datei anlegen? (access sagt
+// für root immer ja, auch wo die Platte nur lesbar eingehängt ist.)
+int Beschreibbar(const std::string& verzeichnis) {
+    const std::string probe = verzeichnis + ".stosswerk-probe." + std::to_string(::getpid());
+    const int d = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (d < 0) return errno;
+    ::close(d);
+    ::unlink(probe.c_str());
+    return 0;
+}
+
+}  // namespace
+
+std::string FehltZumAntworten(const Spielerkontext& k) {
+    for (const char* vorlage : {"ki-result.xml", "ki-status.xml"}) {
+        const std::string pfad = k.pfade.verzeichnis + vorlage;
+        if (const int fehler = Lesbar(pfad))
+            return FormatiereLog("Vorlage %s nicht lesbar (Errorcode: %d).", pfad.c_str(), fehler);
+    }
+    std::shared_ptr<const IniDatei> ini;
+    {
+        std::lock_guard sperre(k.zustand->mutex);
+        ini = k.zustand->zuletzt;
+    }
+    const Planereinstellung e = PlanerAus(ini ? *ini : IniDatei{});
+    if (e.beobachten || e.lernen) {
+        if (const int fehler = Beschreibbar(k.pfade.daten))
+            return FormatiereLog("Datenverzeichnis %s nicht beschreibbar (Errorcode: %d), Beobachten und Lernen "
+                                 "brauchen es.", k.pfade.daten.c_str(), fehler);
+    }
+    return {};
+}
+
 bool SchalteNetzEin(Spielerkontext& k) {
+    if (const std::string fehlt = FehltZumAntworten(k); !fehlt.empty()) {
+        SchreibeLog(k.anzeige, "%s Netzwerk bleibt aus.\r\n", fehlt.c_str());
+        ZeigeMeldung(k.anzeige, "Fehler", fehlt + " Netzwerk bleibt aus.", Symbol::Fehler);
+        return false;
+    }
     // Ohne lauschenden Server wäre "running" gelogen.
     if (!StarteServer(k.server, k.netz.port, k.netz)) return false;
     SendeNetzStatus(k.sender, true);

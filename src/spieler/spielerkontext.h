@@ -57,8 +57,15 @@ Planergebnis Starte(Spielerkontext& k, const Spielstand& stand);
 // (auf dem Server-Thread).
 void BearbeiteAnfrage(Spielerkontext& k, const std::string& dokument, const std::string& eigeneAdresse);
 
-// Netz ein: Server starten, dann "running" an alle. false, wenn der Server
-// nicht startet (Meldung und Protokoll sagen warum, kein Status geht hinaus).
+// Was fehlt, damit der Spieler antworten kann (die Vorlagen ki-result.xml und
+// ki-status.xml) und, wenn er beobachten oder lernen soll, schreiben kann (das
+// Datenverzeichnis); leer, wenn nichts fehlt. Der Text nennt den Pfad.
+std::string FehltZumAntworten(const Spielerkontext& k);
+
+// Netz ein: Server starten, dann "running" an alle. false, wenn etwas zum
+// Antworten fehlt oder der Server nicht startet (Meldung und Protokoll sagen
+// warum, kein Status geht hinaus): ein Spieler, der Anfragen annimmt, aber nie
+// antwortet, sähe von außen gesund aus.
 bool SchalteNetzEin(Spielerkontext& k);
 // Netz aus: Server stoppen, "running" false an alle.
 void SchalteNetzAus(Spielerkontext& k);
