@@ -78,6 +78,7 @@ TEST(StosswerkPlan, FehlerUndRueckgabewerte) {
     EXPECT_EQ(Plan({"--unbekannt"}).rueckgabe, 2);
     EXPECT_EQ(Plan({"--gruppe"}).rueckgabe, 2);
     EXPECT_EQ(Plan({"--gruppe", "zwei"}).rueckgabe, 2);
+    EXPECT_EQ(Plan({"--gruppe", "7"}).rueckgabe, 2);
     // Was sich nicht lesen lässt, ist eine fehlerhafte Eingabe (1), kein Aufruffehler.
     EXPECT_EQ(Plan({"--config", (dir.pfad / "fehlt.ini").string()}).rueckgabe, 1);
     EXPECT_EQ(Plan({"--config", dir.pfad.string()}).rueckgabe, 1);  // ein Verzeichnis

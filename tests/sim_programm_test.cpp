@@ -121,6 +121,7 @@ TEST(StosswerkSim, FehlerUndRueckgabewerte) {
         {{"--plan", "--rauschen", "nan", "--saat", "1"}, 2},
         {{"--plan", "--rauschen", "1", "--saat", "-1"}, 2},
         {{"--plan", "--gruppe", "zwei"}, 2},
+        {{"--plan", "--gruppe", "7"}, 2},
         {{"--plan", "--unbekannt"}, 2},
         {{"--plan", "--gruppe", "1", beispiel}, 2},
         {{"--plan", (dir.pfad / "fehlt.xml").string()}, 1},
