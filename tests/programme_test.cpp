@@ -92,3 +92,26 @@ TEST(StosswerkPlan, FehlerUndRueckgabewerte) {
     ASSERT_EQ(anders.rueckgabe, 0);
     EXPECT_NE(nlohmann::json::parse(anders.ausgabe)["stoss"], nlohmann::json::parse(Plan({"--json"}).ausgabe)["stoss"]);
 }
+
+// Eine Ausgabe, die nicht hinausgeht (volle Platte), ist kein Erfolg: früher 0.
+TEST(Programme, VolleStandardausgabeIstEinFehler) {
+    TempVerzeichnis dir;
+    nlohmann::json kugeln = nlohmann::json::array();
+    for (const Kugel& k : Vorgabetisch().tisch.kugeln) kugeln.push_back({k.x, k.y, k.inloch});
+    const std::string stapel =
+        dir.Schreibe("stapel.jsonl", nlohmann::json{{"kugeln", kugeln}, {"stoss", {1.5, 0.25}}}.dump() + "\n");
+    const std::vector<std::vector<std::string>> faelle = {
+        {"stosswerk-plan", "--json"},
+        {"stosswerk-sim", "--plan"},
+        {"stosswerk-sim", "--stapel", stapel},
+        {"stosswerk-plan", "--help"},
+    };
+    for (std::vector<std::string> f : faelle) {
+        SCOPED_TRACE(f[0] + " " + f[1]);
+        f[0] = Bin(f[0].c_str());
+        f.insert(f.begin(), {"/bin/sh", "-c", "exec \"$@\" > /dev/full 2>&1 || exit $?", "sh"});
+        EXPECT_EQ(Fuehreaus(f).rueckgabe, 1);
+        f[2] = "exec \"$@\" > /dev/null";
+        EXPECT_EQ(Fuehreaus(f).rueckgabe, 0);  // dieselbe Ausgabe geht sonst hinaus
+    }
+}
