@@ -144,26 +144,46 @@ TEST(StosswerkSim, FehlerUndRueckgabewerte) {
 }
 
 TEST(StosswerkSim, SpieltJedeZeileEinesStossprotokollsNach) {
-    // spieltisch protokolliert ganze Aufnahmen (Modell R); jede Zeile gibt
-    // nachgespielt denselben Ausgang.
+    // spieltisch protokolliert ganze Aufnahmen; jede Zeile nennt Modell und
+    // Welt und gibt nachgespielt denselben Ausgang, ohne dass man sie angibt.
     TempVerzeichnis dir;
     const std::string protokoll = (dir.pfad / "p.jsonl").string();
-    const Ergebnis lauf = Fuehreaus({Bin("spieltisch"), "--spielen", "--lokal", "--zufall", "3", "--anzahl", "6",
-                                     "--rauschen", "1", "--protokoll", protokoll});
-    ASSERT_EQ(lauf.rueckgabe, 0) << lauf.ausgabe;
-    std::ifstream datei(protokoll);
-    int n = 0;
-    for (std::string zeile; std::getline(datei, zeile);) {
-        const auto z = nlohmann::ordered_json::parse(zeile);
-        const auto j = SimJson({"--protokoll", protokoll, "--zeile", std::to_string(++n)});
-        std::vector<int> versenkt;
-        for (const auto& v : j["versenkt"]) versenkt.push_back(v["nr"]);
-        std::sort(versenkt.begin(), versenkt.end());
-        EXPECT_EQ(nlohmann::ordered_json(versenkt), z["versenkt"]) << n;
-        EXPECT_EQ(j["erste_beruehrung"], z["erste_beruehrung"]) << n;
-        EXPECT_EQ(j["stoss"], z["gespielt"]) << n;
+    const std::string welt = dir.Schreibe("welt.ini", "[simulation]\ngleitreibung=20\nbande_normal=60\n");
+    const std::vector<std::string> laeufe[] = {{}, {"--welt", welt}, {"--modell", "P"}};
+    for (const auto& dazu : laeufe) {
+        SCOPED_TRACE(dazu.empty() ? "" : dazu[1]);
+        std::vector<std::string> a = {Bin("spieltisch"), "--spielen", "--lokal", "--zufall", "3", "--anzahl", "4",
+                                      "--rauschen", "1", "--protokoll", protokoll};
+        a.insert(a.end(), dazu.begin(), dazu.end());
+        const Ergebnis lauf = Fuehreaus(a);
+        ASSERT_EQ(lauf.rueckgabe, 0) << lauf.ausgabe;
+        std::ifstream datei(protokoll);
+        int n = 0;
+        for (std::string zeile; std::getline(datei, zeile);) {
+            const auto z = nlohmann::ordered_json::parse(zeile);
+            const auto j = SimJson({"--protokoll", protokoll, "--zeile", std::to_string(++n)});
+            std::vector<int> versenkt;
+            for (const auto& v : j["versenkt"]) versenkt.push_back(v["nr"]);
+            std::sort(versenkt.begin(), versenkt.end());
+            EXPECT_EQ(nlohmann::ordered_json(versenkt), z["versenkt"]) << n;
+            EXPECT_EQ(j["erste_beruehrung"], z["erste_beruehrung"]) << n;
+            EXPECT_EQ(j["stoss"], z["gespielt"]) << n;
+            EXPECT_EQ(j["modell"], z["modell"]) << n;
+        }
+        EXPECT_GE(n, 4);
     }
-    EXPECT_GE(n, 6);
+    // Eine Zeile ohne Modell und Welt (ältere Protokolle) wird weiter gelesen;
+    // eine genannte Welt, die fehlt, ist ein Fehler.
+    std::string erste;
+    std::getline(std::ifstream(protokoll) >> std::ws, erste);
+    auto z = nlohmann::ordered_json::parse(erste);
+    z.erase("modell");
+    z.erase("welt");
+    const std::string alt = dir.Schreibe("alt.jsonl", z.dump() + "\n");
+    EXPECT_EQ(Sim({"--protokoll", alt, "--zeile", "1"}).rueckgabe, 0);
+    z["welt"] = (dir.pfad / "fehlt.ini").string();
+    const std::string ohneWelt = dir.Schreibe("ohne.jsonl", z.dump() + "\n");
+    EXPECT_EQ(Sim({"--protokoll", ohneWelt, "--zeile", "1"}).rueckgabe, 1);
     EXPECT_EQ(Sim({"--protokoll", protokoll, "--zeile", "999"}).rueckgabe, 1);
     EXPECT_EQ(Sim({"--protokoll", protokoll}).rueckgabe, 2);
     EXPECT_EQ(Sim({"--protokoll", protokoll, "--zeile", "1", "--plan"}).rueckgabe, 2);

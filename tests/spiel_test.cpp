@@ -73,9 +73,14 @@ Spielumgebung Umgebung(Modell m, double rauschen) {
 
 float Abstand(const Tischkugel& a, const Tischkugel& b) { return std::hypot(a.x - b.x, a.y - b.y); }
 
+// Nur was src/spiel zählt: ohne die Zeiten und ohne die Angaben, die spieltisch
+// selbst dazuschreibt (Einstellungen, Abbruch, die Gestelle des Laufs).
 nlohmann::json OhneZeiten(nlohmann::json j) {
     j.erase("zeit_us");
     j.erase("zeit_ms");
+    j.erase("einstellungen");
+    j.erase("unvollstaendig");
+    if (j["art"] == "partien") j.erase("bereiche");
     return j;
 }
 

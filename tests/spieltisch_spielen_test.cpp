@@ -6,6 +6,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -20,6 +22,9 @@
 #include "model/konfiguration.h"
 #include "net/xml_lesen.h"
 #include "app/spieltisch/spielablauf.h"
+#include "app/spieltisch/zusammenfassen.h"
+#include "hilfen.h"
+#include "prozess.h"
 
 namespace {
 
@@ -103,7 +108,14 @@ TEST(Spielen, GleicheSaatGleicherBerichtAufJederThreadzahl) {
         o.protokollDatei = (dir / name).string();
         std::ostringstream aus, meldungen;
         EXPECT_EQ(SpieleAufnahmen(o, aus, meldungen, {}), 0) << meldungen.str();
-        EXPECT_EQ(meldungen.str(), "");  // kein Terminal: kein Fortschritt
+        // Kein Terminal: nur ganze Fortschrittszeilen, die letzte bei 40/40.
+        std::istringstream zeilen(meldungen.str());
+        std::string zeile, letzte;
+        while (std::getline(zeilen, zeile)) {
+            EXPECT_EQ(zeile.rfind("spieltisch: [", 0), 0u) << zeile;
+            letzte = zeile;
+        }
+        EXPECT_NE(letzte.find("40/40 Tische"), std::string::npos) << meldungen.str();
         nlohmann::json j = nlohmann::json::parse(aus.str());
         j.erase("zeit_us");  // die einzigen Werte, die von Lauf zu Lauf schwanken
         return j;
@@ -139,20 +151,26 @@ TEST(Spielen, GleicheSaatGleicherBerichtAufJederThreadzahl) {
     std::filesystem::remove_all(dir);
 }
 
-TEST(Spielen, FortschrittNurAufEinemTerminal) {
+TEST(Spielen, FortschrittAufEinemTerminalUndImLog) {
     EXPECT_EQ(Fortschrittszeile(5, 20, 300, 2.0),
               "[#######.......................] 5/20 Tische, 150 Stöße/s, noch 0:06");
+    // Ohne Terminal (Log eines Stapelauftrags): eine ganze Zeile je 5 %, ohne \r.
     int rohr[2];
     ASSERT_EQ(::pipe(rohr), 0);
     std::ostringstream aus;
     Fortschritt f;
-    BeginneFortschritt(f, 3, rohr[1], aus);
+    BeginneFortschritt(f, 100, rohr[1], aus);
     EXPECT_FALSE(f.aktiv);
-    TischFertig(f, 4);
+    for (int i = 0; i < 100; ++i) TischFertig(f, 4);
     BeendeFortschritt(f);
-    EXPECT_EQ(aus.str(), "");
+    const std::string log = aus.str();
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 20) << log;
+    EXPECT_EQ(log.find('\r'), std::string::npos);
+    EXPECT_NE(log.find("spieltisch: [###############...............] 50/100 Tische"), std::string::npos);
+    EXPECT_NE(log.find("100/100 Tische"), std::string::npos);
     ::close(rohr[0]);
     ::close(rohr[1]);
+    aus.str("");
 
     const int pty = ::posix_openpt(O_RDWR | O_NOCTTY);
     if (pty < 0) GTEST_SKIP() << "kein Pseudoterminal";
@@ -163,4 +181,193 @@ TEST(Spielen, FortschrittNurAufEinemTerminal) {
     BeendeFortschritt(g);
     EXPECT_NE(aus.str().find("1/1 Tische"), std::string::npos);
     ::close(pty);
+}
+
+// --- Berichte, die wissen, was sie messen -----------------------------------
+
+namespace {
+
+std::string Bin(const char* programm) { return VerzeichnisDesProgramms() + programm; }
+
+// Ein Lauf --spielen --lokal über die Tische ab..ab+anzahl−1 mit der config.ini
+// config, der JSON-Bericht nach datei (ohne die schwankenden Zeiten).
+nlohmann::json SpieleTeil(const std::string& config, std::uint32_t ab, std::uint32_t anzahl, const std::string& datei) {
+    Optionen o;
+    o.spielen = o.lokal = o.robust = o.json = true;
+    o.konfiguration = config;
+    o.zufallSaat = 7;
+    o.ab = ab;
+    o.anzahl = anzahl;
+    o.rauschen = 1.0;
+    std::ostringstream aus, meldungen;
+    EXPECT_EQ(SpieleAufnahmen(o, aus, meldungen, {}), 0) << meldungen.str();
+    std::ofstream(datei) << aus.str();
+    nlohmann::json j = nlohmann::json::parse(aus.str());
+    j.erase("zeit_us");
+    return j;
+}
+
+struct Zusammen {
+    int rueckgabe;
+    std::string aus, meldungen;
+};
+
+Zusammen Zusammenfassen(std::vector<std::string> dateien, bool json, std::string erwartet = "") {
+    std::vector<std::string> argumente = {"--zusammenfassen"};
+    if (json) argumente.push_back("--json");
+    if (!erwartet.empty()) argumente.insert(argumente.end(), {"--erwartet", erwartet});
+    argumente.insert(argumente.end(), dateien.begin(), dateien.end());
+    std::string fehler;
+    const std::optional<Optionen> o = LeseOptionen(argumente, fehler);
+    EXPECT_TRUE(o) << fehler;
+    if (!o) return {2, "", fehler};
+    std::ostringstream aus, meldungen;
+    const int r = FasseZusammen(*o, aus, meldungen);
+    return {r, aus.str(), meldungen.str()};
+}
+
+}  // namespace
+
+TEST(Zusammenfassen, TeileGebenDenGanzenLaufNurMitGleichenEinstellungen) {
+    // Der robuste Spieler ohne Zeitgrenze: jeder Lauf gibt dieselben Zahlen.
+    TempVerzeichnis dir;
+    const std::string config = dir.Schreibe("spieler.ini", "[planer]\nzeitgrenze=0\nproben=8\n");
+    const auto d = [&](const char* name) { return (dir.pfad / name).string(); };
+    const nlohmann::json ganz = SpieleTeil(config, 1, 9, d("ganz.json"));
+    SpieleTeil(config, 1, 3, d("a.json"));
+    SpieleTeil(config, 4, 3, d("b.json"));
+    SpieleTeil(config, 7, 3, d("c.json"));
+    EXPECT_EQ(ganz["einstellungen"]["spieler"]["planer"]["zeitgrenze"], 0);
+    EXPECT_EQ(ganz["einstellungen"]["spieler"]["planer"]["kandidaten"], 6);  // die Vorgabe, wie gelesen
+    EXPECT_EQ(ganz["unvollstaendig"], false);
+
+    // In beliebiger Reihenfolge zusammengelegt: jede Zählung wie im ganzen Lauf.
+    Zusammen z = Zusammenfassen({d("c.json"), d("a.json"), d("b.json")}, true, "1-9");
+    ASSERT_EQ(z.rueckgabe, 0) << z.meldungen;
+    nlohmann::json j = nlohmann::json::parse(z.aus);
+    j.erase("zeit_us");
+    EXPECT_EQ(j["luecken"], nlohmann::json::array());
+    j.erase("luecken");
+    EXPECT_EQ(j, ganz);
+
+    // Eine Lücke steht im Bericht; mit --erwartet fehlt der erste oder letzte Teil als Fehler.
+    z = Zusammenfassen({d("a.json"), d("c.json")}, true);
+    ASSERT_EQ(z.rueckgabe, 0) << z.meldungen;
+    EXPECT_EQ(nlohmann::json::parse(z.aus)["luecken"], nlohmann::json::parse("[[4, 6]]"));
+    z = Zusammenfassen({d("a.json"), d("c.json")}, false);
+    EXPECT_NE(z.aus.find("Tische: 1–3, 7–9 (aus 2 Teilen)\nLücken: 4–6\n"), std::string::npos) << z.aus;
+    for (const std::vector<std::string>& teile :
+         {std::vector<std::string>{d("b.json"), d("c.json")}, {d("a.json"), d("b.json")}, {d("a.json"), d("c.json")}}) {
+        z = Zusammenfassen(teile, true, "1-9");
+        EXPECT_EQ(z.rueckgabe, 2);
+        EXPECT_EQ(z.aus, "");
+        EXPECT_NE(z.meldungen.find("erwartet sind die Tische 1–9"), std::string::npos) << z.meldungen;
+    }
+
+    // Dieselbe Datei mit anderem Inhalt (andere Zeitgrenze, Physik, Tisch): abgewiesen, mit dem Schlüssel.
+    const struct {
+        const char* inhalt;
+        const char* meldung;
+    } faelle[] = {
+        {"[planer]\nzeitgrenze=200\nproben=8\n", ": Spieler [planer] zeitgrenze=200 statt 0.\n"},
+        {"[planer]\nzeitgrenze=0\nproben=8\n[physik]\nvend=20\n", ": Spieler [physik] vend=20 statt 10.\n"},
+        {"[planer]\nzeitgrenze=0\nproben=8\n[tisch]\nxa=120\n", ": Spieler [tisch] tisch.xa=120 statt (fehlt).\n"},
+    };
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.inhalt);
+        dir.Schreibe("spieler.ini", f.inhalt);
+        SpieleTeil(config, 4, 3, d("anders.json"));
+        z = Zusammenfassen({d("a.json"), d("anders.json")}, true);
+        EXPECT_EQ(z.rueckgabe, 2);
+        EXPECT_EQ(z.meldungen, "spieltisch: Teil " + d("anders.json") + f.meldung);
+    }
+}
+
+TEST(Spieltisch, SignalBeendetNachDemNaechstenFertigenTischMitTeilbericht) {
+    // Das Protokoll geht mit auf die Standardausgabe: ist die erste Zeile da,
+    // läuft der Lauf, und das Signal kommt mitten hinein.
+    const struct {
+        std::vector<std::string> lauf;
+        const char* zeile;  // woran eine Protokollzeile zu erkennen ist
+        int signal, rueckgabe;
+        const char* einheit;
+    } faelle[] = {
+        {{"--spielen", "--lokal", "--anzahl", "9999", "--threads", "2"}, "{\"tisch\":", SIGINT, 130, "tische"},
+        {{"--partien", "20000", "--spieler-a", "vorgegeben", "--spieler-b", "vorgegeben"}, "{\"partie\":", SIGTERM, 143,
+         "partien"},
+    };
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.lauf[0]);
+        std::vector<std::string> argumente = {Bin("spieltisch"), "--zufall", "3", "--json", "--protokoll", "/dev/stdout"};
+        argumente.insert(argumente.end(), f.lauf.begin(), f.lauf.end());
+        Kind k(argumente);
+        ASSERT_TRUE(k.WarteAufAusgabe(f.zeile));
+        ::kill(k.pid, f.signal);
+        EXPECT_EQ(k.Warte(), f.rueckgabe);
+        // Zuletzt der Bericht über das Fertige, davor dessen Protokoll.
+        std::istringstream zeilen(k.ausgabe);
+        std::vector<nlohmann::json> protokoll;
+        nlohmann::json bericht;
+        for (std::string zeile; std::getline(zeilen, zeile);) {
+            bericht = nlohmann::json::parse(zeile);
+            if (zeile.rfind(f.zeile, 0) == 0) protokoll.push_back(bericht);
+        }
+        EXPECT_EQ(bericht["unvollstaendig"], true);
+        ASSERT_EQ(bericht["bereiche"].size(), 1u) << bericht;
+        const int bis = bericht["bereiche"][0][1].get<int>();
+        EXPECT_EQ(bericht["bereiche"][0][0], 1);
+        ASSERT_FALSE(protokoll.empty());
+        if (f.signal == SIGINT) {
+            EXPECT_EQ(bericht["tische"], bis);
+            EXPECT_LT(bis, 9999);
+            EXPECT_EQ(protokoll.back()["tisch"], bis);
+            EXPECT_EQ(static_cast<int>(protokoll.size()), bericht["stoesse"].get<int>());
+        } else {
+            EXPECT_EQ(bericht["partien"], 2 * bis);  // nur ganze Gestelle
+            EXPECT_EQ(protokoll.back()["gestell"], bis);
+            EXPECT_EQ(static_cast<long>(protokoll.size()), bericht["stoesse"]["gesamt"].get<long>());
+        }
+        // Jede Zeile nennt die Welt, in der sie gespielt wurde.
+        EXPECT_EQ(protokoll.back()["modell"], "R");
+        EXPECT_EQ(protokoll.back()["rauschen"], 0.0);
+    }
+}
+
+TEST(Spieltisch, NichtsGehtOhneMeldungVerloren) {
+    TempVerzeichnis dir;
+    const std::string datei = dir.Schreibe("datei", "kein Verzeichnis");
+    // Jedes Bild, das der Lauf malen wollte, ist schon ein Verzeichnis: keines lässt sich schreiben.
+    const std::filesystem::path bilder = dir.pfad / "bilder";
+    for (int t = 1; t <= 3; ++t)
+        for (int s = 1; s <= 16; ++s) {
+            char name[64];
+            std::snprintf(name, sizeof name, "tisch-%04d-stoss-%02d.png", t, s);
+            std::filesystem::create_directories(bilder / name);
+        }
+    const std::vector<std::string> spielen = {Bin("spieltisch"), "--spielen", "--lokal", "--zufall", "3",
+                                              "--anzahl",        "3",         "--rauschen", "1"};
+    const auto mit = [&](std::vector<std::string> dazu) {
+        std::vector<std::string> a = spielen;
+        a.insert(a.end(), dazu.begin(), dazu.end());
+        return a;
+    };
+    const struct {
+        std::vector<std::string> argumente;
+        int rueckgabe;
+    } faelle[] = {
+        {mit({"--bilder", bilder.string()}), 2},
+        {mit({"--bilder", datei + "/bilder"}), 2},
+        {mit({"--protokoll", datei + "/p.jsonl"}), 2},
+        {mit({"--protokoll", "/dev/full"}), 2},
+        {{"/bin/sh", "-c", "exec \"$0\" \"$@\" >/dev/full", Bin("spieltisch"), "--spielen", "--lokal", "--zufall", "3",
+          "--anzahl", "1", "--json"},
+         2},
+        {{Bin("spieltisch"), "--partien", "2", "--rauschreihe", "--zufall", "1", "--spieler-a", "vorgegeben",
+          "--spieler-b", "vorgegeben", "--bild", datei + "/kurve.png"},
+         2},
+    };
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.argumente[f.argumente.size() - 1]);
+        EXPECT_EQ(Fuehreaus(f.argumente).rueckgabe, f.rueckgabe);
+    }
 }

@@ -11,6 +11,7 @@
 #include <iostream>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
@@ -66,7 +67,9 @@ constexpr const char* kHilfe =
     "                    Zeile N (ab 1) eines Stoßprotokolls von spieltisch --spielen\n"
     "                    nachspielen: die Kugeln und die Gruppe vor dem Stoß und der\n"
     "                    gespielte Stoß (schon mit Rauschen) kommen aus der Zeile;\n"
-    "                    --modell wie beim Lauf von spieltisch (dort Vorgabe R)\n"
+    "                    Modell und Welt wie beim Lauf, wenn die Zeile sie nennt\n"
+    "                    (\"modell\", \"welt\"; --modell, --config ersetzen sie),\n"
+    "                    sonst --modell wie beim Lauf von spieltisch (Vorgabe R)\n"
     "  --stapel [DATEI.jsonl|-]\n"
     "                    viele Stöße in einem Lauf (ohne Datei oder mit -: von der\n"
     "                    Standardeingabe): je Zeile ein JSON-Objekt\n"
@@ -205,10 +208,16 @@ void SchreibeJson(Modell modell, Vektor gespielt, const Simergebnis& e) {
     std::printf("%s\n", text.c_str());
 }
 
+// Die Welt, in der spieltisch die Zeile spielte; ältere Protokolle nennen sie nicht.
+struct Zeilenwelt {
+    std::optional<Modell> modell;
+    std::string datei;  // leer: die Vorgaben oder nicht genannt
+};
+
 // Zeile n eines Stoßprotokolls von spieltisch: die Kugeln vor dem Stoß, die
-// Gruppe und der gespielte Stoß. false mit deutschem Grund.
+// Gruppe, der gespielte Stoß und, wenn genannt, die Welt. false mit deutschem Grund.
 bool LeseProtokollzeile(const std::string& pfad, int n, float radius, Spielstand& stand, Vektor& stoss,
-                        std::string& fehler) {
+                        Zeilenwelt& welt, std::string& fehler) {
     std::ifstream datei(pfad);
     if (!datei) {
         fehler = "Das Protokoll \"" + pfad + "\" kann nicht gelesen werden (" + Grund(errno) + ").";
@@ -247,6 +256,9 @@ bool LeseProtokollzeile(const std::string& pfad, int n, float radius, Spielstand
     }
     stand.gruppe = z["gruppe"].get<std::int32_t>();
     stoss = {z["gespielt"][0].get<float>(), z["gespielt"][1].get<float>(), 0.0f};
+    if (z.contains("modell") && (z["modell"] == "P" || z["modell"] == "R"))
+        welt.modell = z["modell"] == "P" ? Modell::P : Modell::R;
+    if (z.contains("welt") && z["welt"].is_string()) welt.datei = z["welt"].get<std::string>();
     return true;
 }
 
@@ -334,10 +346,20 @@ int main(int argc, char** argv) {
     Programmtisch p;
     if (const int r = LadeTischUndStand(kProgramm, config, dokumentPfad, gruppe, json, p, stand)) return r;
 
+    // Die Welt der Zeile gilt, wenn --modell und --config sie nicht ausdrücklich ersetzen.
+    std::unique_ptr<IniDatei> zeilenIni;
     if (nachspielen) {
         std::string fehler;
-        if (!LeseProtokollzeile(protokollPfad, zeile, p.tisch.tisch.radius, stand, stoss, fehler))
+        Zeilenwelt w;
+        if (!LeseProtokollzeile(protokollPfad, zeile, p.tisch.tisch.radius, stand, stoss, w, fehler))
             return Eingabefehler(kProgramm, fehler);
+        if (w.modell && !Gesetzt(aufruf, "--modell")) modell = *w.modell;
+        if (!w.datei.empty() && config.empty()) {
+            zeilenIni = std::make_unique<IniDatei>();
+            if (!LeseIniDatei(w.datei, *zeilenIni))
+                return Eingabefehler(kProgramm, "Die Welt \"" + w.datei + "\" aus Zeile " + std::to_string(zeile) +
+                                                    " kann nicht gelesen werden (mit --config DATEI eine andere nehmen).");
+        }
     }
     if (plan) {
         stoss = PlaneStoss(p.tisch, PlanerkontextAus(*p.ini), stand).stoss;
@@ -353,7 +375,7 @@ int main(int argc, char** argv) {
     }
 
     const Tischgeometrie geometrie = BaueTischgeometrie(p.tisch);
-    const Welt welt = WeltAus(*p.ini, modell);
+    const Welt welt = WeltAus(zeilenIni ? *zeilenIni : *p.ini, modell);
     auto ergebnis = std::make_unique<Simergebnis>();
     auto wege = bildPfad.empty() ? nullptr : std::make_unique<Laufwege>();
     Simuliere(geometrie, welt, stand, stoss, *ergebnis, wege.get());  // der Stoß ist endlich

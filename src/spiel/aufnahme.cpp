@@ -51,6 +51,7 @@ Aufnahme SpieleAufnahme(const Spielumgebung& u, std::uint32_t tischNr, const Zuf
         z.simUs = Mikrosekunden(t2, t3);
         z.ersteBeruehrung = e.ersteBeruehrung;
         z.art = antwort.mitStoss ? antwort.bester.art : -1;
+        z.gekappt = antwort.gekappt;
         z.nachher = Endstand(stand, e);
         for (int i = 0; i < kAnzahlKugeln; ++i)
             if (e.tasche[i] >= 0) z.versenkt.push_back(i);

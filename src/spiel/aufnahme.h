@@ -27,6 +27,7 @@ struct Stosszeile {
     int ersteBeruehrung;
     Urteil urteil;
     int art;              // StossArt, −1 wenn unbekannt (über das Netz)
+    bool gekappt;         // die Zeitgrenze des Planers schnitt die Entscheidung ab
     double simUs, planerUs;
     Spielstand nachher;   // Endlagen, versenkte Kugeln eingelocht
 };

@@ -29,6 +29,7 @@ void Zaehle(Spielbericht& b, const Aufnahme& a) {
         }
         b.simUs += z.simUs;
         b.planerUs += z.planerUs;
+        b.gekappt += z.gekappt;
     }
 }
 
@@ -59,6 +60,7 @@ bool LegeZusammen(Spielbericht& ziel, const Spielbericht& teil, std::string& feh
     }
     ziel.simUs += teil.simUs;
     ziel.planerUs += teil.planerUs;
+    ziel.gekappt += teil.gekappt;
     return true;
 }
 
@@ -96,6 +98,7 @@ nlohmann::ordered_json AlsJson(const Spielbericht& b) {
     j["lauf"] = {{"saat", b.lauf.saat},     {"gruppe", b.lauf.gruppe}, {"objektkugeln", b.lauf.objektkugeln},
                  {"planer", b.lauf.planer}, {"welt", b.lauf.welt}};
     j["bereiche"] = BereicheAlsJson(b.bereiche);
+    j["gekappt"] = b.gekappt;
     return j;
 }
 
@@ -137,6 +140,8 @@ bool AusJson(const nlohmann::json& j, Spielbericht& b, std::string& fehler) {
     if (!zeit) return false;
     JsonLeser lz{*zeit, fehler, "zeit_us."};
     if (!lz.Zahl("summe_simulation", neu.simUs) || !lz.Zahl("summe_planer", neu.planerUs)) return false;
+    // Ältere Berichte zählten die gekappten Entscheidungen nicht.
+    if (j.contains("gekappt") && !l.Ganz("gekappt", neu.gekappt)) return false;
     b = neu;
     return true;
 }

@@ -35,6 +35,7 @@ struct Spielbericht {
     bool artenBekannt = false;
     int artStoesse[7] = {}, artErfolge[7] = {};  // die sechs Arten und die Rundumsuche der robusten Wahl
     double simUs = 0, planerUs = 0;  // Summen
+    int gekappt = 0;  // Entscheidungen, die die Zeitgrenze des Planers abschnitt (nur im Prozess bekannt)
 };
 
 void Zaehle(Spielbericht& b, const Aufnahme& a);

@@ -83,6 +83,7 @@ Partie SpielePartie(const Spielumgebung& u, std::uint32_t partieNr, const Planer
         s.ereignisgrenze = e.ereignisgrenze;
         s.mitStoss = antwort.mitStoss;
         s.bester = antwort.bester;
+        s.gekappt = antwort.gekappt;
         s.sicherheit = antwort.mitStoss ? antwort.sicherheit
                                         : !s.anstoss && s.spruch.foul == Partiefoul::keins && s.spruch.versenkt == 0;
         p.stoesse.push_back(s);
@@ -112,15 +113,23 @@ const Partiestoss* EntscheidenderStoss(const Partie& p) {
 }
 
 bool SpielePartien(const Spielumgebung& u, std::uint32_t erste, std::uint32_t anzahl, int threads,
-                   const Planer spieler[2], const std::function<void(const Partie&)>& fertig, std::string& fehler) {
+                   const Planer spieler[2], const std::function<void(const Partie&)>& fertig, std::string& fehler,
+                   const std::atomic<int>* halt) {
     std::atomic<std::uint32_t> naechste{0};
+    // Die nächste Partie nehmen; eine gerade (die erste eines Gestells) nur, solange kein Halt verlangt ist.
+    const auto nimm = [&](std::uint32_t& i) {
+        for (i = naechste.load(); i < anzahl;)
+            if (i % 2 == 0 && halt && halt->load() != 0) return false;
+            else if (naechste.compare_exchange_weak(i, i + 1)) return true;
+        return false;
+    };
     std::mutex sperre;
     std::map<std::uint32_t, Partie> wartend;  // fertig, aber eine frühere fehlt noch
     std::uint32_t ausgegeben = 0;
     auto arbeite = [&] {
-        for (std::uint32_t i; (i = naechste++) < anzahl;) {
+        for (std::uint32_t i; nimm(i);) {
             Partie p = SpielePartie(u, erste + i, spieler);
-            std::lock_guard halt(sperre);
+            std::lock_guard gesperrt(sperre);
             wartend.emplace(i, std::move(p));
             for (auto w = wartend.find(ausgegeben); w != wartend.end(); w = wartend.find(++ausgegeben)) {
                 fertig(w->second);

@@ -6,6 +6,7 @@
 // gespielt, unter denselben Störungen (die Folge hängt nur an Saat und Gestell).
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -33,6 +34,7 @@ struct Partiestoss {
     bool mitStoss;          // im Prozess: der gewählte Kandidat ist bekannt
     Stoss bester;
     bool ereignisgrenze;    // die Simulation brach an ihrer Ereignisgrenze ab
+    bool gekappt;           // die Zeitgrenze des Planers schnitt die Entscheidung ab
     double planerUs, simUs;
 };
 
@@ -67,5 +69,9 @@ const Partiestoss* EntscheidenderStoss(const Partie& p);
 // bekommt sie der Reihe nach, eine nach der anderen. Das Ergebnis hängt nicht
 // von der Zahl der Threads ab (die Planer müssen dann threadsicher sein).
 // false, wenn eine Partie scheiterte (etwa kein Speicher): Grund in fehler.
+// halt: wird es ungleich 0, beginnt kein neues Gestell mehr (erste ist die
+// erste Partie eines Gestells); die begonnenen werden fertig gespielt, fertig
+// sieht also die Partien ganzer Gestelle von vorn ohne Lücke.
 bool SpielePartien(const Spielumgebung& u, std::uint32_t erste, std::uint32_t anzahl, int threads,
-                   const Planer spieler[2], const std::function<void(const Partie&)>& fertig, std::string& fehler);
+                   const Planer spieler[2], const std::function<void(const Partie&)>& fertig, std::string& fehler,
+                   const std::atomic<int>* halt = nullptr);

@@ -60,6 +60,7 @@ void Zaehle(Partiebericht& b, const Partie& p) {
     for (const Partiestoss& s : p.stoesse) {
         Spielerzahlen& z = b.spieler[s.schuetze];
         ++z.stoesse;
+        z.gekappt += s.gekappt;
         Trage(z.zeit, s.planerUs);
         b.ereignisgrenze += s.ereignisgrenze;
         if (s.anstoss) ZaehleAnstoss(z, s);
@@ -108,6 +109,7 @@ bool LegeZusammen(Partiebericht& ziel, const Partiebericht& teil, std::string& f
         z.schwarzeMitFoul += t.schwarzeMitFoul;
         z.sicherheiten += t.sicherheiten;
         z.gegnerVerfehlt += t.gegnerVerfehlt;
+        z.gekappt += t.gekappt;
         LegeZusammen(z.zeit, t.zeit);
     }
     return true;

@@ -28,6 +28,7 @@ struct Spielerzahlen {
     long fouls[kAnzahlPartiefouls] = {};  // [0] bleibt 0
     int schwarzeZuFrueh = 0, schwarzeMitFoul = 0;
     long sicherheiten = 0, gegnerVerfehlt = 0;
+    long gekappt = 0;  // Entscheidungen, die die Zeitgrenze des Planers abschnitt (nur im Prozess bekannt)
     Zeithistogramm zeit;
 };
 

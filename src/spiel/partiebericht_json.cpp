@@ -90,6 +90,7 @@ nlohmann::ordered_json AlsJson(const Partiebericht& b) {
                     {"maximum", b.stoesseMax}};
     j["zeit_ms"] = JeSpieler(b, [](const Spielerzahlen& z) { return AlsJson(z.zeit); });
     j["ereignisgrenze"] = b.ereignisgrenze;
+    j["gekappt"] = JeSpieler(b, [](const Spielerzahlen& z) { return z.gekappt; });
     return j;
 }
 
@@ -148,6 +149,13 @@ bool AusJson(const nlohmann::json& j, Partiebericht& b, std::string& fehler) {
         LeseJeSpieler(l, "zeit_ms", neu,
                       [](const JsonLeser& s, Spielerzahlen& z) { return AusJson(s.j, z.zeit, s.fehler); });
     if (!gut) return false;
+    // Ältere Berichte zählten die gekappten Entscheidungen nicht.
+    if (j.contains("gekappt")) {
+        const nlohmann::json* g = l.Objekt("gekappt");
+        if (!g) return false;
+        for (int i = 0; i < 2; ++i)
+            if (!JsonLeser{*g, fehler, "gekappt."}.Ganz(kSeite[i], neu.spieler[i].gekappt)) return false;
+    }
     b = neu;
     return true;
 }

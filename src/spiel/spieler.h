@@ -27,6 +27,7 @@ struct Planerantwort {
     Stoss bester{};
     bool anstoss = false;    // nur im Prozess: der Planer spielte einen Anstoß
     bool sicherheit = false;  // nur im Prozess: der Planer spielte einen Sicherheitsstoß
+    bool gekappt = false;     // nur im Prozess: die Zeitgrenze des Planers schnitt die Entscheidung ab
 };
 
 // Die Zahl einer Antwort (shot/x oder shot/y), wie der Tisch sie nimmt.

@@ -50,6 +50,7 @@ struct Spielerlauf {
         j.erase("zeit_us");
         j.erase("arten");  // über das Netz ist die Stoßart unbekannt
         j.erase("lauf");   // nennt den Planer: "netz" oder der im Prozess
+        j.erase("einstellungen");  // die eines Spielers über das Netz kennt spieltisch nicht
         std::ifstream f(dir.pfad / protokoll);
         std::stringstream s;
         s << f.rdbuf();
@@ -78,7 +79,10 @@ TEST(SpielenUeberDasNetz, EinRobusterSpielerAntwortetRobust) {
     Spielerlauf lauf("[planer]\nmodus=1\nzeitgrenze=0\n");
     ASSERT_TRUE(lauf.spieler->WarteAufAusgabe("Warte auf Anfrage vom Client...")) << lauf.spieler->ausgabe;
     const std::string config = (lauf.dir.pfad / "config.ini").string();
-    const auto netz = lauf.Spieltisch(lauf.UeberDasNetz(), "netz.jsonl", 4);
+    // Dieselbe Welt aus derselben Datei: jede Protokollzeile nennt sie.
+    std::vector<std::string> ueberDasNetz = lauf.UeberDasNetz();
+    ueberDasNetz.insert(ueberDasNetz.end(), {"--config", config});
+    const auto netz = lauf.Spieltisch(ueberDasNetz, "netz.jsonl", 4);
     const auto robust = lauf.Spieltisch({"--lokal", "--planer", "robust", "--config", config}, "robust.jsonl", 4);
     const auto vorgegeben = lauf.Spieltisch({"--lokal", "--config", config}, "vorgegeben.jsonl", 4);
     EXPECT_EQ(netz.first, robust.first);
@@ -100,7 +104,7 @@ TEST(SpielenUeberDasNetz, PartienGegenEinenSpielerUeberDasNetzGleichenDenenImPro
                                       "--json", "--protokoll", (lauf.dir.pfad / protokoll).string()});
         EXPECT_EQ(e.rueckgabe, 0) << e.ausgabe;
         nlohmann::json j = nlohmann::json::parse(e.ausgabe);
-        for (const char* k : {"zeit_ms", "lauf", "sicherheiten"}) j.erase(k);
+        for (const char* k : {"zeit_ms", "lauf", "sicherheiten", "einstellungen"}) j.erase(k);
         std::ifstream f(lauf.dir.pfad / protokoll);
         std::vector<nlohmann::json> zeilen;
         for (std::string z; std::getline(f, z);) {

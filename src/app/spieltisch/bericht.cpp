@@ -51,9 +51,10 @@ void SchreibeBericht(const Spielbericht& b, std::ostream& aus) {
     std::snprintf(z, sizeof z, "Zeit je Stoß: Simulation %.1f µs, Planer %.1f µs\n", Anteil(b.simUs, b.stoesse),
                   Anteil(b.planerUs, b.stoesse));
     aus << z;
+    if (b.gekappt > 0) aus << "Von der Zeitgrenze gekappte Entscheidungen: " << b.gekappt << "\n";
 }
 
-std::string Protokollzeile(const Stosszeile& z) {
+std::string Protokollzeile(const Stosszeile& z, const Protokollwelt& w) {
     nlohmann::ordered_json j;
     j["tisch"] = z.tisch;
     j["stoss"] = z.stoss;
@@ -67,5 +68,8 @@ std::string Protokollzeile(const Stosszeile& z) {
     j["erste_beruehrung"] = z.ersteBeruehrung;
     j["erfolg"] = z.urteil.erfolg;
     j["ursache"] = Ursachenname(z.urteil.ursache);
+    j["modell"] = Modellname(w.modell);
+    j["welt"] = w.datei;
+    j["rauschen"] = w.rauschen;
     return j.dump();
 }

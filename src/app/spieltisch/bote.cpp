@@ -47,6 +47,7 @@ Planer LokalerBote(const Dokumentkopf& kopf, const Tischkontext& leser, Planung 
         a.bester = p.bericht.bester;
         a.anstoss = p.bericht.anstoss;
         a.sicherheit = p.bericht.sicherheit;
+        a.gekappt = p.bericht.gekappt;
         return a;
     };
 }

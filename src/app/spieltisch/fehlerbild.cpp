@@ -45,7 +45,7 @@ const char* Stossname(bool mitStoss, const Stoss& bester) {
 
 // Der Tisch vor dem Stoß mit Linien und Laufwegen, darunter eine Zeile Text.
 void Male(const Spielstand& vorher, const std::vector<Linie>& linien, const Laufwege& wege, const Simergebnis& e,
-          const char* text, const std::string& pfad) {
+          const char* text, const std::string& pfad, Bildfehler& fehler) {
     Spielstand anfang = vorher;
     anfang.kugeln[0].inloch = 0;
     // Der Ersatztisch spielt immer auf dem Vorgabetisch.
@@ -60,7 +60,9 @@ void Male(const Spielstand& vorher, const std::vector<Linie>& linien, const Lauf
     p.drawText(QRect(8, tisch.height(), bild.width() - 16, kZeile), Qt::AlignLeft | Qt::AlignVCenter,
                QString::fromUtf8(text));
     p.end();
-    bild.save(QString::fromStdString(pfad), "PNG");
+    if (bild.save(QString::fromStdString(pfad), "PNG")) return;
+    std::lock_guard halt(fehler.sperre);
+    if (fehler.pfad.empty()) fehler.pfad = pfad;
 }
 
 // Was der Verlierer mit diesem Stoß falsch machte.
@@ -73,9 +75,9 @@ const char* Partieursache(const Partiestoss& s) {
 
 }  // namespace
 
-Bildmaler FehlerbildMaler(const std::string& verzeichnis) {
+Bildmaler FehlerbildMaler(const std::string& verzeichnis, std::shared_ptr<Bildfehler> fehler) {
     auto sperre = std::make_shared<std::mutex>();
-    return [verzeichnis, sperre](const Fehlstoss& f) {
+    return [verzeichnis, sperre, fehler](const Fehlstoss& f) {
         std::lock_guard halt(*sperre);
         char text[256];
         std::snprintf(text, sizeof text, "Tisch %u, Stoß %d: %s – %s, gespielt x = %.4f, y = %.4f", f.zeile.tisch,
@@ -85,12 +87,12 @@ Bildmaler FehlerbildMaler(const std::string& verzeichnis) {
         char name[64];
         std::snprintf(name, sizeof name, "/tisch-%04u-stoss-%02d.png", f.zeile.tisch, f.zeile.stoss);
         Male(f.zeile.vorher, Planlinien(f.antwort.mitStoss, f.antwort.bester, f.zeile.vorher, f.zeile.antwort), f.wege,
-             f.ergebnis, text, verzeichnis + name);
+             f.ergebnis, text, verzeichnis + name, *fehler);
     };
 }
 
-Partiebildmaler PartiebildMaler(const std::string& verzeichnis) {
-    return [verzeichnis](const Partie& p, const Partiestoss& s, const Simergebnis& e, const Laufwege& wege) {
+Partiebildmaler PartiebildMaler(const std::string& verzeichnis, std::shared_ptr<Bildfehler> fehler) {
+    return [verzeichnis, fehler](const Partie& p, const Partiestoss& s, const Simergebnis& e, const Laufwege& wege) {
         char text[256];
         std::snprintf(text, sizeof text, "Partie %u (Gestell %u), Stoß %d, %s verliert: %s – %s, gespielt x = %.4f, y = %.4f",
                       p.nummer, p.gestell, s.stoss, s.schuetze == 0 ? "A" : "B", Partieursache(s),
@@ -98,6 +100,7 @@ Partiebildmaler PartiebildMaler(const std::string& verzeichnis) {
                       static_cast<double>(s.gespielt.y));
         char name[64];
         std::snprintf(name, sizeof name, "/partie-%06u-stoss-%03d.png", p.nummer, s.stoss);
-        Male(s.vorher, Planlinien(s.mitStoss, s.bester, s.vorher, s.antwort), wege, e, text, verzeichnis + name);
+        Male(s.vorher, Planlinien(s.mitStoss, s.bester, s.vorher, s.antwort), wege, e, text, verzeichnis + name,
+             *fehler);
     };
 }

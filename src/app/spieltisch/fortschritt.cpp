@@ -45,7 +45,17 @@ void Zeige(Fortschritt& f) {
 void TischFertig(Fortschritt& f, long stoesse) {
     f.stoesse += stoesse;
     ++f.fertig;
-    if (!f.aktiv) return;
+    if (!f.aus) return;  // nie begonnen: still
+    if (!f.aktiv) {
+        // Ohne Terminal liest das ein Mensch später im Log: keine \r, eine Zeile je 5 %.
+        std::lock_guard sperre(f.mutex);
+        const int stufe = f.gesamt ? static_cast<int>(std::uint64_t{f.fertig} * 20 / f.gesamt) : 20;
+        if (stufe <= f.stufe) return;
+        f.stufe = stufe;
+        const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - f.start).count();
+        *f.aus << "spieltisch: " << Fortschrittszeile(f.fertig, f.gesamt, f.stoesse, s, f.einheit) << std::endl;
+        return;
+    }
     const auto jetzt = std::chrono::steady_clock::now();
     std::lock_guard sperre(f.mutex);
     if (jetzt - f.zuletzt < std::chrono::milliseconds(200) && f.fertig < f.gesamt) return;

@@ -1,5 +1,6 @@
-// Eine Fortschrittszeile auf der Fehlerausgabe, nur auf einem Terminal:
-// fertige Tische (oder Partien), Stöße je Sekunde, geschätzte Restzeit.
+// Eine Fortschrittszeile auf der Fehlerausgabe: fertige Tische (oder Partien),
+// Stöße je Sekunde, geschätzte Restzeit. Auf einem Terminal eine Zeile, die
+// sich erneuert; sonst (Log eines Stapelauftrags) eine ganze Zeile je 5 %.
 #pragma once
 
 #include <atomic>
@@ -9,7 +10,8 @@
 #include <ostream>
 
 struct Fortschritt {
-    bool aktiv = false;
+    bool aktiv = false;  // ein Terminal
+    int stufe = 0;       // ohne Terminal: die letzte gezeigte 5-%-Stufe
     std::uint32_t gesamt = 0;
     std::atomic<std::uint32_t> fertig{0};
     std::atomic<long> stoesse{0};
@@ -20,9 +22,10 @@ struct Fortschritt {
     const char* einheit = "Tische";
 };
 
-// aktiv nur, wenn fd ein Terminal ist.
+// aktiv nur, wenn fd ein Terminal ist; sonst ganze Zeilen.
 void BeginneFortschritt(Fortschritt& f, std::uint32_t gesamt, int fd, std::ostream& aus);
-// Nach jedem fertigen Tisch (jeder Partie), aus jedem Thread; schreibt höchstens fünfmal je Sekunde.
+// Nach jedem fertigen Tisch (jeder Partie), aus jedem Thread; schreibt auf
+// einem Terminal höchstens fünfmal je Sekunde.
 void TischFertig(Fortschritt& f, long stoesse);
 // Schließt die Zeile ab.
 void BeendeFortschritt(Fortschritt& f);

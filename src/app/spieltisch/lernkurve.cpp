@@ -207,7 +207,7 @@ int ZeichneLernkurve(const Optionen& o, std::ostream& aus, std::ostream& meldung
     if (!o.bild.empty()) {
         if (!maler || !maler(l, o, fehler)) {
             meldungen << "spieltisch: " << (fehler.empty() ? "Bild nicht geschrieben." : fehler) << "\n";
-            return kAntwortFehlt;
+            return kFalscherAufruf;
         }
     }
     return kAllesBeantwortet;

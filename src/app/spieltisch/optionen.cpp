@@ -88,6 +88,7 @@ bool PruefeZusammenspiel(Optionen& o, const Genannt& gesetzt, std::string& fehle
     if (arten > 1)
         return Nein(fehler, "--spielen, --vergleich, --partien, --lernkurve und --zusammenfassen schließen einander aus.");
     if (!o.lernkurve && gesetzt.count("--bis")) return Nein(fehler, "--bis gehört zu --lernkurve.");
+    if (!o.zusammenfassen && gesetzt.count("--erwartet")) return Nein(fehler, "--erwartet gehört zu --zusammenfassen.");
     if (o.zusammenfassen) return PruefeZusammenfassen(o, gesetzt, fehler);
     if (o.partien > 0 && !PruefePartien(o, gesetzt, fehler)) return false;
     if (o.partien == 0) {
@@ -195,7 +196,14 @@ std::optional<Optionen> LeseOptionen(const std::vector<std::string>& argumente, 
              Text("--spieler-a", o.spielerA, "eine Datei oder einen Spieler"),
              Text("--spieler-b", o.spielerB, "eine Datei oder einen Spieler"),
              Text("--welt", o.welt, "eine Datei oder einen Spieler"),
-             Text("--beobachtungen", o.beobachtungen, "eine Datei oder einen Spieler")},
+             Text("--beobachtungen", o.beobachtungen, "eine Datei oder einen Spieler"),
+             {"--erwartet", "VON-BIS, z. B. 1-500 (die ersten und letzten Tische oder Gestelle)",
+              [&o](std::string_view w) {
+                  const auto strich = w.find('-');
+                  return strich != std::string_view::npos && LeseZahl(w.substr(0, strich), o.erwartetVon) &&
+                         LeseZahl(w.substr(strich + 1), o.erwartetBis) && o.erwartetVon >= 1 &&
+                         o.erwartetVon <= o.erwartetBis;
+              }}},
         .dateien = &o.dateien};
     if (!LeseArgumente(aufruf, argumente, fehler)) return std::nullopt;
     o.hilfe = aufruf.hilfeVerlangt;

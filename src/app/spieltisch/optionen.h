@@ -53,6 +53,7 @@ struct Optionen {
 
     // Berichte zusammenlegen (--zusammenfassen): die Dateien sind JSON-Berichte.
     bool zusammenfassen = false;
+    std::uint32_t erwartetVon = 0, erwartetBis = 0;  // --erwartet VON-BIS; 0: nichts erwartet
 
     bool hilfe = false;
     bool version = false;

@@ -101,9 +101,11 @@ void SchreibePartiebericht(const Partiebericht& b, std::ostream& aus) {
           Ms(c.zeit.anzahl ? std::optional(c.zeit.maximumUs / 1000) : std::nullopt));
     if (b.ohneAntwort > 0) aus << "Ohne Antwort abgebrochen: " << b.ohneAntwort << " Partien\n";
     if (b.ereignisgrenze > 0) aus << "Stöße an der Ereignisgrenze der Simulation: " << b.ereignisgrenze << "\n";
+    if (a.gekappt > 0 || c.gekappt > 0)
+        aus << "Von der Zeitgrenze gekappte Entscheidungen: A " << a.gekappt << ", B " << c.gekappt << "\n";
 }
 
-std::string Partieprotokollzeile(const Partie& p, const Partiestoss& s) {
+std::string Partieprotokollzeile(const Partie& p, const Partiestoss& s, const Protokollwelt& w) {
     nlohmann::ordered_json j;
     j["partie"] = p.nummer;
     j["gestell"] = p.gestell;
@@ -127,5 +129,8 @@ std::string Partieprotokollzeile(const Partie& p, const Partiestoss& s) {
     j["sicherheit"] = s.sicherheit;
     j["urteil"] = Urteilsname(s.spruch);
     if (s.ereignisgrenze) j["ereignisgrenze"] = true;
+    j["modell"] = Modellname(w.modell);
+    j["welt"] = w.datei;
+    j["rauschen"] = w.rauschen;
     return j.dump();
 }

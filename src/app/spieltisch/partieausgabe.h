@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 
+#include "bericht.h"
 #include "spiel/partiebericht.h"
 
 // "Weiße versenkt", "ungültiger Anstoß", … für Menschen.
@@ -18,4 +19,5 @@ void SchreibePartiebericht(const Partiebericht& b, std::ostream& aus);
 // sicherheit und das urteil: weiter, wechsel, foul, sieg oder niederlage;
 // ereignisgrenze: true, nur wenn die Simulation an ihrer Grenze abbrach.
 // Mit stosswerk-sim --protokoll nachspielbar.
-std::string Partieprotokollzeile(const Partie& p, const Partiestoss& s);
+// Dazu modell, welt und rauschen wie im Stoßprotokoll.
+std::string Partieprotokollzeile(const Partie& p, const Partiestoss& s, const Protokollwelt& w);

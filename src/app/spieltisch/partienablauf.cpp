@@ -9,11 +9,14 @@
 
 #include <nlohmann/json.hpp>
 
+#include "abbruch.h"
 #include "ablauf.h"
 #include "ausgabedateien.h"
+#include "einstellungen.h"
 #include "model/konfiguration.h"
 #include "sim/beobachtung.h"
 #include "partieausgabe.h"
+#include "spiel/json_lesen.h"
 #include "spiel/partiebericht.h"
 #include "spielablauf.h"
 
@@ -52,6 +55,23 @@ bool BaueSpieler(const Optionen& o, const Spielumgebung& u, const Dokumentkopf& 
     return true;
 }
 
+// Die Einstellungen von A, B (null: über das Netz) und dem Schiedsrichter.
+nlohmann::ordered_json Einstellungen(const Optionen& o, const Spielumgebung& u) {
+    nlohmann::ordered_json j;
+    const std::string* namen[2] = {&o.spielerA, &o.spielerB};
+    for (int i = 0; i < 2; ++i) {
+        const std::string& name = *namen[i];
+        std::string adresse;
+        std::uint16_t port = 0;
+        const bool benannt = name != "vorgegeben" && name != "robust";
+        j[i == 0 ? "a" : "b"] = LeseNetzadresse(name, adresse, port)
+                                    ? nlohmann::ordered_json(nullptr)
+                                    : EinstellungenAusDatei(benannt ? name : u.konfiguration, false);
+    }
+    j["schiedsrichter"] = EinstellungenAusDatei(o.welt.empty() ? u.konfiguration : o.welt, true);
+    return j;
+}
+
 bool UeberDasNetz(const Optionen& o) {
     std::string adresse;
     std::uint16_t port = 0;
@@ -87,11 +107,14 @@ int SpielePartienAus(const Optionen& o, std::ostream& aus, std::ostream& meldung
     BeginneFortschritt(fortschritt, o.partien, STDERR_FILENO, meldungen);
     Simergebnis e;
     Laufwege wege;
+    const Protokollwelt welt = WeltDesLaufs(o, u);
+    std::uint32_t fertig = 0;
     std::string fehler;
     const bool gerechnet = SpielePartien(u, 2 * (o.ab - 1) + 1, o.partien, o.threads, spieler, [&](const Partie& p) {
+        ++fertig;
         Zaehle(b, p);
         for (const Partiestoss& s : p.stoesse) {
-            if (protokoll.is_open()) protokoll << Partieprotokollzeile(p, s) << "\n";
+            if (protokoll.is_open()) protokoll << Partieprotokollzeile(p, s, welt) << "\n";
             // Ein Stoß jenseits von float wurde nicht gespielt: keine Beobachtung.
             const Vektor stoss = AntwortStoss(s.antwort[0], s.antwort[1]);
             if (beobachtungen.is_open() && std::isfinite(stoss.x) && std::isfinite(stoss.y))
@@ -103,14 +126,30 @@ int SpielePartienAus(const Optionen& o, std::ostream& aus, std::ostream& meldung
                 maler(p, *s, e, wege);
             }
         }
+        // Sofort ins Protokoll: nach einem Abbruch steht dort alles bis zur letzten fertigen Partie.
+        if (protokoll.is_open()) protokoll.flush();
+        if (beobachtungen.is_open()) beobachtungen.flush();
         TischFertig(fortschritt, static_cast<long>(p.stoesse.size()));
-    }, fehler);
+    }, fehler, &gAbbruch);
     BeendeFortschritt(fortschritt);
     if (!gerechnet) return Rechenfehler(fehler, meldungen);
+    // Ganze Gestelle von o.ab an, auch nach einem Abbruch (SpielePartien beginnt dann kein neues).
+    std::vector<Bereich> bereiche;
+    if (fertig >= 2) FuegeBereichHinzu(bereiche, {o.ab, o.ab + fertig / 2 - 1});
+    const int abbruch = fertig < o.partien ? gAbbruch.load() : 0;
 
     if (!SchliesseAusgaben(o, protokoll, beobachtungen, ablage, meldungen)) return kFalscherAufruf;
-    if (o.json) aus << AlsJson(b).dump() << "\n";
-    else SchreibePartiebericht(b, aus);
+    if (o.json) {
+        nlohmann::ordered_json j = AlsJson(b);
+        j["bereiche"] = BereicheAlsJson(bereiche);
+        j["einstellungen"] = Einstellungen(o, u);
+        ErgaenzeAbbruch(j, abbruch);
+        aus << j.dump() << "\n";
+    } else {
+        SchreibePartiebericht(b, aus);
+        SchreibeAbbruch(aus, abbruch, fertig / 2, o.partien / 2, "Gestellen");
+    }
+    if (abbruch != 0) return AbbruchRueckgabe(abbruch);
     return b.ohneAntwort == 0 ? kAllesBeantwortet : kAntwortFehlt;
 }
 
@@ -167,7 +206,7 @@ int SpieleRauschreihe(const Optionen& o, std::ostream& aus, std::ostream& meldun
         std::string fehler;
         if (!maler || !maler(punkte, o, fehler)) {
             meldungen << "spieltisch: " << (fehler.empty() ? "Bild nicht geschrieben." : fehler) << "\n";
-            return kAntwortFehlt;
+            return kFalscherAufruf;
         }
     }
     return ohneAntwort ? kAntwortFehlt : kAllesBeantwortet;

@@ -3,10 +3,15 @@
 // Bericht. Die Vorbereitung teilen --vergleich und --partien.
 #pragma once
 
+#include <atomic>
 #include <fstream>
+#include <functional>
 #include <ostream>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
+#include "bericht.h"
 #include "bote.h"
 #include "fortschritt.h"
 #include "optionen.h"
@@ -38,6 +43,22 @@ Planer PlanerAusKonfiguration(const Spielumgebung& u, const Dokumentkopf& kopf, 
 // Alle Aufnahmen im Prozess, auf o.threads Threads; das Ergebnis hängt nicht davon ab.
 std::vector<Aufnahme> SpieleLokal(const Optionen& o, const Spielumgebung& u, const std::vector<Zufallstisch>& tische,
                                   const Planer& planer, Fortschritt& fortschritt);
+// Dasselbe, jede Aufnahme sofort an fertig, der Reihe nach (Index in tische).
+// halt: wird es ungleich 0, beginnt kein neuer Tisch; die begonnenen werden
+// fertig, fertig sieht also die Tische von vorn ohne Lücke.
+using Aufnahmefertig = std::function<void(std::size_t i, const Aufnahme& a)>;
+void SpieleLokal(const Optionen& o, const Spielumgebung& u, const std::vector<Zufallstisch>& tische,
+                 const Planer& planer, Fortschritt& fortschritt, const Aufnahmefertig& fertig,
+                 const std::atomic<int>* halt);
+
+// Die Welt des Schiedsrichters für das Protokoll: Modell, die gelesene Datei
+// (--welt, sonst --config; leer, wenn keine gelesen wurde) und das Rauschen.
+Protokollwelt WeltDesLaufs(const Optionen& o, const Spielumgebung& u);
+
+// "unvollstaendig" und nach einem Abbruch die deutsche Zeile dazu: signal 0
+// heißt, der Lauf ging zu Ende; fertig/gesamt in einheit ("Tischen", "Gestellen").
+void ErgaenzeAbbruch(nlohmann::ordered_json& j, int signal);
+void SchreibeAbbruch(std::ostream& aus, int signal, std::uint32_t fertig, std::uint32_t gesamt, const char* einheit);
 
 // Bericht nach aus, Meldungen und Fortschritt nach meldungen. maler zeichnet
 // misslungene Stöße (leer: keine Bilder). Rückgabe wie FuehreAus.

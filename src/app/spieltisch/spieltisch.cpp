@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "abbruch.h"
 #include "ablauf.h"
 #include "fehlerbild.h"
 #include "lernkurve.h"
@@ -51,6 +52,12 @@ int main(int argc, char** argv) {
                   .rueckgabe = kFalscherAufruf,
                   .ohneBildschirm = true,
                   .warnungen = false});
+    // Nur die langen Läufe mit Bericht über das Fertige halten auf Strg+C an;
+    // alle anderen endet das Signal wie gewohnt.
+    if (!optionen->vergleich && !optionen->lernkurve && !optionen->zusammenfassen &&
+        (optionen->spielen || (optionen->partien > 0 && !optionen->rauschreihe)))
+        FangeAbbruchAb();
+    const auto bildfehler = std::make_shared<Bildfehler>();
     // Ein Bericht, der nicht hinausgeht, ist kein Erfolg.
     int r;
     if (optionen->zusammenfassen)
@@ -63,12 +70,19 @@ int main(int argc, char** argv) {
         r = SpieleRauschreihe(*optionen, std::cout, std::cerr, MaleSiegkurve);
     else if (optionen->partien > 0)
         r = SpielePartienAus(*optionen, std::cout, std::cerr,
-                             optionen->bilderVerzeichnis.empty() ? Partiebildmaler{}
-                                                                 : PartiebildMaler(optionen->bilderVerzeichnis));
+                             optionen->bilderVerzeichnis.empty()
+                                 ? Partiebildmaler{}
+                                 : PartiebildMaler(optionen->bilderVerzeichnis, bildfehler));
     else if (optionen->spielen)
         r = SpieleAufnahmen(*optionen, std::cout, std::cerr,
-                            optionen->bilderVerzeichnis.empty() ? Bildmaler{} : FehlerbildMaler(optionen->bilderVerzeichnis));
+                            optionen->bilderVerzeichnis.empty()
+                                ? Bildmaler{}
+                                : FehlerbildMaler(optionen->bilderVerzeichnis, bildfehler));
     else
         r = FuehreAus(*optionen, std::cout, std::cerr);
+    if (!bildfehler->pfad.empty()) {
+        std::cerr << "spieltisch: Bild " << bildfehler->pfad << " kann nicht geschrieben werden.\n";
+        if (r == kAllesBeantwortet || r == kAntwortFehlt) r = kFalscherAufruf;
+    }
     return schliesse(r);
 }

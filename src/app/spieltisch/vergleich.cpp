@@ -57,7 +57,7 @@ int Vergleiche(const Optionen& o, std::ostream& aus, std::ostream& meldungen, co
         std::string fehler;
         if (!maler || !maler(punkte, o, fehler)) {
             meldungen << "spieltisch: " << (fehler.empty() ? "Bild nicht geschrieben." : fehler) << "\n";
-            return kAntwortFehlt;
+            return kFalscherAufruf;
         }
     }
     return kAllesBeantwortet;

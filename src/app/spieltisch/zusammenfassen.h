@@ -7,6 +7,7 @@
 #include "optionen.h"
 
 // Bericht nach aus (deutsch oder mit --json als Objekt), Meldungen nach
-// meldungen. 0, oder 2, wenn eine Datei fehlt, kein Bericht ist oder die
-// Berichte nicht zusammenpassen.
+// meldungen. 0, oder 2, wenn eine Datei fehlt, kein Bericht ist, die Berichte
+// nicht zusammenpassen (auch: andere Einstellungen eines Spielers) oder mit
+// --erwartet VON-BIS die Tische (Gestelle) nicht genau VON bis BIS ohne Lücke sind.
 int FasseZusammen(const Optionen& o, std::ostream& aus, std::ostream& meldungen);
