@@ -209,6 +209,10 @@ TEST(Optionen, PartienUndSpielenMitAblage) {
     const auto s = LeseOptionen({"--spielen", "--zufall", "1", "--anzahl", "2", "--speichere", "ablage"}, fehler);
     ASSERT_TRUE(s) << fehler;
     EXPECT_EQ(s->speicherVerzeichnis, "ablage");
+    EXPECT_FALSE(p->zeitgrenze);  // ohne --zeitgrenze zählen die Spieler Stöße
+    const auto z = LeseOptionen({"--spielen", "--lokal", "--zufall", "1", "--anzahl", "2", "--zeitgrenze", "0"}, fehler);
+    ASSERT_TRUE(z) << fehler;
+    EXPECT_EQ(z->zeitgrenze, 0u);
 }
 
 // --version braucht wie --help keine Tische, auch neben anderen Optionen.
@@ -261,6 +265,9 @@ TEST(Optionen, WeistFalscheAufrufeAb) {
         {"--partien", "2", "--zufall", "1", "--spieler-a", "robust", "--spieler-b", "robust", "--rauschreihe",
          "--rauschen", "1"},
         {"--spielen", "--zufall", "1", "--anzahl", "2", "--rauschreihe"},
+        {"--spielen", "--zufall", "1", "--anzahl", "2", "--zeitgrenze", "200"},  // über das Netz
+        {"--zeitgrenze", "200", "a.xml"},
+        {"--spielen", "--lokal", "--zufall", "1", "--anzahl", "2", "--zeitgrenze", "600001"},
     };
     for (const auto& argumente : falsch) {
         std::string fehler;

@@ -35,7 +35,7 @@ bool Versenkt(const Simergebnis& e) {
 
 void SpieleAnstoesse(Durchspiel& d, const Spielstand& offen, Anstossprobe& a, int bis) {
     for (int k = a.proben; k < bis && !Abgelaufen(d.frist); ++k) {
-        Simuliere(d.g, d.w, d.stand, VerrauscheStoss(a.stoss, d.rauschen, d.zr[k], d.zs[k]), d.e);
+        SpieleStoss(d, VerrauscheStoss(a.stoss, d.rauschen, d.zr[k], d.zs[k]));
         const bool gueltig = Gueltig(offen, d.e);
         a.gueltig += gueltig;
         a.gut += gueltig && Versenkt(d.e);
@@ -110,7 +110,7 @@ Anstosswahl WaehleAnstoss(Durchspiel& d, float r, float grenze, int proben) {
     const Anstossprobe* gewaehlt = &liste[0];
     for (const Anstossprobe& a : liste) {
         if (a.proben == 0 || Abgelaufen(d.frist)) break;
-        Simuliere(d.g, d.w, d.stand, a.stoss, d.e);
+        SpieleStoss(d, a.stoss);
         if (Gueltig(offen, d.e)) {
             gewaehlt = &a;
             wahl.gueltig = true;

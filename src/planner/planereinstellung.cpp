@@ -14,10 +14,17 @@ Planereinstellung PlanerAus(const IniDatei& ini) {
     e.welt = zahl("welt", 1) == 0u ? Modell::P : Modell::R;
     e.stellung = static_cast<double>(std::min<std::uint32_t>(zahl("stellung", 50), 1000)) * 0.01;
     e.zeitgrenze = static_cast<int>(std::min<std::uint32_t>(zahl("zeitgrenze", 200), 600000));
+    e.stoesse = -1;
     e.sicherheit = zahl("sicherheit", 1) != 0u;
     e.sicherheitSchwelle = static_cast<double>(std::min<std::uint32_t>(zahl("sicherheit_schwelle", 50), 100)) * 0.01;
     e.lernen = zahl("lernen", 0) == 1u;
     e.beobachten = e.lernen || zahl("beobachten", 0) == 1u;
     e.lernenAlle = static_cast<int>(std::clamp<std::uint32_t>(zahl("lernen_alle", 20), 1, 100000));
+    return e;
+}
+
+Planereinstellung StossbudgetStattZeit(Planereinstellung e) {
+    if (e.zeitgrenze > 0) e.stoesse = e.zeitgrenze * kStoesseJeMillisekunde;
+    e.zeitgrenze = 0;
     return e;
 }

@@ -16,6 +16,9 @@ struct Planereinstellung {
     Modell welt;      // in dieser Welt wird durchgespielt
     double stellung;  // Gewicht des Stellungsspiels, 0: aus
     int zeitgrenze;   // Millisekunden je Entscheidung, 0: unbegrenzt
+    // Simulierte Stöße je Entscheidung, −1: unbegrenzt. Nicht in config.ini:
+    // spieltisch zählt damit statt mit der Uhr (StossbudgetStattZeit).
+    std::int64_t stoesse;
     bool sicherheit;  // Sicherheitsstöße erwägen
     double sicherheitSchwelle;  // unter dieser Erfolgsquote des besten Lochstoßes
     bool beobachten;  // Beobachtungen der eigenen Stöße sammeln (mit lernen immer)
@@ -25,3 +28,15 @@ struct Planereinstellung {
 
 // Fehlende Schlüssel geben die Vorgaben; unsinnige Werte werden begrenzt.
 Planereinstellung PlanerAus(const IniDatei& ini);
+
+// So viele Stöße simuliert die robuste Wahl in einer Millisekunde, über
+// Hunderte Entscheidungen aus Partien auf einem unbelasteten Kern gemessen
+// (alle Stöße durch alle Rechenzeit). Ein Stoß kostet je nach Tisch sehr
+// verschieden; mit diesem Wert kappt das Budget etwa dieselben Entscheidungen
+// wie die Uhr, und ein Lauf dauert etwa gleich lange.
+constexpr std::int64_t kStoesseJeMillisekunde = 40;
+
+// Eine Zeitgrenze wird ein Budget an Stößen, das auf einer unbelasteten
+// Maschine etwa gleich weit reicht; ohne Zeitgrenze bleibt es unbegrenzt.
+// Dann hängt keine Entscheidung mehr von der Last ab.
+Planereinstellung StossbudgetStattZeit(Planereinstellung e);

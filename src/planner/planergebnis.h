@@ -3,6 +3,7 @@
 // Reihenfolge, in der der Bediener sie sieht. Der Planer zeigt nichts selbst.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,8 +21,10 @@ struct Suchbericht {
     // Anstoß auf ein volles Dreieck oder einen Sicherheitsstoß.
     bool anstoss = false;
     bool sicherheit = false;
-    // Die Zeitgrenze hat die Entscheidung gekappt.
+    // Die Grenze (Zeit oder Stöße) hat die Entscheidung gekappt.
     bool gekappt = false;
+    // So viele Stöße hat die robuste Wahl simuliert.
+    std::int64_t stoesse = 0;
 };
 
 struct Planergebnis {

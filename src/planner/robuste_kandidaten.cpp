@@ -107,7 +107,8 @@ std::vector<Stoss> GuteGroszuegige(const Kandidatenliste& k, Durchspiel& d, cons
         if (schonDa) continue;
         const float staerke = BerechneStossstaerke(extra[i], physik, radius);
         for (float faktor : {1.3f, 2.2f}) {
-            Simuliere(d.g, d.w, d.stand, StossVektor(extra[i], staerke * faktor), d.e);
+            if (Abgelaufen(d.frist)) break;
+            SpieleStoss(d, StossVektor(extra[i], staerke * faktor));
             if (BeurteileStoss(d.stand, d.e).erfolg) {
                 gut.push_back(extra[i]);
                 break;

@@ -5,11 +5,16 @@
 #include "planner/schiedsrichter.h"
 #include "sim/rauschen.h"
 
+void SpieleStoss(Durchspiel& d, Vektor stoss) {
+    Simuliere(d.g, d.w, d.stand, stoss, d.e);
+    ZaehleStoss(d.frist);
+}
+
 void SpieleProben(Durchspiel& d, Variante& v, int von, int bis) {
     int k = von;
     for (; k < bis; ++k) {
         if (Abgelaufen(d.frist)) break;
-        Simuliere(d.g, d.w, d.stand, VerrauscheStoss(v.stoss, d.rauschen, d.zr[k], d.zs[k]), d.e);
+        SpieleStoss(d, VerrauscheStoss(v.stoss, d.rauschen, d.zr[k], d.zs[k]));
         if (BeurteileStoss(d.stand, d.e).erfolg) {
             ++v.erfolge;
             if (v.ersteErfolgreiche < 0) v.ersteErfolgreiche = k;

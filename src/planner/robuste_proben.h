@@ -35,6 +35,10 @@ struct Durchspiel {
     Simergebnis e;
 };
 
+// Spielt stoss ohne weiteres Rauschen auf d.stand (Ergebnis in d.e) und
+// zählt ihn für die Frist. Jeder Schritt der robusten Wahl simuliert so.
+void SpieleStoss(Durchspiel& d, Vektor stoss);
+
 // Spielt die Proben von bis bis (ausschließlich) und zählt die Erfolge; ist
 // die Zeit um, hört es auf (proben sagt, wie weit es kam).
 void SpieleProben(Durchspiel& d, Variante& v, int von, int bis);

@@ -11,6 +11,7 @@
 #include "planner/pfad.h"
 #include "planner/robuste_kandidaten.h"
 #include "planner/robuste_proben.h"
+#include "planner/rueckfallstoss.h"
 #include "planner/rundumsuche.h"
 #include "planner/schiedsrichter.h"
 #include "planner/sicherheitsstoss.h"
@@ -80,6 +81,7 @@ struct Entscheidung {
     Stoss kandidat;
     int erfolge = 0, proben = 0;
     bool anstoss = false, sicherheit = false;
+    bool belegt = false;  // gelang in einer Probe oder ist ohne Rauschen gültig
 };
 
 // Ein Stoß ohne Kandidaten der Liste (Rundumsuche, Anstoß, Sicherheitsstoß):
@@ -125,6 +127,7 @@ Entscheidung Lochstoss(Kandidatenliste& k, Durchspiel& d, const Planereinstellun
                        Hoechststaerke(physik));
     x.erfolge = gewaehlt.erfolge;
     x.proben = gewaehlt.proben;
+    x.belegt = !nichts;
     MeldeLochstoss(gewaehlt, x.kandidat, x.stoss, d, protokoll);
     return x;
 }
@@ -138,6 +141,7 @@ Entscheidung Anstossen(Durchspiel& d, float radius, const Physik& physik, int pr
     x.erfolge = a.erfolge;
     x.proben = a.proben;
     x.anstoss = true;
+    x.belegt = a.gueltig || a.erfolge > 0;
     protokoll.push_back(FormatiereLog("Robust: Anstoß auf das volle Dreieck, Stärke %f%s\r\n",
                                       static_cast<double>(Laenge(a.stoss)),
                                       a.gueltig ? "" : " (ohne Rauschen kein gültiger gefunden)"));
@@ -173,12 +177,29 @@ void WaegeGegenSicherheit(Entscheidung& x, Durchspiel& d, const Planereinstellun
     x.erfolge = s.sicherheit.gueltig;
     x.proben = s.sicherheit.proben;
     x.sicherheit = true;
+    x.belegt = true;
 }
 
 std::vector<Linie> Linien(const Entscheidung& x) {
     if (x.kandidat.art != kRichtungssuche) return StossLinien(x.kandidat);
     const Vektor bis = Addiere(x.kandidat.weiss, Skaliere(Normiere(x.stoss), 20.0f));
     return {Linie{bis.x, bis.y, x.kandidat.weiss.x, x.kandidat.weiss.y, kGrau}};
+}
+
+// Der Stoß, den Lochstoss spielt, wenn keine Variante gelingt.
+Vektor Listenstoss(const Kandidatenliste& k, const Physik& physik, float radius) {
+    return Begrenzt(StossVektor(k.liste[0], BerechneStossstaerke(k.liste[0], physik, radius)), Hoechststaerke(physik));
+}
+
+// Hat die Grenze gekappt, bevor ein Stoß belegt war, gilt der Rückfallstoß.
+void NimmRueckfall(Entscheidung& x, const Rueckfallstoss& r, std::vector<std::string>& protokoll) {
+    x.stoss = r.stoss;
+    x.kandidat = r.kandidat;
+    x.erfolge = x.proben = 0;
+    x.sicherheit = false;
+    protokoll.push_back(FormatiereLog("Robust: kein Stoß ist belegt, gespielt wird der Rückfallstoß: er trifft ohne "
+                                      "Rauschen zuerst Kugel %d%s, Stärke %f\r\n",
+                                      r.kugel, r.ohneFoul ? "" : " (mit Foul)", static_cast<double>(Laenge(r.stoss))));
 }
 
 void FuelleBericht(const Kandidatenliste& k, const Entscheidung& x, Suchbericht& bericht) {
@@ -211,7 +232,7 @@ std::uint64_t SaatAusStand(const Spielstand& stand) {
 
 Planergebnis SucheStossRobust(const Tischkontext& tk, const Planerkontext& pk, const Spielstand& stand) {
     const Planereinstellung& e = pk.einstellung;
-    Frist frist = StarteFrist(e.zeitgrenze);
+    Frist frist = StarteFrist(e.zeitgrenze, e.stoesse);
     Planergebnis p;
     Kandidatenliste k = ListenKandidaten(tk, stand, e.kandidaten);
     p.protokoll = Zaehlerzeilen(k.anzahl);
@@ -223,22 +244,33 @@ Planergebnis SucheStossRobust(const Tischkontext& tk, const Planerkontext& pk, c
     for (std::size_t i = 0; i < zr.size(); ++i) Normalpaar(zufall, zr[i], zs[i]);
     Durchspiel d{tk, stand, g, pk.welt, e.rauschen, zr.data(), zs.data(), frist, {}};
 
+    // Zuerst, billig und ohne Rücksicht auf die Grenze: was gespielt wird,
+    // wenn sie kappt, bevor etwas Besseres belegt ist.
+    const bool dreieck = VollesDreieck(stand, pk.radius);
+    const Rueckfallstoss rueckfall = FindeRueckfallstoss(d, k.liste[0], Listenstoss(k, pk.physik, pk.radius),
+                                                         Hoechststaerke(pk.physik), dreieck);
     Entscheidung x;
-    if (VollesDreieck(stand, pk.radius)) {
+    if (dreieck) {
         x = Anstossen(d, pk.radius, pk.physik, e.proben, p.protokoll);
     } else {
         x = Lochstoss(k, d, e, pk.physik, pk.radius, p.protokoll);
         const double quote = x.proben ? static_cast<double>(x.erfolge) / x.proben : 0.0;
         if (e.sicherheit && quote < e.sicherheitSchwelle) WaegeGegenSicherheit(x, d, e, pk.physik, pk.radius, p.protokoll);
     }
-    if (frist.abgelaufen)
+    if (frist.abgelaufen && StoesseVerbraucht(frist))
+        p.protokoll.push_back(FormatiereLog(
+            "Robust: Grenze von %d simulierten Stößen erreicht, gespielt wird der beste bis dahin gefundene Stoß.\r\n",
+            static_cast<int>(e.stoesse)));
+    else if (frist.abgelaufen)
         p.protokoll.push_back(FormatiereLog(
             "Robust: Zeitgrenze von %d ms erreicht, gespielt wird der beste bis dahin gefundene Stoß.\r\n",
             e.zeitgrenze));
+    if (frist.abgelaufen && !x.belegt && rueckfall.gefunden) NimmRueckfall(x, rueckfall, p.protokoll);
     p.stoss = x.stoss;
     p.linien = Linien(x);
     FuelleBericht(k, x, p.bericht);
     p.bericht.gekappt = frist.abgelaufen;
+    p.bericht.stoesse = frist.gespielt;
     return p;
 }
 

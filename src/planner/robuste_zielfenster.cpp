@@ -9,7 +9,7 @@
 namespace {
 
 bool GelingtGedreht(Durchspiel& d, Vektor stoss, float grad, float grenze) {
-    Simuliere(d.g, d.w, d.stand, Begrenzt(Gedreht(stoss, grad), grenze), d.e);
+    SpieleStoss(d, Begrenzt(Gedreht(stoss, grad), grenze));
     return BeurteileStoss(d.stand, d.e).erfolg;
 }
 

@@ -18,7 +18,7 @@ bool Rundum(Durchspiel& d, float staerke, int schritte, Richtungsurteil passt, s
         if (Abgelaufen(d.frist)) return false;
         const double w = a * 2.0 * std::numbers::pi / schritte;
         const Vektor v{static_cast<float>(staerke * std::cos(w)), static_cast<float>(staerke * std::sin(w)), 0.0f};
-        Simuliere(d.g, d.w, d.stand, v, d.e);
+        SpieleStoss(d, v);
         ja[static_cast<std::size_t>(a)] = passt(d.stand, d.e);
     }
     // Läufe im Kreis: bei einem, der nicht passt, beginnen, damit keiner zerschnitten wird.

@@ -39,7 +39,7 @@ bool Sicher(const Spielstand& stand, const Simergebnis& e) {
 }
 
 bool Gelingt(Durchspiel& o, Vektor stoss) {
-    Simuliere(o.g, o.w, o.stand, stoss, o.e);
+    SpieleStoss(o, stoss);
     return BeurteileStoss(o.stand, o.e).erfolg;
 }
 
@@ -68,7 +68,7 @@ std::vector<Stoss> Gegnerstoesse(Durchspiel& o, const Physik& physik, float r, f
         if (schonDa) continue;
         const float staerke = BerechneStossstaerke(extra[i], physik, r);
         for (float faktor : {1.3f, 2.2f})
-            if (Gelingt(o, Begrenzt(StossVektor(extra[i], staerke * faktor), grenze))) {
+            if (!Abgelaufen(o.frist) && Gelingt(o, Begrenzt(StossVektor(extra[i], staerke * faktor), grenze))) {
                 wahl.push_back(extra[i]);
                 break;
             }
@@ -138,7 +138,7 @@ Partiewert BewerteFuerPartie(Durchspiel& d, Vektor stoss, int proben, int gegner
     double summe = 0.0, gegnerSumme = 0.0;
     int uebergeben = 0, gemessen = 0;  // Proben, nach denen der Gegner ohne Foul am Tisch steht
     for (int k = 0; k < proben && !Abgelaufen(d.frist); ++k) {
-        Simuliere(d.g, d.w, d.stand, VerrauscheStoss(stoss, d.rauschen, d.zr[k], d.zs[k]), d.e);
+        SpieleStoss(d, VerrauscheStoss(stoss, d.rauschen, d.zr[k], d.zs[k]));
         ++w.proben;
         const Urteil u = BeurteileStoss(d.stand, d.e);
         if (u.ursache == Ursache::schwarze_zu_frueh) {
@@ -189,7 +189,7 @@ Sicherheitswahl WaegeSicherheit(Durchspiel& d, Vektor lochstoss, int proben, con
         // Die Mitte eines Laufs gerader Länge liegt zwischen zwei geprüften Richtungen.
         const Vektor stoss = Skaliere(t.richtung, t.staerke);
         if (Abgelaufen(d.frist)) break;
-        Simuliere(d.g, d.w, d.stand, stoss, d.e);
+        SpieleStoss(d, stoss);
         if (!Sicher(d.stand, d.e)) continue;
         const Partiewert w = BewerteFuerPartie(d, stoss, vor, 1, physik, r);
         if (!w.ganz) break;

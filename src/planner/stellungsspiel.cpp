@@ -80,7 +80,7 @@ void Stellungsspiel(Durchspiel& d, std::vector<Variante>& varianten, const std::
         if (!(Quote(v) * (1.0 + stellung) > besterWert)) break;
         if (v.ersteErfolgreiche < 0) continue;
         const int k = v.ersteErfolgreiche;
-        Simuliere(d.g, d.w, d.stand, VerrauscheStoss(v.stoss, d.rauschen, d.zr[k], d.zs[k]), d.e);
+        SpieleStoss(d, VerrauscheStoss(v.stoss, d.rauschen, d.zr[k], d.zs[k]));
         const double q = Stellungswert(Endstand(d.stand, d.e), d, physik, radius, kVorproben);
         v.wert = Quote(v) * (1.0 + stellung * q);
         besterWert = std::max(besterWert, v.wert);

@@ -56,6 +56,7 @@ struct Spielumgebung {
     double rauschen;
     std::uint32_t saat;
     Bildmaler maler;       // leer: keine Bilder
+    int zeitgrenze = -1;   // ≥ 0: die Planer im Prozess messen mit der Uhr (ms); −1: sie zählen Stöße
 };
 
 // Jede Aufnahme bekommt ihre eigenen cmdids: 32 Stöße je Tisch reichen

@@ -33,6 +33,16 @@ bool LadePlaner(const std::string& pfad, Wahl wahl, bool muss, LokalerPlaner& p)
     return true;
 }
 
+void Bemesse(LokalerPlaner& p, int zeitgrenze) {
+    Planereinstellung& e = p.kontext.einstellung;
+    if (zeitgrenze < 0) {
+        e = StossbudgetStattZeit(e);
+        return;
+    }
+    e.zeitgrenze = zeitgrenze;
+    e.stoesse = -1;
+}
+
 Planergebnis PlaneLokal(const LokalerPlaner& p, const Spielstand& stand) {
     return PlaneStoss(p.tisch, p.kontext, stand, p.robust ? Planerwahl::robust : Planerwahl::vorgegeben);
 }

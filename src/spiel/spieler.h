@@ -58,5 +58,11 @@ struct LokalerPlaner {
 enum class Wahl { vorgegeben, robust, nachDatei };
 bool LadePlaner(const std::string& pfad, Wahl wahl, bool muss, LokalerPlaner& p);
 
+// Wie lange der Planer im Prozess rechnen darf. zeitgrenze −1: so viele
+// simulierte Stöße, wie seine eigene zeitgrenze auf einer unbelasteten
+// Maschine erlaubte (StossbudgetStattZeit), damit Läufe nicht von der Last
+// abhängen; sonst mit der Uhr, zeitgrenze ms (0: unbegrenzt).
+void Bemesse(LokalerPlaner& p, int zeitgrenze);
+
 // Plant auf stand, wie der Spieler es täte; threadsicher.
 Planergebnis PlaneLokal(const LokalerPlaner& p, const Spielstand& stand);

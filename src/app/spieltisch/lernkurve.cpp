@@ -37,6 +37,7 @@ Vektor Beantwortet(Vektor stoss) {
 std::shared_ptr<LokalerPlaner> Robuster(const Spielumgebung& u, std::string& fehler) {
     auto p = std::make_shared<LokalerPlaner>();
     if (!LadePlaner(u.konfiguration, Wahl::robust, false, *p)) fehler = "config.ini nicht lesbar";
+    Bemesse(*p, u.zeitgrenze);
     return p;
 }
 

@@ -36,7 +36,7 @@ bool PruefeZusammenfassen(const Optionen& o, const Genannt& gesetzt, std::string
     if (const std::string x = Eine(gesetzt, {"--spieler", "--antwort-port", "--zufall", "--anzahl", "--speichere",
                                              "--status-port", "--status-warten", "--zeitlimit", "--nur-senden",
                                              "--kugeln", "--gruppe", "--rauschen", "--modell", "--lokal", "--planer",
-                                             "--threads", "--protokoll", "--config", "--bild", "--bilder", "--ab",
+                                             "--threads", "--zeitgrenze", "--protokoll", "--config", "--bild", "--bilder", "--ab",
                                              "--welt", "--beobachtungen", "--spieler-a", "--spieler-b"});
         !x.empty())
         return Nein(fehler, "--zusammenfassen liest nur Berichte (und --json); " + x + " gehört nicht dazu.");
@@ -77,6 +77,8 @@ bool PruefeSpielen(const Optionen& o, const Genannt& gesetzt, std::string& fehle
     if (o.lokal && gesetzt.count("--spieler")) return Nein(fehler, "--spieler gilt nicht mit --lokal.");
     if (o.threads > 1 && !o.lokal)
         return Nein(fehler, "--threads gilt nur mit --lokal: über das Netz spielt ein Spieler Stoß für Stoß.");
+    if (o.zeitgrenze && !o.lokal)
+        return Nein(fehler, "--zeitgrenze gilt nur mit --lokal: über das Netz rechnet der Spieler, wie seine config.ini sagt.");
     if (static_cast<std::uint64_t>(o.ab) - 1 + o.anzahl > kHoechsterTisch)
         return Nein(fehler, "--ab und --anzahl reichen über Tisch " + std::to_string(kHoechsterTisch) + " hinaus.");
     return true;
@@ -123,7 +125,8 @@ bool PruefeZusammenspiel(Optionen& o, const Genannt& gesetzt, std::string& fehle
     }
     if (!spielt) {
         if (const std::string x = Eine(gesetzt, {"--config", "--json", "--protokoll", "--bilder", "--rauschen",
-                                                 "--modell", "--threads", "--ab", "--welt", "--beobachtungen"});
+                                                 "--modell", "--threads", "--ab", "--welt", "--beobachtungen",
+                                                 "--zeitgrenze"});
             !x.empty())
             return Nein(fehler, x + " gehört zu --spielen oder --partien.");
     }
@@ -156,7 +159,7 @@ bool LeseNetzadresse(std::string_view wert, std::string& adresse, std::uint16_t&
 
 std::optional<Optionen> LeseOptionen(const std::vector<std::string>& argumente, std::string& fehler) {
     Optionen o;
-    std::uint32_t saat = 0, anzahl = 0, partien = 0;
+    std::uint32_t saat = 0, anzahl = 0, partien = 0, zeitgrenze = 0;
     std::uint16_t statusPort = 0;
     std::string modell, planer;
     Aufruf aufruf{
@@ -182,6 +185,7 @@ std::optional<Optionen> LeseOptionen(const std::vector<std::string>& argumente, 
              {"--planer", "vorgegeben oder robust",
               [&planer](std::string_view w) { return (w == "vorgegeben" || w == "robust") && (planer = w, true); }},
              Zahlwert("--threads", o.threads, 1, 64, "eine Zahl 1..64"),
+             Zahlwert<std::uint32_t>("--zeitgrenze", zeitgrenze, 0, 600000, "Millisekunden 0..600000"),
              {"--partien", "eine gerade Zahl 2..8000000 (jedes Gestell wird in beiden Reihenfolgen gespielt)",
               [&partien](std::string_view w) {
                   return LeseZahl(w, partien) && partien >= 2 && partien <= 2 * kHoechstesGestell && partien % 2 == 0;
@@ -212,6 +216,7 @@ std::optional<Optionen> LeseOptionen(const std::vector<std::string>& argumente, 
     const Genannt& gesetzt = aufruf.gesetzt;
     if (gesetzt.count("--zufall")) o.zufallSaat = saat;
     if (gesetzt.count("--status-port")) o.statusPort = statusPort;
+    if (gesetzt.count("--zeitgrenze")) o.zeitgrenze = zeitgrenze;
     if (gesetzt.count("--modell")) o.modell = modell == "P" ? Modell::P : Modell::R;
     o.robust = planer == "robust";
     o.partien = partien;

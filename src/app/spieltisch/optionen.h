@@ -32,6 +32,7 @@ struct Optionen {
     bool lokal = false;          // Planer im Prozess statt über das Netz
     bool robust = false;         // mit lokal: die robuste Wahl statt der vorgegebenen
     int threads = 1;             // nur im Prozess
+    std::optional<std::uint32_t> zeitgrenze;  // ms für die Planer im Prozess; ohne: sie zählen Stöße
     bool json = false;
     std::string protokollDatei;  // leer: keines
     std::string konfiguration;   // leer: config.ini neben dem Programm

@@ -50,6 +50,7 @@ bool BaueSpieler(const Optionen& o, const Spielumgebung& u, const Dokumentkopf& 
                       << " kann nicht gelesen werden.\n";
             return false;
         }
+        Bemesse(*p, u.zeitgrenze);
         spieler[i] = LokalerBote(kopf, p);
     }
     return true;

@@ -46,6 +46,7 @@ bool BereiteSpielVor(const Optionen& o, Spielumgebung& u, Dokumentkopf& kopf, st
     }
     u.rauschen = o.rauschen;
     u.saat = o.zufallSaat.value_or(0);
+    u.zeitgrenze = o.zeitgrenze ? static_cast<int>(*o.zeitgrenze) : -1;
     kopf.tisch = u.tk;
     kopf.eigeneAdresse = kEigeneAdresse;
     kopf.antwortPort = o.antwortPort;
@@ -90,6 +91,7 @@ std::vector<Zufallstisch> Spieltische(const Optionen& o, const Tisch& t) {
 Planer PlanerAusKonfiguration(const Spielumgebung& u, const Dokumentkopf& kopf, bool robust) {
     auto p = std::make_shared<LokalerPlaner>();
     LadePlaner(u.konfiguration, robust ? Wahl::robust : Wahl::vorgegeben, false, *p);
+    Bemesse(*p, u.zeitgrenze);
     return LokalerBote(kopf, p);
 }
 
