@@ -47,7 +47,10 @@ TEST(Ausfall, AcceptAnDerDateigrenzeRuhtUndGehtWeiter) {
     const double sekunden = std::chrono::duration<double>(std::chrono::steady_clock::now() - beginn).count();
     const double gerechnet = static_cast<double>(Rechenzeit(spieler.pid()) - vorher) / ::sysconf(_SC_CLK_TCK);
     EXPECT_LT(gerechnet, 0.5 * sekunden + 0.05) << "Rechenzeit " << gerechnet << " s in " << sekunden << " s";
-    EXPECT_EQ(spieler.Anzahl(fehler), 1u) << spieler.kind->ausgabe;
+    // Einmal je Engpass, nicht je Versuch (das wären hier zehn). Ein zweites Mal,
+    // wenn der Sendethread des Status seinen Socket erst nach der ersten
+    // Abweisung schließt und so noch ein Gast hineinkommt (auf einer belasteten Maschine).
+    EXPECT_LE(spieler.Anzahl(fehler), 2u) << spieler.kind->ausgabe;
 
     for (int g : gaeste) ::close(g);
     Lauscher antwort;
