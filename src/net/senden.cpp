@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <exception>
+#include <condition_variable>
 #include <map>
 #include <mutex>
 #include <system_error>
@@ -28,6 +29,7 @@ using Ziel = std::pair<std::string, int>;
 // Grenze je Ziel nähme eine Flut an eine Adresse allen anderen die Plätze.
 struct Senderplaetze {
     std::mutex mutex;
+    std::condition_variable frei;          // laufend ist gesunken
     std::uint32_t laufend = 0;             // unter mutex
     std::map<Ziel, std::uint32_t> jeZiel;  // unter mutex, nur Ziele mit laufenden Sendern
 };
@@ -56,6 +58,7 @@ void GibFrei(Senderplaetze& p, const Ziel& ziel) {
     --p.laufend;
     const auto gefunden = p.jeZiel.find(ziel);
     if (--gefunden->second == 0) p.jeZiel.erase(gefunden);
+    p.frei.notify_all();
 }
 
 }  // namespace
@@ -85,6 +88,11 @@ void StarteSendeThread(const Sender& s, std::string dokument, std::string ipAdre
         SchreibeLog(s.anzeige, "Kein Sendethread (Errorcode: %d), Antwort an %s, Port %d verworfen.\r\n",
                     fehler.code().value(), ipAdresse.c_str(), port);
     }
+}
+
+bool WarteAufSender(const Sender& s, std::chrono::milliseconds grenze) {
+    std::unique_lock sperre(s.plaetze->mutex);
+    return s.plaetze->frei.wait_for(sperre, grenze, [&] { return s.plaetze->laufend == 0; });
 }
 
 void SendeTCPPacket(const Anzeige& a, const std::string& dokument, const std::string& ipAdresse, int port) {

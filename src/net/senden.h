@@ -2,6 +2,7 @@
 // Antwort ein eigener Thread) und den Status als UDP-Broadcast.
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -25,6 +26,10 @@ struct Sender {
 // netz.sender_je_ziel an dieselbe Adresse mit demselben Port; eine weitere,
 // und eine, für die kein Thread startet, wird mit einer Protokollzeile verworfen.
 void StarteSendeThread(const Sender& s, std::string dokument, std::string ipAdresse, int port);
+
+// Wartet, bis kein Sendethread mehr läuft, höchstens grenze; false, wenn noch
+// einer läuft. Wer die Anzeige der Sender abbaut, muss vorher warten.
+bool WarteAufSender(const Sender& s, std::chrono::milliseconds grenze);
 
 // Verbindet zu ipAdresse (nur Ziffernschreibweise, keine Namensauflösung) und
 // port, schickt das Dokument mit einem send und schließt. Fehler als Meldung.

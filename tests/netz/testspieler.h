@@ -21,9 +21,12 @@ struct Testspieler {
         BaueSpieler(k, BestimmePfade("", config), anzeige);
         SetzePort(FreierPort());
     }
+    // Auch die Sendethreads schreiben in die Aufzeichnung (etwa "connect
+    // gescheitert"): sie stirbt erst, wenn keiner mehr läuft.
     ~Testspieler() {
         StoppeServer(k.server);
         WarteAufServerende(k.server, std::chrono::seconds(10));
+        WarteAufSender(k.sender, std::chrono::seconds(15));
     }
     Testspieler(const Testspieler&) = delete;
     Testspieler& operator=(const Testspieler&) = delete;
