@@ -7,6 +7,9 @@
 namespace {
 
 Qtstart start{};
+// Die Anwendung lebt bis zum Prozessende; über diesen Zeiger bleibt sie (und
+// was Qt an ihr festhält, etwa die Schriften) erreichbar, kein Leck.
+QGuiApplication* anwendung = nullptr;
 
 void Ausgabe(QtMsgType art, const QMessageLogContext& ort, const QString& text) {
     if (art == QtFatalMsg) {
@@ -29,7 +32,7 @@ QGuiApplication* StarteQt(const Qtstart& s, Qtanwendung neu) {
     qInstallMessageHandler(Ausgabe);
     static int argc = 1;
     static char* argv[] = {const_cast<char*>(s.programm), nullptr};
-    QGuiApplication* anwendung = (neu ? neu : NeueGuiAnwendung)(argc, argv);
+    anwendung = (neu ? neu : NeueGuiAnwendung)(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     return anwendung;
 }
