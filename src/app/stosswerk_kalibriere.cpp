@@ -152,7 +152,7 @@ struct Fortschrittszeile {
 
 bool SchreibeBild(const Tischkontext& tk, const std::string& pfad, std::span<const Beobachtung> b,
                   const Welt& startwelt, const Kalibrierergebnis& e, const Tischgeometrie& g) {
-    StarteQt({"stosswerk-kalibriere", "Das Bild kann nicht gezeichnet werden (%s).", 2, true, false});
+    const auto qt = StarteQt({"stosswerk-kalibriere", "Das Bild kann nicht gezeichnet werden (%s).", 2, true, false});
     const QImage bild = Kalibrierbild(tk, VergleicheKugeln(b, startwelt, e, g), e);
     return bild.save(QString::fromLocal8Bit(pfad.c_str()), "PNG", 0);
 }

@@ -139,7 +139,7 @@ bool SchreibeBild(const Tischkontext& tk, const std::string& pfad, const Spielst
                   const Simergebnis& e, Modell modell) {
     // Ohne Bildschirm (eine gesetzte Wahl gilt); scheitert sie (QT_QPA_PLATFORM=xcb
     // ohne Bildschirm), eine Meldung statt eines Absturzes.
-    StarteQt({"stosswerk-sim", "Das Bild kann nicht gezeichnet werden (%s).", 2, true, false});
+    const auto qt = StarteQt({"stosswerk-sim", "Das Bild kann nicht gezeichnet werden (%s).", 2, true, false});
     Spielstand anfang = start;
     anfang.kugeln[0].inloch = 0;  // gestoßen wird sie in jedem Fall
     const Ansicht a = AnsichtVon(tk.tisch, kFensterBreite, kFensterHoehe);

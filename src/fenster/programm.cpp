@@ -48,9 +48,12 @@ int FensterProgramm(const Pfade& pfade, const Fensteroptionen& optionen) {
     if (bild) qputenv("QT_QPA_PLATFORM", "offscreen");
     // Scheitert die Plattform (kein X-Server, kein Plugin), bricht Qt mit
     // qFatal ab; das wird eine Meldung und Rückgabe 1.
-    StarteQt({"stosswerk", "Das Fenster kann nicht geöffnet werden (%s). Ohne Fenster starten mit --ohne-fenster.",
-              1, false, true},
-             NeueAnwendung);
+    // Lebt bis zum Prozessende, wie das Fenster (kein Abbau nach exec).
+    [[maybe_unused]] static QGuiApplication* anwendung =
+        StarteQt({"stosswerk", "Das Fenster kann nicht geöffnet werden (%s). Ohne Fenster starten mit --ohne-fenster.",
+                  1, false, true},
+                 NeueAnwendung)
+            .release();
 
     static Spielerkontext spieler;  // lebt bis zum Prozessende, wie die Threads, die ihn benutzen
     HauptDialog* fenster = ErzeugeHauptfenster(spieler, pfade);

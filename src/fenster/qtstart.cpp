@@ -7,9 +7,6 @@
 namespace {
 
 Qtstart start{};
-// Die Anwendung lebt bis zum Prozessende; über diesen Zeiger bleibt sie (und
-// was Qt an ihr festhält, etwa die Schriften) erreichbar, kein Leck.
-QGuiApplication* anwendung = nullptr;
 
 void Ausgabe(QtMsgType art, const QMessageLogContext& ort, const QString& text) {
     if (art == QtFatalMsg) {
@@ -26,13 +23,13 @@ QGuiApplication* NeueGuiAnwendung(int& argc, char** argv) { return new QGuiAppli
 
 }  // namespace
 
-QGuiApplication* StarteQt(const Qtstart& s, Qtanwendung neu) {
+std::unique_ptr<QGuiApplication> StarteQt(const Qtstart& s, Qtanwendung neu) {
     start = s;
     if (s.ohneBildschirm) setenv("QT_QPA_PLATFORM", "offscreen", 0);  // eine gesetzte Wahl gilt
     qInstallMessageHandler(Ausgabe);
     static int argc = 1;
     static char* argv[] = {const_cast<char*>(s.programm), nullptr};
-    anwendung = (neu ? neu : NeueGuiAnwendung)(argc, argv);
+    std::unique_ptr<QGuiApplication> anwendung((neu ? neu : NeueGuiAnwendung)(argc, argv));
     std::setlocale(LC_NUMERIC, "C");
     return anwendung;
 }

@@ -7,6 +7,8 @@
 
 #include <QGuiApplication>
 
+#include <memory>
+
 struct Qtstart {
     const char* programm;      // für die Meldung: "programm: …"
     const char* fehlerformat;  // mit einem %s für Qts Grund
@@ -16,6 +18,7 @@ struct Qtstart {
 };
 
 // Erzeugt die Anwendung mit neu (QApplication für das Fenster, sonst eine
-// QGuiApplication) und lässt sie bis zum Prozessende leben.
+// QGuiApplication). Der Aufrufer hält sie, solange er malt; erst ihr Abbau
+// gibt alles frei, was Qt an Schriften hält (sonst meldet der Leak-Sanitizer).
 using Qtanwendung = QGuiApplication* (*)(int& argc, char** argv);
-QGuiApplication* StarteQt(const Qtstart& s, Qtanwendung neu = nullptr);
+std::unique_ptr<QGuiApplication> StarteQt(const Qtstart& s, Qtanwendung neu = nullptr);

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -46,8 +47,9 @@ int main(int argc, char** argv) {
         return schliesse(kGut);
     }
     // Bilder malt Qt ohne Bildschirm; die Anwendung braucht es für die Schrift.
+    std::unique_ptr<QGuiApplication> qt;
     if (!optionen->bild.empty() || !optionen->bilderVerzeichnis.empty())
-        StarteQt({.programm = "spieltisch",
+        qt = StarteQt({.programm = "spieltisch",
                   .fehlerformat = "Bilder können nicht gezeichnet werden (%s).",
                   .rueckgabe = kFalscherAufruf,
                   .ohneBildschirm = true,
