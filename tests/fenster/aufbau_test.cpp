@@ -127,7 +127,7 @@ TEST_F(Aufbau, UnlesbareKonfigurationStehtImLog) {
     const std::string pfad = dir.filePath("config.ini").toStdString();
     ASSERT_TRUE(QDir(dir.path()).mkdir("config.ini"));
     delete fenster;
-    fenster = ErzeugeHauptfenster(*new Spielerkontext, BestimmePfade("", pfad));
+    fenster = ErzeugeHauptfenster(DauerhafterSpieler(), BestimmePfade("", pfad));
     EXPECT_EQ(Log(), QString("Konfiguration %1 nicht lesbar (Errorcode: %2), es gelten die Vorgaben.\n")
                          .arg(Q(pfad))
                          .arg(EISDIR));

@@ -120,6 +120,14 @@ inline void SchliesseAlleMeldungen() {
     }
 }
 
+// Wie im Programm lebt der Spieler bis zum Prozessende: Threads, die ihn
+// benutzen, dürfen den Test überdauern. Die Liste hält ihn erreichbar (für den
+// Leak-Sanitizer kein Leck).
+inline Spielerkontext& DauerhafterSpieler() {
+    static auto* alle = new std::vector<std::unique_ptr<Spielerkontext>>;
+    return *alle->emplace_back(std::make_unique<Spielerkontext>());
+}
+
 class Fenster : public ::testing::Test {
 protected:
     HauptDialog* fenster = nullptr;
@@ -129,11 +137,7 @@ protected:
     void SetUp() override {
         NetzwerkAn = false;
         GezogeneKugel = -1;
-        // Wie im Programm lebt der Spieler bis zum Prozessende: Threads, die ihn benutzen, dürfen den Test
-        // überdauern. Die Liste hält ihn erreichbar (für den Leak-Sanitizer kein Leck).
-        static auto* alle = new std::vector<std::unique_ptr<Spielerkontext>>;
-        fenster = ErzeugeHauptfenster(*alle->emplace_back(std::make_unique<Spielerkontext>()),
-                                      BestimmePfade("", konfiguration));
+        fenster = ErzeugeHauptfenster(DauerhafterSpieler(), BestimmePfade("", konfiguration));
     }
     void TearDown() override {
         if (NetzwerkAn) FuehreBefehlAus(BefehlNetzwerk);

@@ -38,7 +38,8 @@ int Kind(int argc, char** argv) {
     }
     int eins = 1;
     QApplication anwendung(eins, argv);
-    HauptDialog* fenster = ErzeugeHauptfenster(*new Spielerkontext, BestimmePfade());
+    static auto* spieler = new Spielerkontext;  // bis zum Prozessende, erreichbar
+    HauptDialog* fenster = ErzeugeHauptfenster(*spieler, BestimmePfade());
     Spielerkontext& k = fenster->Spieler();
     if (port) k.netz.port = k.sender.netz.port = port;
     if (bport) k.netz.bport = k.sender.netz.bport = bport;

@@ -62,7 +62,7 @@ struct Empfaenger {
 
 std::string ErsetzeZwischen(std::string text, const std::string& auf, const std::string& zu, const std::string& wert) {
     const auto a = text.find(auf);
-    const auto b = text.find(zu, a);
+    const auto b = a == std::string::npos ? a : text.find(zu, a + auf.size());
     if (a != std::string::npos && b != std::string::npos) text.replace(a + auf.size(), b - a - auf.size(), wert);
     return text;
 }
