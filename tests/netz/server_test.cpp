@@ -423,8 +423,9 @@ TEST(ServerVerbindungen, DieStillsteWeichtEinerNeuen) {
 // offen ist: die Zeilen einer Anfrage, die noch empfangen oder bearbeitet
 // wird, bleiben bis zu ihrer Antwort stehen.
 TEST(ServerReihenfolge, AnnehmenLeertNichtDasProtokollEinerAnfrageInArbeit) {
-    Testspieler t;
+    // Vor dem Spieler angelegt: der Server-Thread schreibt hinein, bis der Spieler abgebaut ist.
     std::string gesehen;  // das Protokoll, als das Dokument bearbeitet wurde
+    Testspieler t;
     t.k.server.bearbeite = [&](const std::string&, const std::string&) {
         std::lock_guard sperre(t.a.mutex);
         gesehen = t.a.log;
