@@ -14,7 +14,9 @@ source tools/pakete.sh
 installiere_fehlende "${GRUNDPAKETE[@]}" "${PRUEFPAKETE[@]}"
 tools/pruefe_schichten.sh
 # Ein Test läuft unter einem deutschen Desktop: die Locale muss es geben.
-locale -a 2>/dev/null | grep -qix 'de_DE.utf8' || localedef -i de_DE -f UTF-8 de_DE.UTF-8
+if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then
+    if [ "$(id -u)" -eq 0 ]; then localedef -i de_DE -f UTF-8 de_DE.UTF-8; else sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8; fi
+fi
 
 im_eigenen_netz() {
     unshare --net sh -c 'ip link set lo up && ip route add default dev lo && exec "$@"' sh "$@"
