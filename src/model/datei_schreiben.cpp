@@ -44,3 +44,14 @@ bool ErsetzeDatei(const std::string& pfad, std::string_view text, int* fehler) {
     }
     return gut;
 }
+
+std::string Dateigrund(int e) {
+    switch (e) {
+        case ENOENT: return "Datei oder Verzeichnis nicht gefunden";
+        case EACCES: return "keine Berechtigung";
+        case ENOSPC: return "kein Platz mehr auf dem Datenträger";
+        case EROFS: return "nur lesbares Dateisystem";
+        case EISDIR: return "ist ein Verzeichnis";
+        default: return "Fehler " + std::to_string(e);
+    }
+}

@@ -1,5 +1,7 @@
 #include "sim/beobachtung.h"
 
+#include "model/datei_schreiben.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -64,20 +66,9 @@ bool LeseKugeln(const json& z, const char* name, float radius, Spielstand& s, st
     return true;
 }
 
-std::string Grund(int e) {
-    switch (e) {
-        case ENOENT: return "Datei oder Verzeichnis nicht gefunden";
-        case EACCES: return "keine Berechtigung";
-        case ENOSPC: return "kein Platz mehr auf dem Datenträger";
-        case EROFS: return "nur lesbares Dateisystem";
-        case EISDIR: return "ist ein Verzeichnis";
-        default: return "Fehler " + std::to_string(e);
-    }
-}
-
 bool LiesGanz(const std::string& pfad, std::string& text, std::string& fehler) {
     const int fd = ::open(pfad.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return fehler = Grund(errno), false;
+    if (fd < 0) return fehler = Dateigrund(errno), false;
     char puffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd, puffer, sizeof puffer);
@@ -86,7 +77,7 @@ bool LiesGanz(const std::string& pfad, std::string& text, std::string& fehler) {
         } else if (n == 0) {
             break;
         } else if (errno != EINTR) {
-            fehler = Grund(errno);
+            fehler = Dateigrund(errno);
             ::close(fd);
             return false;
         }

@@ -12,17 +12,6 @@
 
 namespace {
 
-std::string Grund(int e) {
-    switch (e) {
-        case ENOENT: return "Datei oder Verzeichnis nicht gefunden";
-        case EACCES: return "keine Berechtigung";
-        case ENOSPC: return "kein Platz mehr auf dem Datenträger";
-        case EROFS: return "nur lesbares Dateisystem";
-        case EISDIR: return "ist ein Verzeichnis";
-        default: return "Fehler " + std::to_string(e);
-    }
-}
-
 // Ein offener Deskriptor, der beim Verlassen schließt (und damit die Sperre löst).
 struct Deskriptor {
     int fd;
@@ -48,7 +37,7 @@ bool SchneideAbgerissenesEndeAb(int fd, const std::string& text, std::string& fe
     if (text.empty() || text.back() == '\n') return true;
     const std::size_t ende = text.rfind('\n');
     const off_t laenge = ende == std::string::npos ? 0 : static_cast<off_t>(ende + 1);
-    return ::ftruncate(fd, laenge) == 0 || (fehler = Grund(errno), false);
+    return ::ftruncate(fd, laenge) == 0 || (fehler = Dateigrund(errno), false);
 }
 
 long Zeilen(std::string_view text) {
@@ -82,7 +71,7 @@ bool Kuerze(int fd, const Beobachtungsdatei& datei, std::string_view text, std::
         }
         if (rest.empty()) return true;
     }
-    fehler = "nicht zu kürzen (" + Grund(grund ? grund : errno) + ")";
+    fehler = "nicht zu kürzen (" + Dateigrund(grund ? grund : errno) + ")";
     return false;
 }
 
@@ -92,16 +81,16 @@ Anhaengen HaengeBeobachtungAn(Beobachtungsdatei& datei, const Beobachtung& b, st
     const std::string zeile = BeobachtungAlsJson(b) + '\n';
     std::lock_guard halt(datei.mutex);
     const Deskriptor sperre{::open((datei.pfad + ".sperre").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644)};
-    if (sperre.fd < 0) return fehler = Grund(errno), Anhaengen::gescheitert;
+    if (sperre.fd < 0) return fehler = Dateigrund(errno), Anhaengen::gescheitert;
     while (::flock(sperre.fd, LOCK_EX) != 0)
-        if (errno != EINTR) return fehler = Grund(errno), Anhaengen::gescheitert;
+        if (errno != EINTR) return fehler = Dateigrund(errno), Anhaengen::gescheitert;
 
     const long kuerzenAb = datei.hoechstens + datei.hoechstens / 10, voll = 2 * datei.hoechstens;
     for (int versuch = 0;; ++versuch) {
         const Deskriptor d{::open(datei.pfad.c_str(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC, 0644)};
-        if (d.fd < 0) return fehler = Grund(errno), Anhaengen::gescheitert;
+        if (d.fd < 0) return fehler = Dateigrund(errno), Anhaengen::gescheitert;
         struct stat st{};
-        if (::fstat(d.fd, &st) != 0) return fehler = Grund(errno), Anhaengen::gescheitert;
+        if (::fstat(d.fd, &st) != 0) return fehler = Dateigrund(errno), Anhaengen::gescheitert;
         // Gelesen wird nur, wenn ein anderer geschrieben hat (oder beim ersten
         // Mal) und wenn danach gekürzt werden muss.
         long zeilen = datei.zeilen;
@@ -109,7 +98,7 @@ Anhaengen HaengeBeobachtungAn(Beobachtungsdatei& datei, const Beobachtung& b, st
         datei.zeilen = -1;  // bis wieder bekannt ist, wie die Datei aussieht
         std::string text;
         if (lesen) {
-            if (!LiesAlles(d.fd, text)) return fehler = Grund(errno), Anhaengen::gescheitert;
+            if (!LiesAlles(d.fd, text)) return fehler = Dateigrund(errno), Anhaengen::gescheitert;
             if (!SchneideAbgerissenesEndeAb(d.fd, text, fehler)) return Anhaengen::gescheitert;
             text.resize(text.rfind('\n') == std::string::npos ? 0 : text.rfind('\n') + 1);
             zeilen = Zeilen(text);
@@ -123,7 +112,7 @@ Anhaengen HaengeBeobachtungAn(Beobachtungsdatei& datei, const Beobachtung& b, st
         }
         const ssize_t n = ::write(d.fd, zeile.data(), zeile.size());
         if (n != static_cast<ssize_t>(zeile.size()))
-            return fehler = n < 0 ? Grund(errno) : "nur teilweise geschrieben", Anhaengen::gescheitert;
+            return fehler = n < 0 ? Dateigrund(errno) : "nur teilweise geschrieben", Anhaengen::gescheitert;
         ++zeilen;
         if (zeilen <= kuerzenAb) {
             datei.zeilen = zeilen;
