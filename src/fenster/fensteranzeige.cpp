@@ -7,6 +7,8 @@
 #include <QTextCursor>
 #include <QThread>
 #include <atomic>
+#include <condition_variable>
+#include <deque>
 #include <memory>
 #include <mutex>
 
@@ -23,12 +25,25 @@ Bote* bote = nullptr;
 // Meldungen anderer Threads, die offen sind oder gleich erscheinen.
 std::atomic<int> offeneMeldungen = 0;
 
-// Qt reicht den Auftrag über eigene Futex-Sperren weiter, die der Thread-
-// Sanitizer nicht sieht. Je ein leerer Abschnitt unter diesem Mutex vor und
-// nach der Arbeit macht die Übergabe für ihn sichtbar; er kostet nichts.
-std::mutex uebergabe;
+// Aufträge anderer Threads stehen in einer eigenen Schlange unter einem
+// std::mutex; Qt weckt den Fenster-Thread nur (ohne Argument). Qt reicht
+// Argumente über eigene Futex-Sperren weiter, die der Thread-Sanitizer nicht
+// sieht, und moc liest sie, bevor eine Sperre von uns greifen könnte.
+struct Auftrag {
+    std::function<void()> arbeit;
+    bool* fertig = nullptr;  // nur wenn der Aufrufer wartet
+};
+std::mutex schlangeSperre;
+std::condition_variable erledigt;
+std::deque<Auftrag> schlange;
 
-void Uebergabe() { std::lock_guard sperre(uebergabe); }
+void StelleAn(Auftrag a) {
+    {
+        std::lock_guard sperre(schlangeSperre);
+        schlange.push_back(std::move(a));
+    }
+    QMetaObject::invokeMethod(bote, "arbeite", Qt::QueuedConnection);
+}
 
 QString Text(std::string_view t) { return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())); }
 
@@ -72,10 +87,25 @@ void MeldeAusAnderemThread(const Anzeige& a, std::string_view titel, std::string
 
 }  // namespace
 
-void Bote::fuehreAus(void* arbeit) {
-    Uebergabe();
-    (*static_cast<const std::function<void()>*>(arbeit))();
-    Uebergabe();
+// Jeder Weckruf arbeitet ab, was ansteht; spätere Weckrufe finden dann
+// nichts mehr. Vor dem Lauf herausgenommen, damit eine Meldung mit eigener
+// Ereignisschleife die nächsten Aufträge nicht doppelt ausführt.
+void Bote::arbeite() {
+    for (;;) {
+        Auftrag a;
+        {
+            std::lock_guard sperre(schlangeSperre);
+            if (schlange.empty()) return;
+            a = std::move(schlange.front());
+            schlange.pop_front();
+        }
+        a.arbeit();
+        if (a.fertig) {
+            std::lock_guard sperre(schlangeSperre);
+            *a.fertig = true;
+            erledigt.notify_all();
+        }
+    }
 }
 
 void AufFensterThread(const std::function<void()>& arbeit) {
@@ -83,10 +113,10 @@ void AufFensterThread(const std::function<void()>& arbeit) {
         arbeit();
         return;
     }
-    Uebergabe();
-    QMetaObject::invokeMethod(bote, "fuehreAus", Qt::BlockingQueuedConnection,
-                              Q_ARG(void*, const_cast<std::function<void()>*>(&arbeit)));
-    Uebergabe();
+    bool fertig = false;
+    StelleAn({[&arbeit] { arbeit(); }, &fertig});
+    std::unique_lock sperre(schlangeSperre);
+    erledigt.wait(sperre, [&] { return fertig; });
 }
 
 void SpaeterAufFensterThread(std::function<void()> arbeit) {
@@ -94,16 +124,7 @@ void SpaeterAufFensterThread(std::function<void()> arbeit) {
         arbeit();  // ohne Fenster gibt es keinen anderen Thread dafür
         return;
     }
-    // Die Sperre über das Einstellen hinweg: so sieht der Thread-Sanitizer,
-    // dass alles, was arbeit mitnimmt, vor ihrem Lauf geschrieben war.
-    std::lock_guard sperre(uebergabe);
-    QMetaObject::invokeMethod(
-        bote,
-        [arbeit = std::move(arbeit)] {
-            Uebergabe();
-            arbeit();
-        },
-        Qt::QueuedConnection);
+    StelleAn({std::move(arbeit), nullptr});
 }
 
 Anzeige FensterAnzeige() {

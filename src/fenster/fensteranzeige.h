@@ -34,5 +34,5 @@ class Bote : public QObject {
     Q_OBJECT
 public:
     using QObject::QObject;
-    Q_INVOKABLE void fuehreAus(void* arbeit);
+    Q_INVOKABLE void arbeite();
 };
