@@ -9,6 +9,7 @@
 
 #include "hilfen.h"
 #include "kuenstliche_beobachtungen.h"
+#include "prozess.h"
 #include "lernen/kalibrierung.h"
 
 namespace {
@@ -116,6 +117,50 @@ TEST(Lernen, FindetEineBekannteWeltWieder) {
     EXPECT_LT(e.angepasst.median, 0.05);
     for (int j = 0; j < kAnzahlKenngroessen; ++j)
         EXPECT_TRUE(std::isfinite(e.kenngroessen[static_cast<std::size_t>(j)].unsicherheit)) << j;
+}
+
+// Weiche Banden, die viel Drall behalten, und fast vollkommene Kugeln ohne
+// Wurf, beobachtet wie ein Benutzer (spieltisch --spielen --welt, ganze
+// Aufnahmen des vorgegebenen Planers): von den Vorgaben aus bleibt Ceres in
+// einem Nebenminimum hängen (Bande 59/77, Drall 45, F 1.23); die grobe Suche über
+// Banden und Kugelstoß findet den Tisch.
+TEST(Lernen, GrobeSucheFindetWasDerStartBeiDenVorgabenVerfehlt) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "zwei volle Fits: unter den Sanitizern zu langsam";
+#endif
+    const TempVerzeichnis t;
+    const std::string welt = t.Schreibe("welt.ini",
+                                        "[simulation]\nstosszahl_kugel=100\nkugelreibung=1\nbande_normal=50\n"
+                                        "bande_tangential=75\nbande_drall=70\n");
+    const std::string datei = (t.pfad / "b.jsonl").string();
+    ASSERT_EQ(Fuehreaus({VerzeichnisDesProgramms() + "spieltisch", "--spielen", "--lokal", "--zufall", "7",
+                         "--anzahl", "150", "--rauschen", "1", "--welt", welt, "--beobachtungen", datei})
+                  .rueckgabe,
+              0);
+    std::vector<Beobachtung> b;
+    Beobachtungsbericht bericht;
+    std::string fehler;
+    ASSERT_TRUE(LeseBeobachtungen(datei, tk.tisch.radius, b, bericht, fehler)) << fehler;
+
+    const Kalibrieroptionen mit = Halte({Kenngroesse::bande_abfall});
+    Kalibrieroptionen ohne = mit;
+    ohne.startsuche = false;
+    Kalibrierergebnis e, nurStart;
+    ASSERT_TRUE(Kalibriere(b, U().vorgabe, U().g, ohne, nurStart, fehler)) << fehler;
+    ASSERT_TRUE(Kalibriere(b, U().vorgabe, U().g, mit, e, fehler)) << fehler;
+    const struct {
+        Kenngroesse k;
+        double soll;
+    } faelle[] = {{Kenngroesse::stosszahl_kugel, 100.0}, {Kenngroesse::bande_normal, 50.0},
+                  {Kenngroesse::bande_tangential, 75.0}, {Kenngroesse::bande_drall, 70.0}};
+    int verfehlt = 0;
+    for (const auto& f : faelle) {
+        verfehlt += std::abs(Wert(nurStart, f.k) - f.soll) > 0.1 * f.soll;
+        EXPECT_NEAR(Wert(e, f.k), f.soll, 0.1 * f.soll) << Art(f.k).schluessel;
+    }
+    EXPECT_GE(verfehlt, 1);  // sonst prüft dieser Tisch nichts
+    EXPECT_NEAR(Wert(e, Kenngroesse::kugelreibung), 1.0, 0.5);
+    EXPECT_NEAR(e.rauschfaktor, 1.0, 0.15);
 }
 
 // Die Threads teilen nur Arbeit, keine Rechenwege: dasselbe Ergebnis, Bit für Bit.

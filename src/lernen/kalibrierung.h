@@ -39,6 +39,7 @@ struct Kalibrieroptionen {
     double hoechstdauer = 300.0;   // Sekunden, danach das Beste bis dahin
     int mindestens = 10;           // so viele brauchbare Beobachtungen braucht der Fit
     std::array<bool, kAnzahlKenngroessen> festhalten{};  // diese bleiben auf dem Startwert
+    bool startsuche = true;  // Banden und Kugelstoß zuerst grob auf einem Gitter suchen
 };
 
 struct Schaetzwert {
