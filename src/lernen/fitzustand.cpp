@@ -55,8 +55,10 @@ bool SetzeGewichte(Fitzustand& f) {
             Simuliere(*f.geometrie, WeltFuer(f, i, f.k, z), b.vorher, b.stoss, s);
             for (int k = 0; k < kAnzahlKugeln; ++k) empfindlich[k] += Quadrat(s.lage[k] - mitte[k]);
         }
+        const double faktor = !f.unerklaert.empty() && f.unerklaert[n] ? kGewichtUnerklaert : 1.0;
         for (int k = 0; k < kAnzahlKugeln; ++k)
-            neu[n][static_cast<std::size_t>(k)] = 1.0 / std::sqrt(1.0 + empfindlich[k] / (kSpielraum * kSpielraum));
+            neu[n][static_cast<std::size_t>(k)] =
+                faktor / std::sqrt(1.0 + empfindlich[k] / (kSpielraum * kSpielraum));
     });
     if (gut) f.gewicht = std::move(neu);
     return gut;

@@ -11,6 +11,9 @@
 #include "lernen/kenngroessen.h"
 #include "lernen/restfehler.h"
 
+// Ein Fünfundzwanzigstel der Kosten.
+constexpr double kGewichtUnerklaert = 0.2;
+
 using Latente = std::array<double, 2>;  // Störung in Einheiten ihres Maßes: Richtung, Stärke
 
 struct Fitzustand {
@@ -23,7 +26,13 @@ struct Fitzustand {
     std::vector<Latente> z;
     double sigmaRichtungGrad;  // Maß der Störungen, zugleich ihr Vorwissen
     double sigmaStaerke;
-    std::vector<char> aktiv;   // 0: als unerklärt verworfen
+    std::vector<char> aktiv;   // 0: unbrauchbar geworden (nicht simulierbar)
+    // 1: keine Welt und keine Störung erklärt sie. Sie bleibt im Fit, mit
+    // kGewichtUnerklaert auf jedem Residuum: wer sie verwirft, nimmt einem
+    // Nebenminimum die Beobachtungen, die gegen es sprechen; voll gezählt
+    // zöge sie trotz Cauchy (jede Kugel jenseits von 2 Einheiten zieht noch).
+    // Ins Rauschen geht sie nicht ein.
+    std::vector<char> unerklaert;
     // Je Beobachtung und Kugel: wie sehr ihre Lage zählt (siehe Gewichte).
     std::vector<std::array<double, kAnzahlKugeln>> gewicht;
     Restmass mass;

@@ -41,7 +41,7 @@ ordered_json Zahl(double x) { return std::isfinite(x) ? ordered_json(x) : ordere
 }  // namespace
 
 std::string KalibrierberichtText(const Kalibrierergebnis& e) {
-    std::string t = Format("Welt R, angepasst an %ld Beobachtungen: %ld benutzt, %ld unbrauchbar, %ld unerklärt\n\n",
+    std::string t = Format("Welt R, angepasst an %ld Beobachtungen: %ld benutzt, %ld unbrauchbar, %ld unerklärt (gestaucht)\n\n",
                            e.beobachtungen, e.benutzt, e.unbrauchbar, e.unerklaert);
     t += "Kenngröße          vorher   angepasst   Unsicherheit   config.ini\n";
     for (int j = 0; j < kAnzahlKenngroessen; ++j) {

@@ -28,7 +28,7 @@ constexpr Schritt kGitter{"Störungen suchen", 0.20, 0.40};
 constexpr Schritt kGemeinsam{"alles gemeinsam anpassen", 0.40, 0.65};
 constexpr Schritt kNachsuchen{"Störungen nachsuchen", 0.65, 0.75};
 constexpr Schritt kNochmals{"noch einmal gemeinsam anpassen", 0.75, 0.90};
-constexpr Schritt kVerwerfen{"Unerklärte verwerfen, zuletzt anpassen", 0.90, 1.00};
+constexpr Schritt kZuletzt{"Unerklärte finden, zuletzt anpassen", 0.90, 1.00};
 
 // Der Kasten, in dem eine Kugel auf dem Tisch liegen kann (bis zur Tischkante).
 struct Tischkasten {
@@ -107,7 +107,7 @@ Fehlermass Messe(const Fitzustand& f, const Welt* welt, bool mitStoerungen) {
 
 // Eine Beobachtung ist nicht erklärt, wenn mit ihrer besten Störung die Weiße
 // oder mehr als die Hälfte der bewegten Kugeln weiter als ausreisser danebenliegt.
-void VerwirfUnerklaerte(Fitzustand& f, long& verworfen) {
+void MarkiereUnerklaerte(Fitzustand& f) {
     std::vector<char> unerklaert(f.beobachtungen.size(), 0);
     FuerAlleAktiven(f, [&](int i, Simergebnis& e) {
         Kugelabweichung a;
@@ -125,8 +125,11 @@ void VerwirfUnerklaerte(Fitzustand& f, long& verworfen) {
         unerklaert[static_cast<std::size_t>(i)] =
             (a.bewegt[0] && Betrag(a.d[0]) > f.mass.ausreisser) || 2 * daneben > bewegt;
     });
-    for (std::size_t i = 0; i < unerklaert.size(); ++i)
-        if (f.aktiv[i] && unerklaert[i]) f.aktiv[i] = 0, ++verworfen;
+    f.unerklaert = std::move(unerklaert);
+}
+
+bool Erklaert(const Fitzustand& f, std::size_t i) {
+    return f.aktiv[i] && (f.unerklaert.empty() || !f.unerklaert[i]);
 }
 
 // Das Maß der Störungen aus den geschätzten: nur Beobachtungen, deren Weiße
@@ -135,7 +138,7 @@ void SchaetzeRauschen(const Fitzustand& f, double& richtung, double& staerke, lo
     double qr = 0.0, qs = 0.0;
     anzahl = 0;
     for (std::size_t i = 0; i < f.beobachtungen.size(); ++i) {
-        if (!f.aktiv[i] || f.beobachtungen[i]->nachher.kugeln[0].inloch) continue;
+        if (!Erklaert(f, i) || f.beobachtungen[i]->nachher.kugeln[0].inloch) continue;
         const Stoerung s = StoerungAus(f, f.z[i]);
         qr += s.richtungGrad * s.richtungGrad;
         qs += s.staerke * s.staerke;
@@ -170,7 +173,7 @@ void Zentriere(Fitzustand& f) {
     double summe = 0.0, vv = 0.0, vs = 0.0;
     long n = 0;
     for (std::size_t i = 0; i < f.z.size(); ++i) {
-        if (!f.aktiv[i]) continue;
+        if (!Erklaert(f, i)) continue;
         summe += f.z[i][0];
         const double v = f.staerke[i] + f.z[i][1] * f.sigmaStaerke;
         vv += v * v;
@@ -334,9 +337,11 @@ struct Lauf {
         SchaetzeRauschen(f, richtung, staerke, n);
         SetzeRauschen(f, richtung, staerke);
         if (!Gitter(kNachsuchen, 3.0, false) || !Anpassen(kNochmals, true, true, 40)) return false;
-        Melde(kVerwerfen, 0.0);
-        VerwirfUnerklaerte(f, ergebnis.unerklaert);
-        return !Abgebrochen() && Anpassen(kVerwerfen, true, true, 30);
+        Melde(kZuletzt, 0.0);
+        MarkiereUnerklaerte(f);
+        if (Abgebrochen() || !Anpassen(kZuletzt, true, true, 30)) return false;
+        MarkiereUnerklaerte(f);  // für den Bericht und das Rauschen: nach dem letzten Schritt
+        return !Abgebrochen();
     }
 };
 
@@ -404,9 +409,11 @@ bool FasseZusammen(const Fitzustand& f, const Kenngroessen& start, const Welt& s
     ergebnis.angepasst = Messe(f, nullptr, true);
     for (std::size_t i = 0; i < herkunft.size(); ++i) {
         const Stoerung s = StoerungAus(f, f.z[i]);
-        ergebnis.reste[herkunft[i]] = {f.aktiv[i] ? Verwendung::benutzt : Verwendung::unerklaert, s.richtungGrad,
+        const bool erklaert = Erklaert(f, i);
+        ergebnis.reste[herkunft[i]] = {erklaert ? Verwendung::benutzt : Verwendung::unerklaert, s.richtungGrad,
                                        s.staerke};
-        ergebnis.benutzt += f.aktiv[i] != 0;
+        ergebnis.benutzt += erklaert;
+        ergebnis.unerklaert += !erklaert;
     }
     return !(f.abbrechen && f.abbrechen->load());
 }
