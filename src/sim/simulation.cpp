@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "sim/bandennase.h"
 #include "sim/nullstellen.h"
 
 namespace {
@@ -312,6 +313,10 @@ void Abprall(Lauf& l, int i, V2 n) {
     }
     // Ein harter Anschlag federt weniger zurück als ein sanfter (auf Wunsch).
     const double eN = l.w.bandeAbfall > 0.0 ? l.w.eNormal / (1.0 + l.w.bandeAbfall * -vn) : l.w.eNormal;
+    if (l.w.bandenart == Bandenart::nase) {
+        AbprallNase(b.v, b.s, n, l.w, eN);
+        return;
+    }
     b.v = vt * l.w.eTangential - n * (eN * vn);
     // Die Bande drückt quer zu sich, in der Höhe ihrer Nase: das ändert nur
     // den Drall um die Achse längs der Bande, der die Kugel hineintrug. Von ihm

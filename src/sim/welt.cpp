@@ -1,5 +1,7 @@
 #include "sim/welt.h"
 
+#include <algorithm>
+
 #include "model/konfiguration.h"
 
 namespace {
@@ -34,6 +36,14 @@ Welt WeltAus(const IniDatei& ini, Modell modell) {
     // Als einziger Wert mit Vorzeichen gelesen: ein Versatz ist ebenso oft negativ.
     const auto versatz = static_cast<std::int32_t>(IniGanzzahl(ini, "simulation", "richtung_versatz", 0));
     w.richtungVersatz = r ? static_cast<double>(static_cast<float>(versatz) * 0.01f) * (3.14159265358979323846 / 180.0) : 0.0;
+    if (r && IniGanzzahl(ini, "simulation", "bande_art", 0) == 1u) {
+        w.bandenart = Bandenart::nase;
+        // Höhe der Nase über dem Tuch in Hundertsteln des Radius, von der Mitte
+        // bis 1.5 Radien (Pool 1.27, Snooker 1.4); darüber drückte sie die
+        // Kugel mehr ins Tuch als zurück, und das Tuch kennt das Gesetz nicht.
+        w.naseSinus = std::clamp(Hundertstel(ini, "bande_nase", 140) - 1.0, 0.0, 0.5);
+        w.naseReibung = Hundertstel(ini, "bande_reibung", 20);
+    }
     return w;
 }
 

@@ -15,6 +15,13 @@ enum class Modell : std::uint8_t { P, R };
 // abgeleitet; die Richtung weicht ab: tan h' = tan h / k).
 enum class Bandengesetz : std::uint8_t { spiegel, komponenten };
 
+// R: wie eine Bande die Kugel zurückgibt. einfach: Anteile quer und längs
+// zur Bande (eNormal, eTangential, bandeDrall). nase: ein starrer Stoß an der
+// Nase der Bande, die über der Mitte der Kugel anliegt, mit Coulomb-Reibung
+// dort (wie bei Han 2005): ein zweites Gesetz, das einfach nicht ausdrücken
+// kann; so spielt spieltisch einen fremden Tisch.
+enum class Bandenart : std::uint8_t { einfach, nase };
+
 struct Welt {
     Modell modell;
     Bandengesetz bandengesetz;  // nur P
@@ -33,6 +40,9 @@ struct Welt {
     // Anfangsgeschwindigkeit: um richtungVersatz gedreht, mal staerkeFaktor.
     double staerkeFaktor;
     double richtungVersatz;     // Bogenmaß, gegen den Uhrzeigersinn
+    Bandenart bandenart = Bandenart::einfach;  // R
+    double naseSinus = 0.4;     // R, nase: Höhe der Nase über der Mitte, in Radien (sin des Winkels)
+    double naseReibung = 0.2;   // R, nase: Reibung zwischen Kugel und Nase
 };
 
 // Aus [physik] (g, u, k) und [simulation]; fehlende Schlüssel geben die Vorgaben.

@@ -34,6 +34,13 @@ nlohmann::ordered_json Simulation(const IniDatei& ini) {
     j["rollreibung"] = IniGanzzahl(ini, "simulation", "rollreibung",
                                    static_cast<std::int32_t>(IniGanzzahl(ini, "physik", "u", 30)));
     j["richtung_versatz"] = static_cast<std::int32_t>(IniGanzzahl(ini, "simulation", "richtung_versatz", 0));
+    // Das zweite Bandengesetz steht nur im Bericht, wenn es gilt: Berichte mit
+    // dem ersten bleiben, wie sie waren, und lassen sich weiter zusammenlegen.
+    if (IniGanzzahl(ini, "simulation", "bande_art", 0) == 1u) {
+        j["bande_art"] = 1;
+        j["bande_nase"] = IniGanzzahl(ini, "simulation", "bande_nase", 140);
+        j["bande_reibung"] = IniGanzzahl(ini, "simulation", "bande_reibung", 20);
+    }
     return j;
 }
 
