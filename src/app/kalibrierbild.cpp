@@ -7,6 +7,7 @@
 
 #include "fenster/tischbild.h"
 #include "lernen/restfehler.h"
+#include "sim/simulation.h"
 
 namespace {
 
@@ -17,6 +18,7 @@ const QColor kAngepasst(40, 150, 60);
 constexpr int kRand = 30;
 constexpr int kKopf = 34;
 constexpr int kFeldBreite = 460;
+constexpr int kGesetzHoehe = 200;
 constexpr double kFehlerMin = 1e-3, kFehlerMax = 100.0;  // Tischeinheiten, logarithmisch
 
 QPointF Tischpunkt(const Ansicht& a, V2 p) {
@@ -118,6 +120,132 @@ void Fehlerhaelfte(QPainter& p, const QRect& feld, const std::vector<Kugelvergle
     }
 }
 
+// Eine Welt für die Gesetze allein: die Kugel rollt sofort (Gleiten sehr
+// stark) und verliert unterwegs nichts (kein Rollen), der Queue stößt genau.
+// So zeigt die Kurve nur, was Bande und Kugelstoß tun.
+Welt Gesetzeswelt(Welt w) {
+    w.aGleiten = 1e4;
+    w.aRollen = 0.0;
+    w.staerkeFaktor = 1.0;
+    w.richtungVersatz = 0.0;
+    return w;
+}
+
+Spielstand NurDieWeisse(V2 weisse) {
+    Spielstand s{};
+    for (int i = 1; i < kAnzahlKugeln; ++i) s.kugeln[i].inloch = 1;
+    s.kugeln[0].x = static_cast<float>(weisse.x);
+    s.kugeln[0].y = static_cast<float>(weisse.y);
+    return s;
+}
+
+struct Aufzeichnung {
+    bool bande = false, fertig = false;
+    V2 davor{0.0, 0.0}, danach{0.0, 0.0};
+    V2 objekt{0.0, 0.0};
+};
+
+// Eine rollende Kugel (Stärke 3, rollend 3·5/7) unter einfallGrad zur Normalen
+// an die linke Bande; gemessen, sobald sie danach wieder rollt.
+bool Bandenabgang(const Tischgeometrie& g, const Welt& w, double einfallGrad, double& abgangGrad, double& anteil) {
+    const Strecke& bande = g.banden[0];
+    const V2 mitte = (bande.a + bande.b) * 0.5;
+    const double h = einfallGrad * M_PI / 180.0;
+    const V2 richtung = bande.normale * -std::cos(h) + bande.richtung * std::sin(h);
+    const Spielstand stand = NurDieWeisse(mitte + bande.normale * (4.0 * g.radius));
+    Aufzeichnung a;
+    const Simbeobachter b{[](void* d, const Ereignis& e, const Kugelzustand* k) {
+                              auto& z = *static_cast<Aufzeichnung*>(d);
+                              if (z.fertig || e.kugel != 0) return;
+                              if (e.art == Ereignisart::rollen && !z.bande) z.davor = k[0].v;
+                              if (e.art == Ereignisart::bande) z.bande = true;
+                              if (e.art == Ereignisart::rollen && z.bande) z.danach = k[0].v, z.fertig = true;
+                          },
+                          &a};
+    const auto e = std::make_unique<Simergebnis>();
+    const Vektor stoss{static_cast<float>(3.0 * richtung.x), static_cast<float>(3.0 * richtung.y), 0.0f};
+    Simuliere(g, Gesetzeswelt(w), stand, stoss, *e, nullptr, &b);
+    if (!a.fertig || Betrag(a.davor) <= 0.0) return false;
+    abgangGrad = std::atan2(std::abs(Skalar(a.danach, bande.richtung)), Skalar(a.danach, bande.normale)) * 180.0 / M_PI;
+    anteil = Betrag(a.danach) / Betrag(a.davor);
+    return true;
+}
+
+// Die rollende Weiße trifft eine ruhende Kugel unter schnittGrad (zwischen
+// ihrem Weg und der Mittellinie); gemessen wird, wie weit die Objektkugel
+// neben der Mittellinie abgeht (Wurf), in Grad.
+bool Wurf(const Tischgeometrie& g, const Welt& w, double schnittGrad, double& wurfGrad) {
+    const Strecke& bande = g.banden[0];
+    const V2 objekt = (bande.a + bande.b) * 0.5 + bande.normale * (20.0 * g.radius);
+    const double h = schnittGrad * M_PI / 180.0;
+    const V2 u = bande.normale;  // die Weiße läuft von der Bande weg
+    const V2 quer = Senkrecht(u);
+    const V2 weisse = objekt - u * (6.0 * g.radius) + quer * (2.0 * g.radius * std::sin(h));
+    Spielstand stand = NurDieWeisse(weisse);
+    stand.kugeln[1].inloch = 0;
+    stand.kugeln[1].x = static_cast<float>(objekt.x);
+    stand.kugeln[1].y = static_cast<float>(objekt.y);
+    Aufzeichnung a;
+    const Simbeobachter b{[](void* d, const Ereignis& e, const Kugelzustand* k) {
+                              auto& z = *static_cast<Aufzeichnung*>(d);
+                              if (z.fertig || e.art != Ereignisart::kugel) return;
+                              z.objekt = k[1].v;
+                              z.danach = k[1].p - k[0].p;  // die Mittellinie beim Stoß
+                              z.fertig = true;
+                          },
+                          &a};
+    const auto e = std::make_unique<Simergebnis>();
+    const Vektor stoss{static_cast<float>(3.0 * u.x), static_cast<float>(3.0 * u.y), 0.0f};
+    Simuliere(g, Gesetzeswelt(w), stand, stoss, *e, nullptr, &b);
+    if (!a.fertig || Betrag(a.objekt) <= 0.0) return false;
+    wurfGrad = std::abs(std::atan2(Kreuz(a.danach, a.objekt), Skalar(a.danach, a.objekt))) * 180.0 / M_PI;
+    return true;
+}
+
+struct Kurve {
+    QColor farbe;
+    QPolygonF punkte;  // in Einheiten der Achsen
+};
+
+void Kurvenfeld(QPainter& p, const QRect& feld, const QString& titel, const QString& xText, double xMax, double yMax,
+                const std::vector<Kurve>& kurven, bool diagonale) {
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(QColor(210, 210, 210));
+    for (int d = 0; d <= 4; ++d) {
+        const int x = feld.left() + feld.width() * d / 4;
+        p.drawLine(x, feld.top(), x, feld.bottom());
+        const int y = feld.bottom() - feld.height() * d / 4;
+        p.drawLine(feld.left(), y, feld.right(), y);
+    }
+    p.setPen(Qt::black);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(feld);
+    for (int d = 0; d <= 4; ++d) {
+        const int x = feld.left() + feld.width() * d / 4;
+        p.drawText(QRect(x - 30, feld.bottom() + 4, 60, 16), Qt::AlignCenter, QString::number(xMax * d / 4, 'g', 3));
+        const int y = feld.bottom() - feld.height() * d / 4;
+        p.drawText(QRect(feld.left() - 46, y - 8, 40, 16), Qt::AlignRight | Qt::AlignVCenter,
+                   QString::number(yMax * d / 4, 'g', 3));
+    }
+    p.drawText(QRect(feld.left(), feld.top() - 22, feld.width(), 18), Qt::AlignLeft | Qt::AlignVCenter, titel);
+    p.drawText(QRect(feld.left(), feld.bottom() + 20, feld.width(), 16), Qt::AlignCenter, xText);
+    auto bild = [&](QPointF q) {
+        return QPointF(feld.left() + feld.width() * q.x() / xMax,
+                       feld.bottom() - feld.height() * std::clamp(q.y() / yMax, 0.0, 1.0));
+    };
+    p.setRenderHint(QPainter::Antialiasing);
+    if (diagonale) {
+        p.setPen(QPen(QColor(160, 160, 160), 1, Qt::DashLine));
+        p.drawLine(bild({0.0, 0.0}), bild({xMax, std::min(xMax, yMax)}));
+    }
+    for (const Kurve& k : kurven) {
+        QPolygonF linie;
+        for (const QPointF& q : k.punkte) linie << bild(q);
+        p.setPen(QPen(k.farbe, 2));
+        p.drawPolyline(linie);
+    }
+}
+
 }  // namespace
 
 std::vector<Kugelvergleich> VergleicheKugeln(std::span<const Beobachtung> beobachtungen, const Welt& startwelt,
@@ -146,10 +274,12 @@ std::vector<Kugelvergleich> VergleicheKugeln(std::span<const Beobachtung> beobac
     return aus;
 }
 
-QImage Kalibrierbild(const Tischkontext& tk, const std::vector<Kugelvergleich>& kugeln, const Kalibrierergebnis& e) {
+QImage Kalibrierbild(const Tischkontext& tk, const std::vector<Kugelvergleich>& kugeln, const Kalibrierergebnis& e,
+                     const Welt& startwelt) {
     const Ansicht a = AnsichtVon(tk.tisch, kFensterBreite, kFensterHoehe);
     const int breite = kRand + a.w + 2 * kRand + 40 + kFeldBreite + kRand;
-    const int hoehe = kKopf + a.h + 50;
+    const int oben = kKopf + a.h + 50;
+    const int hoehe = oben + kGesetzHoehe + 70;
     QImage bild(breite, hoehe, QImage::Format_RGB32);
     bild.fill(Qt::white);
     QPainter p(&bild);
@@ -165,6 +295,30 @@ QImage Kalibrierbild(const Tischkontext& tk, const std::vector<Kugelvergleich>& 
     p.setFont(Dialogschrift());
     Tischhaelfte(p, tk, a, kugeln);
     Fehlerhaelfte(p, feld, kugeln, e);
+
+    // Die Gesetze der Startwelt (rot) und der angepassten (blau), je Erscheinung.
+    const Tischgeometrie g = BaueTischgeometrie(tk);
+    std::vector<Kurve> abgang, anteil, wurf;
+    for (const auto& [welt, farbe] : {std::pair{&startwelt, kVorher}, std::pair{&e.welt, kNachher}}) {
+        Kurve k1{farbe, {}}, k2{farbe, {}}, k3{farbe, {}};
+        for (int grad = 0; grad <= 80; grad += 2) {
+            double aus, v, w;
+            if (Bandenabgang(g, *welt, grad, aus, v)) k1.punkte << QPointF(grad, aus), k2.punkte << QPointF(grad, v);
+            if (Wurf(g, *welt, grad, w)) k3.punkte << QPointF(grad, w);
+        }
+        abgang.push_back(k1), anteil.push_back(k2), wurf.push_back(k3);
+    }
+    double wurfMax = 1.0;
+    for (const Kurve& k : wurf)
+        for (const QPointF& q : k.punkte) wurfMax = std::max(wurfMax, std::ceil(q.y()));
+    const int spalte = (breite - 2 * kRand) / 3;
+    auto platz = [&](int i) { return QRect(kRand + 50 + i * spalte, oben + 30, spalte - 80, kGesetzHoehe); };
+    Kurvenfeld(p, platz(0), QString::fromUtf8("Bande: Abgang über Einfall (°, zur Normalen), rollend"),
+               QString::fromUtf8("Einfall (°)"), 80.0, 90.0, abgang, true);
+    Kurvenfeld(p, platz(1), QString::fromUtf8("Bande: Geschwindigkeit danach / davor"),
+               QString::fromUtf8("Einfall (°)"), 80.0, 1.0, anteil, false);
+    Kurvenfeld(p, platz(2), QString::fromUtf8("Wurf: Objektkugel neben der Mittellinie (°)"),
+               QString::fromUtf8("Schnitt (°)"), 80.0, wurfMax, wurf, false);
     p.end();
     return bild;
 }

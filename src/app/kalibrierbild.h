@@ -1,7 +1,9 @@
 // Das Bild von stosswerk-kalibriere: links der Tisch mit jeder Kugel, die sich
 // bewegt hat, beobachtet (schwarz) und vorhergesagt vorher (rot) und nachher
 // (blau); rechts, wie sich der Restfehler verteilt, vorher, nachher und mit
-// den geschätzten Störungen. Braucht eine QGuiApplication (die Schrift).
+// den geschätzten Störungen; darunter je Erscheinung das Gesetz der Startwelt
+// (rot) und der angepassten (blau): Abgang und Geschwindigkeit an der Bande
+// über dem Einfall, Wurf über dem Schnitt. Braucht eine QGuiApplication (die Schrift).
 #pragma once
 
 #include <QImage>
@@ -23,4 +25,5 @@ struct Kugelvergleich {
 std::vector<Kugelvergleich> VergleicheKugeln(std::span<const Beobachtung> beobachtungen, const Welt& startwelt,
                                              const Kalibrierergebnis& e, const Tischgeometrie& g);
 
-QImage Kalibrierbild(const Tischkontext& tk, const std::vector<Kugelvergleich>& kugeln, const Kalibrierergebnis& e);
+QImage Kalibrierbild(const Tischkontext& tk, const std::vector<Kugelvergleich>& kugeln, const Kalibrierergebnis& e,
+                     const Welt& startwelt);

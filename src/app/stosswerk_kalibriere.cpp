@@ -56,8 +56,9 @@ constexpr const char* kHilfe =
     "                      [planer] rauschen als erstes Maß der Störungen\n"
     "  --json              statt des Berichts genau ein JSON-Objekt ausgeben\n"
     "  --bild DATEI.png    beobachtete gegen vorhergesagte Lagen auf dem Tisch und\n"
-    "                      die Verteilung der Restfehler vorher und nachher;\n"
-    "                      braucht keinen Bildschirm\n"
+    "                      die Verteilung der Restfehler vorher und nachher,\n"
+    "                      darunter Bande (Abgang, Geschwindigkeit) und Wurf in\n"
+    "                      der Startwelt und der angepassten; braucht keinen Bildschirm\n"
     "  --schreibe DATEI.ini\n"
     "                      die ganze config.ini (die von --config oder die neben\n"
     "                      dem Programm) mit den angepassten Werten in\n"
@@ -153,7 +154,7 @@ struct Fortschrittszeile {
 bool SchreibeBild(const Tischkontext& tk, const std::string& pfad, std::span<const Beobachtung> b,
                   const Welt& startwelt, const Kalibrierergebnis& e, const Tischgeometrie& g) {
     const auto qt = StarteQt({"stosswerk-kalibriere", "Das Bild kann nicht gezeichnet werden (%s).", 2, true, false});
-    const QImage bild = Kalibrierbild(tk, VergleicheKugeln(b, startwelt, e, g), e);
+    const QImage bild = Kalibrierbild(tk, VergleicheKugeln(b, startwelt, e, g), e, startwelt);
     return bild.save(QString::fromLocal8Bit(pfad.c_str()), "PNG", 0);
 }
 
