@@ -179,7 +179,7 @@ TEST(Lernen, ZwanzigProzentAusreisserZiehenDenFitNicht) {
     std::vector<Beobachtung> b = KuenstlicheBeobachtungen(wahr, kAnzahl, 13, 1.0);
     for (int i = 0; i < kAnzahl; i += 5) b[static_cast<std::size_t>(i)].nachher = b[static_cast<std::size_t>((i + 7) % kAnzahl)].nachher;
     const Kalibrieroptionen o = Halte({Kenngroesse::gleitreibung, Kenngroesse::kugelreibung, Kenngroesse::bande_tangential,
-                                       Kenngroesse::bande_drall, Kenngroesse::bande_abfall});
+                                       Kenngroesse::bande_drall, Kenngroesse::bande_abfall, Kenngroesse::bande_reibung});
     Kalibrierergebnis e;
     std::string fehler;
     ASSERT_TRUE(Kalibriere(b, U().vorgabe, U().g, o, e, fehler)) << fehler;
@@ -198,7 +198,8 @@ TEST(Lernen, GleichesErgebnisBeiJederZahlVonThreads) {
     wahr.eKugel = 0.9;
     const std::vector<Beobachtung> b = KuenstlicheBeobachtungen(wahr, 24, 3, 1.0);
     Kalibrieroptionen o = Halte({Kenngroesse::gleitreibung, Kenngroesse::kugelreibung, Kenngroesse::bande_normal,
-                                 Kenngroesse::bande_tangential, Kenngroesse::bande_drall, Kenngroesse::bande_abfall});
+                                 Kenngroesse::bande_tangential, Kenngroesse::bande_drall, Kenngroesse::bande_abfall,
+                                 Kenngroesse::bande_reibung});
     Kalibrierergebnis eins, drei;
     std::string fehler;
     o.threads = 1;
@@ -249,7 +250,7 @@ TEST(Lernen, UnbrauchbareBeobachtungenUndZuWenige) {
     // Alles festgehalten: nur die Störungen werden geschätzt.
     Kalibrieroptionen o = Halte({Kenngroesse::gleitreibung, Kenngroesse::stosszahl_kugel, Kenngroesse::kugelreibung,
                                  Kenngroesse::bande_normal, Kenngroesse::bande_tangential, Kenngroesse::bande_drall,
-                                 Kenngroesse::bande_abfall, Kenngroesse::staerke_faktor,
+                                 Kenngroesse::bande_abfall, Kenngroesse::bande_reibung, Kenngroesse::staerke_faktor,
                                  Kenngroesse::richtung_versatz});
     o.mindestens = 5;
     Kalibrierergebnis e;

@@ -158,6 +158,7 @@ TEST(Simulation, Bandengesetze) {
         Modell modell;
         Bandengesetz gesetz;
         double vt, vn;  // erwartet nach der Bande, als Anteil der Geschwindigkeit davor
+        double reibung = 0.0;  // R: Bandenreibung
     };
     const double k = 0.2, sn = std::sin(h), cs = std::cos(h);
     const double betrag = std::sqrt(sn * sn + k * k * cs * cs);
@@ -165,10 +166,14 @@ TEST(Simulation, Bandengesetze) {
         {Modell::P, Bandengesetz::spiegel, sn * betrag, cs * betrag},
         {Modell::P, Bandengesetz::komponenten, sn, k * cs},
         {Modell::R, Bandengesetz::spiegel, 0.95 * sn, 0.85 * cs},
+        // Reibung, die nicht greift, ist die alte Bande; eine, die greift, nimmt μ·(1 + e)·|v quer|.
+        {Modell::R, Bandengesetz::spiegel, 0.95 * sn, 0.85 * cs, 1e9},
+        {Modell::R, Bandengesetz::spiegel, sn - 0.01 * 1.85 * cs, 0.85 * cs, 0.01},
     };
     for (const Fall& f : faelle) {
         Welt w = f.modell == Modell::P ? Umgebung().p : Umgebung().r;
         w.bandengesetz = f.gesetz;
+        w.bandeReibung = f.reibung;
         w.aRollen = w.aGleiten = 0.0;  // ohne Reibung ist die Geschwindigkeit vor der Bande genau 1
         Mitschrift m;
         Spiele(w, LeererStand(30.0f, 12.0f, halbe), stoss, &m);
@@ -352,7 +357,8 @@ TEST(Simulation, EreignisgrenzeUndUngueltigerStoss) {
 
 TEST(Simulation, KonfigurationUndRauschen) {
     IniDatei ini;
-    ini.text = "[physik]\nu=60\n[simulation]\nbandengesetz=1\ngleitreibung=40\nstosszahl_kugel=90\n";
+    ini.text = "[physik]\nu=60\n[simulation]\nbandengesetz=1\ngleitreibung=40\nstosszahl_kugel=90\nbande_drall=-40\n"
+               "bande_reibung=17\nbande_art=1\nbande_nase=190\n";
     ZerlegeIniText(ini);
     const Welt r = WeltAus(ini, Modell::R);
     EXPECT_NEAR(r.aRollen, 2 * Umgebung().p.aRollen, 1e-7);
@@ -360,6 +366,12 @@ TEST(Simulation, KonfigurationUndRauschen) {
     EXPECT_NEAR(r.aGleiten, 0.4 * 9.81 * 0.01, 1e-7);
     EXPECT_NEAR(r.eKugel, 0.9, 1e-7);
     EXPECT_NEAR(r.eNormal, 0.85, 1e-7);  // fehlt: Vorgabe
+    EXPECT_NEAR(r.bandeDrall, -0.4, 1e-7);  // mit Vorzeichen
+    EXPECT_NEAR(r.bandeReibung, 0.17, 1e-7);
+    EXPECT_EQ(r.bandenart, Bandenart::nase);
+    EXPECT_EQ(r.naseSinus, 0.5);  // höchstens 1.5 Radien
+    EXPECT_NEAR(r.naseReibung, 0.2, 1e-7);
+    EXPECT_EQ(WeltAus(ini, Modell::P).bandenart, Bandenart::einfach);
     EXPECT_EQ(WeltAus(ini, Modell::P).eKugel, 1.0);
     EXPECT_EQ(Umgebung().p.bandengesetz, Bandengesetz::spiegel);
 

@@ -219,7 +219,7 @@ struct Lauf {
         const auto frei = f.frei;
         if (nurDeutliche)
             for (Kenngroesse k : {Kenngroesse::kugelreibung, Kenngroesse::bande_drall, Kenngroesse::bande_abfall,
-                                  Kenngroesse::richtung_versatz})
+                                  Kenngroesse::bande_reibung, Kenngroesse::richtung_versatz})
                 f.frei[static_cast<std::size_t>(k)] = false;
         if (stoerungen && !SetzeGewichte(f)) return false;
         PasseAn(f, {kenngroessen, stoerungen, iterationen, frist},
@@ -281,7 +281,7 @@ struct Lauf {
 
     // Die Banden und der Kugelstoß haben Nebenminima: von den Vorgaben aus
     // bleibt Ceres auf einem fremden Tisch in einem hängen (Bande 64/78,
-    // Drall 4 statt 50/75/70). Darum zuerst ein grobes Gitter über die drei
+    // Drall 4 statt 50/75/70). Darum zuerst ein grobes Gitter über die vier
     // Bandenwerte, dann über Stoßzahl und Wurf mit der besten Bande, dann die
     // Bande noch einmal; gemessen ohne Störungen, Cauchy-gestaucht. Der Start
     // bleibt, wenn kein Gitterpunkt besser ist.
@@ -290,29 +290,36 @@ struct Lauf {
         using K = Kenngroesse;
         struct Achse {
             K k;
-            double werte[3];
+            int anzahl;
+            double werte[4];
         };
-        static constexpr Achse kBande[] = {{K::bande_normal, {0.4, 0.6, 0.8}},
-                                           {K::bande_tangential, {0.6, 0.8, 0.95}},
-                                           {K::bande_drall, {0.05, 0.35, 0.7}}};
-        static constexpr Achse kKugel[] = {{K::stosszahl_kugel, {0.75, 0.9, 1.0}},
-                                           {K::kugelreibung, {0.01, 0.05, 0.1}}};
+        // Drall auch umgekehrt, Reibung bis unbegrenzt (die Obergrenze).
+        static constexpr Achse kBande[] = {{K::bande_normal, 3, {0.4, 0.6, 0.8}},
+                                           {K::bande_tangential, 3, {0.6, 0.8, 0.95}},
+                                           {K::bande_drall, 4, {-0.3, 0.05, 0.35, 0.7}},
+                                           {K::bande_reibung, 3, {0.15, 0.4, 5.0}}};
+        static constexpr Achse kKugel[] = {{K::stosszahl_kugel, 3, {0.75, 0.9, 1.0}},
+                                           {K::kugelreibung, 3, {0.01, 0.05, 0.1}}};
+        auto punkteVon = [](std::span<const Achse> achsen) {
+            int punkte = 1;
+            for (const Achse& a : achsen) punkte *= a.anzahl;
+            return punkte;
+        };
         double beste;
         if (!KostenOhneStoerungen(f.k, beste)) return false;
         bool verbessert = false;
         int schritt = 0;
-        constexpr int kSchritte = 27 + 9 + 27;
+        const int schritte = 2 * punkteVon(kBande) + punkteVon(kKugel);
         auto gitter = [&](std::span<const Achse> achsen) {
             const Kenngroessen basis = f.k;
-            int punkte = 1;
-            for (std::size_t j = 0; j < achsen.size(); ++j) punkte *= 3;
-            for (int p = 0; p < punkte; ++p) {
-                Melde(kStartsuche, static_cast<double>(schritt++) / kSchritte);
+            for (int p = 0, punkte = punkteVon(achsen); p < punkte; ++p) {
+                Melde(kStartsuche, static_cast<double>(schritt++) / schritte);
                 Kenngroessen k = basis;
-                for (int j = 0, rest = p; j < static_cast<int>(achsen.size()); ++j, rest /= 3) {
-                    const Achse& a = achsen[static_cast<std::size_t>(j)];
+                int rest = p;
+                for (const Achse& a : achsen) {
                     const auto u = static_cast<std::size_t>(a.k);
-                    if (f.frei[u]) k[u] = a.werte[rest % 3];
+                    if (f.frei[u]) k[u] = std::clamp(a.werte[rest % a.anzahl], Art(a.k).untergrenze, Art(a.k).obergrenze);
+                    rest /= a.anzahl;
                 }
                 if (k == basis) continue;
                 double summe;
@@ -389,8 +396,8 @@ bool FasseZusammen(const Fitzustand& f, const Kenngroessen& start, const Welt& s
     for (int j = 0; j < kAnzahlKenngroessen; ++j) {
         const auto k = static_cast<Kenngroesse>(j);
         const std::size_t u = static_cast<std::size_t>(j);
-        ergebnis.kenngroessen[u] = {InHundertstel(k, f.k[u], f.basis, g), InHundertstel(k, sigma[u], f.basis, g),
-                                    InHundertstel(k, start[u], f.basis, g), !f.frei[u]};
+        ergebnis.kenngroessen[u] = {Dateiwert(k, f.k[u], f.basis, g), InHundertstel(k, sigma[u], f.basis, g),
+                                    Dateiwert(k, start[u], f.basis, g), !f.frei[u]};
     }
     ergebnis.rollreibung = RollreibungInHundertstel(f.basis, g);
 

@@ -1,9 +1,14 @@
 #include "lernen/kenngroessen.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
 namespace {
+
+// Bandenreibung von hier an: sie begrenzt nur noch fast streifende Stöße,
+// und die Welt rechnet wie ohne Grenze (0).
+constexpr double kUnbegrenzt = 5.0;
 
 // Grenzen, in denen die Physik Sinn behält: Stoßzahlen und Anteile höchstens 1.
 constexpr Kenngroessenart kArten[kAnzahlKenngroessen] = {
@@ -12,8 +17,9 @@ constexpr Kenngroessenart kArten[kAnzahlKenngroessen] = {
     {"kugelreibung", 0.0, 0.5, 0.1, 100.0},
     {"bande_normal", 0.2, 1.0, 1.0, 100.0},
     {"bande_tangential", 0.2, 1.0, 1.0, 100.0},
-    {"bande_drall", 0.0, 1.0, 0.1, 100.0},
+    {"bande_drall", -1.0, 1.0, 0.1, 100.0},     // negativ: die Bande kehrt den Drall um
     {"bande_abfall", 0.0, 5.0, 0.1, 100.0},
+    {"bande_reibung", 0.02, kUnbegrenzt, 0.1, 100.0},
     {"staerke_faktor", 0.1, 10.0, 1.0, 100.0},
     {"richtung_versatz", -10.0, 10.0, 0.1, 100.0},  // Grad
 };
@@ -35,6 +41,7 @@ Kenngroessen AusWelt(const Welt& w) {
             w.eTangential,
             w.bandeDrall,
             w.bandeAbfall,
+            w.bandeReibung > 0.0 ? std::min(w.bandeReibung, kUnbegrenzt) : kUnbegrenzt,
             w.staerkeFaktor,
             versatz};
 }
@@ -48,14 +55,20 @@ Welt InWelt(const Kenngroessen& k, const Welt& basis) {
     w.eTangential = k[4];
     w.bandeDrall = k[5];
     w.bandeAbfall = k[6];
-    w.staerkeFaktor = k[7];
-    w.richtungVersatz = k[8] / kGrad;
+    w.bandeReibung = k[7] >= kUnbegrenzt ? 0.0 : k[7];
+    w.staerkeFaktor = k[8];
+    w.richtungVersatz = k[9] / kGrad;
     return w;
 }
 
 double InHundertstel(Kenngroesse k, double wert, const Welt& basis, double g) {
     if (k == Kenngroesse::gleitreibung) return wert * basis.aRollen / (g * 1e-4);
     return wert * Art(k).hundertstel;
+}
+
+double Dateiwert(Kenngroesse k, double wert, const Welt& basis, double g) {
+    if (k == Kenngroesse::bande_reibung && wert >= kUnbegrenzt) return 0.0;
+    return InHundertstel(k, wert, basis, g);
 }
 
 double RollreibungInHundertstel(const Welt& w, double g) { return w.aRollen / (0.35 * g * 1e-4); }

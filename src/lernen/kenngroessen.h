@@ -22,10 +22,11 @@ enum class Kenngroesse : int {
     bande_tangential,
     bande_drall,
     bande_abfall,
+    bande_reibung,
     staerke_faktor,
     richtung_versatz,
 };
-constexpr int kAnzahlKenngroessen = 9;
+constexpr int kAnzahlKenngroessen = 10;
 
 struct Kenngroessenart {
     const char* schluessel;  // in [simulation]
@@ -40,7 +41,8 @@ inline const Kenngroessenart& Art(int k) { return Art(static_cast<Kenngroesse>(k
 
 // Der Parametervektor des Fits: gleitreibung als Vielfaches der Rollreibung
 // (genau die bestimmbare Größe), die Stoßzahlen und Anteile wie in der Welt,
-// staerke_faktor als Faktor, richtung_versatz in Grad.
+// bande_reibung als μ, an der Obergrenze unbegrenzt (in der Welt und der
+// config.ini 0), staerke_faktor als Faktor, richtung_versatz in Grad.
 using Kenngroessen = std::array<double, kAnzahlKenngroessen>;
 
 Kenngroessen AusWelt(const Welt& w);
@@ -53,6 +55,9 @@ Welt InWelt(const Kenngroessen& k, const Welt& basis);
 // stehen in der Datei ohne g. rollreibung: der festgehaltene Wert, ebenso.
 double InHundertstel(Kenngroesse k, double wert, const Welt& basis, double g);
 double RollreibungInHundertstel(const Welt& w, double g);
+// Wie InHundertstel, aber für einen Wert, nicht eine Unsicherheit: eine
+// Bandenreibung an der Obergrenze ist unbegrenzt, in der Datei 0.
+double Dateiwert(Kenngroesse k, double wert, const Welt& basis, double g);
 
 // Die gleichwertige Welt mit der Rollverzögerung aRollen (λ = aRollen / w.aRollen):
 // Gleiten mal λ, Stärkefaktor mal √λ, bande_abfall durch √λ. Jeder Stoß endet

@@ -317,6 +317,16 @@ void Abprall(Lauf& l, int i, V2 n) {
         AbprallNase(b.v, b.s, n, l.w, eN);
         return;
     }
+    if (l.w.bandeReibung > 0.0) {
+        // Längs der Bande bremst nur, was die Reibung hergibt; Lauf und Drall
+        // längs behalten denselben Anteil.
+        const double laengs = Betrag(vt);
+        const double verlust = std::min((1.0 - l.w.eTangential) * laengs, l.w.bandeReibung * (1.0 + eN) * -vn);
+        const double anteil = laengs > 0.0 ? 1.0 - verlust / laengs : l.w.eTangential;
+        b.v = vt * anteil - n * (eN * vn);
+        b.s = (b.s - n * sn) * anteil - n * ((l.w.bandeDrall * eN) * sn);
+        return;
+    }
     b.v = vt * l.w.eTangential - n * (eN * vn);
     // Die Bande drückt quer zu sich, in der Höhe ihrer Nase: das ändert nur
     // den Drall um die Achse längs der Bande, der die Kugel hineintrug. Von ihm

@@ -29,20 +29,23 @@ Welt WeltAus(const IniDatei& ini, Modell modell) {
     w.eKugel = r ? Hundertstel(ini, "stosszahl_kugel", 95) : 1.0;
     w.eNormal = Hundertstel(ini, "bande_normal", 85);
     w.eTangential = Hundertstel(ini, "bande_tangential", 95);
-    w.bandeDrall = Hundertstel(ini, "bande_drall", 10);
+    // Mit Vorzeichen wie richtung_versatz: eine Bande kann den Drall umkehren.
+    w.bandeDrall = static_cast<double>(
+        static_cast<float>(static_cast<std::int32_t>(IniGanzzahl(ini, "simulation", "bande_drall", 10))) * 0.01f);
     w.bandeAbfall = Hundertstel(ini, "bande_abfall", 0);
     w.kugelReibung = r ? Hundertstel(ini, "kugelreibung", 6) : 0.0;
     w.staerkeFaktor = r ? Hundertstel(ini, "staerke_faktor", 100) : 1.0;
     // Als einziger Wert mit Vorzeichen gelesen: ein Versatz ist ebenso oft negativ.
     const auto versatz = static_cast<std::int32_t>(IniGanzzahl(ini, "simulation", "richtung_versatz", 0));
     w.richtungVersatz = r ? static_cast<double>(static_cast<float>(versatz) * 0.01f) * (3.14159265358979323846 / 180.0) : 0.0;
+    w.bandeReibung = r ? Hundertstel(ini, "bande_reibung", 0) : 0.0;
     if (r && IniGanzzahl(ini, "simulation", "bande_art", 0) == 1u) {
         w.bandenart = Bandenart::nase;
         // Höhe der Nase über dem Tuch in Hundertsteln des Radius, von der Mitte
         // bis 1.5 Radien (Pool 1.27, Snooker 1.4); darüber drückte sie die
         // Kugel mehr ins Tuch als zurück, und das Tuch kennt das Gesetz nicht.
         w.naseSinus = std::clamp(Hundertstel(ini, "bande_nase", 140) - 1.0, 0.0, 0.5);
-        w.naseReibung = Hundertstel(ini, "bande_reibung", 20);
+        w.naseReibung = Hundertstel(ini, "bande_nase_reibung", 20);
     }
     return w;
 }

@@ -33,13 +33,18 @@ struct Welt {
     double eKugel;              // R: Stoßzahl Kugel–Kugel (P: 1)
     double eNormal;             // R: Bande, quer zur Bande
     double eTangential;         // R: Bande, längs der Bande
-    double bandeDrall;          // R: Anteil des Dralls quer zur Bande, der die Bande übersteht
+    double bandeDrall;          // R: Anteil des Dralls quer zur Bande, der die Bande übersteht;
+                                //    negativ: er kehrt sich um (die Kugel verlässt sie mit Rücklauf)
     double bandeAbfall;         // R: eNormal / (1 + bandeAbfall · |v quer|); 0: fest
     double kugelReibung;        // R: Reibung zwischen den Kugeln (Wurf); 0: keine
     // R: der Queue des Tisches. Aus der Antwort (x, y) wird die
     // Anfangsgeschwindigkeit: um richtungVersatz gedreht, mal staerkeFaktor.
     double staerkeFaktor;
     double richtungVersatz;     // Bogenmaß, gegen den Uhrzeigersinn
+    // R, einfach: Reibung an der Bande. Längs der Bande geht höchstens
+    // bandeReibung · (1 + e) · |v quer| verloren (Coulomb), nie mehr als
+    // (1 − eTangential) · |v längs|; 0: keine Grenze (nur eTangential).
+    double bandeReibung = 0.0;
     Bandenart bandenart = Bandenart::einfach;  // R
     double naseSinus = 0.4;     // R, nase: Höhe der Nase über der Mitte, in Radien (sin des Winkels)
     double naseReibung = 0.2;   // R, nase: Reibung zwischen Kugel und Nase

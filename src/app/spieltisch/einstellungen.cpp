@@ -30,17 +30,19 @@ nlohmann::ordered_json Werte(const IniDatei& ini, const char* sektion, const Sch
 
 nlohmann::ordered_json Simulation(const IniDatei& ini) {
     nlohmann::ordered_json j = Werte(ini, "simulation", kSimulation);
-    // rollreibung fällt auf [physik] u zurück; richtung_versatz trägt ein Vorzeichen.
+    // rollreibung fällt auf [physik] u zurück; richtung_versatz und bande_drall tragen ein Vorzeichen.
     j["rollreibung"] = IniGanzzahl(ini, "simulation", "rollreibung",
                                    static_cast<std::int32_t>(IniGanzzahl(ini, "physik", "u", 30)));
     j["richtung_versatz"] = static_cast<std::int32_t>(IniGanzzahl(ini, "simulation", "richtung_versatz", 0));
+    j["bande_drall"] = static_cast<std::int32_t>(IniGanzzahl(ini, "simulation", "bande_drall", 10));  // ebenso
     // Das zweite Bandengesetz steht nur im Bericht, wenn es gilt: Berichte mit
     // dem ersten bleiben, wie sie waren, und lassen sich weiter zusammenlegen.
     if (IniGanzzahl(ini, "simulation", "bande_art", 0) == 1u) {
         j["bande_art"] = 1;
         j["bande_nase"] = IniGanzzahl(ini, "simulation", "bande_nase", 140);
-        j["bande_reibung"] = IniGanzzahl(ini, "simulation", "bande_reibung", 20);
+        j["bande_nase_reibung"] = IniGanzzahl(ini, "simulation", "bande_nase_reibung", 20);
     }
+    if (const std::uint32_t reibung = IniGanzzahl(ini, "simulation", "bande_reibung", 0)) j["bande_reibung"] = reibung;
     return j;
 }
 
