@@ -135,17 +135,27 @@ bool Erklaert(const Fitzustand& f, std::size_t i) {
 // Das Maß der Störungen aus den geschätzten: nur Beobachtungen, deren Weiße
 // auf dem Tisch blieb, denn nur ihre Lage legt beide Störungen fest.
 void SchaetzeRauschen(const Fitzustand& f, double& richtung, double& staerke, long& anzahl) {
-    double qr = 0.0, qs = 0.0;
-    anzahl = 0;
+    std::vector<double> r, st;
     for (std::size_t i = 0; i < f.beobachtungen.size(); ++i) {
         if (!Erklaert(f, i) || f.beobachtungen[i]->nachher.kugeln[0].inloch) continue;
         const Stoerung s = StoerungAus(f, f.z[i]);
-        qr += s.richtungGrad * s.richtungGrad;
-        qs += s.staerke * s.staerke;
-        ++anzahl;
+        r.push_back(std::abs(s.richtungGrad));
+        st.push_back(std::abs(s.staerke));
     }
-    richtung = anzahl ? std::sqrt(qr / static_cast<double>(anzahl)) : f.sigmaRichtungGrad;
-    staerke = anzahl ? std::sqrt(qs / static_cast<double>(anzahl)) : f.sigmaStaerke;
+    anzahl = static_cast<long>(r.size());
+    // Der Median der Beträge mal 1.4826 ist bei normalverteilten Störungen σ.
+    // Fehler der Welt (ein Gesetz, das sie nicht ausdrücken kann) stecken in
+    // wenigen großen Störungen: das mittlere Quadrat nähme sie als Rauschen.
+    auto mass = [](std::vector<double>& v, double sonst) {
+        if (v.empty()) return sonst;
+        const auto mitte = v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2);
+        std::nth_element(v.begin(), mitte, v.end());
+        double m = *mitte;
+        if (v.size() % 2 == 0) m = 0.5 * (m + *std::max_element(v.begin(), mitte));
+        return 1.482602218505602 * m;
+    };
+    richtung = mass(r, f.sigmaRichtungGrad);
+    staerke = mass(st, f.sigmaStaerke);
 }
 
 // Nimmt das neue Maß als Vorwissen; die Störungen bleiben dieselben.
