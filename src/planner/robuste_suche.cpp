@@ -84,15 +84,6 @@ struct Entscheidung {
     bool belegt = false;  // gelang in einer Probe oder ist ohne Rauschen gültig
 };
 
-// Ein Stoß ohne Kandidaten der Liste (Rundumsuche, Anstoß, Sicherheitsstoß):
-// eine Richtung mit einer Stärke.
-Stoss Richtungskandidat(Vektor weiss, Vektor stoss) {
-    Stoss s{};
-    s.weiss = weiss;
-    s.ziel = Addiere(weiss, Skaliere(Normiere(stoss), 20.0f));
-    s.art = kRichtungssuche;
-    return s;
-}
 
 // Die zwei Zeilen über den gewählten Lochstoß.
 void MeldeLochstoss(const Variante& gewaehlt, const Stoss& kandidat, Vektor stoss, Durchspiel& d,
@@ -212,6 +203,14 @@ void FuelleBericht(const Kandidatenliste& k, const Entscheidung& x, Suchbericht&
 }
 
 }  // namespace
+
+Stoss Richtungskandidat(Vektor weiss, Vektor stoss) {
+    Stoss s{};
+    s.weiss = weiss;
+    s.ziel = Addiere(weiss, Skaliere(Normiere(stoss), 20.0f));
+    s.art = kRichtungssuche;
+    return s;
+}
 
 std::uint64_t SaatAusStand(const Spielstand& stand) {
     // FNV-1a über die Felder, die ein Dokument trägt: Lage, inloch, Zieltasche, Gruppe.

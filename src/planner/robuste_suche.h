@@ -17,6 +17,9 @@
 // und sicherheit im Suchbericht.
 constexpr std::int32_t kRichtungssuche = 6;
 
+// Ein solcher Kandidat: von der Weißen in die Richtung von stoss.
+Stoss Richtungskandidat(Vektor weiss, Vektor stoss);
+
 // Die Saat der Rauschproben: nur aus dem Tischstand, also gibt dieselbe
 // Anfrage immer dieselbe Antwort.
 std::uint64_t SaatAusStand(const Spielstand& stand);

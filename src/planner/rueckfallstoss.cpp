@@ -30,14 +30,6 @@ bool Pruefe(Durchspiel& d, Vektor stoss, const Stoss& kandidat, bool anstoss, Ru
     return ohneFoul;
 }
 
-Stoss Richtung(Vektor weiss, Vektor stoss) {
-    Stoss s{};
-    s.weiss = weiss;
-    s.ziel = Addiere(weiss, Skaliere(Normiere(stoss), 20.0f));
-    s.art = kRichtungssuche;
-    return s;
-}
-
 }  // namespace
 
 Rueckfallstoss FindeRueckfallstoss(Durchspiel& d, const Stoss& besterDerListe, Vektor listenstoss, float grenze,
@@ -76,7 +68,7 @@ Rueckfallstoss FindeRueckfallstoss(Durchspiel& d, const Stoss& besterDerListe, V
         for (int a = 0; a < kRundumSchritte; ++a) {
             const double w = a * 2.0 * std::numbers::pi / kRundumSchritte;
             const Vektor v{static_cast<float>(staerke * std::cos(w)), static_cast<float>(staerke * std::sin(w)), 0.0f};
-            if (Pruefe(d, v, Richtung(weiss, v), anstoss, r)) return r;
+            if (Pruefe(d, v, Richtungskandidat(weiss, v), anstoss, r)) return r;
         }
     return r;
 }
