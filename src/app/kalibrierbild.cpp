@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 
 #include "fenster/tischbild.h"
@@ -69,27 +70,33 @@ void Verteilung(QPainter& p, const QRect& feld, std::vector<double> fehler, cons
     p.drawPolyline(linie);
 }
 
-void Fehlerhaelfte(QPainter& p, const QRect& feld, const std::vector<Kugelvergleich>& kugeln,
-                   const Kalibrierergebnis& e) {
+// Gitter, Rahmen und Beschriftung eines Felds mit teile Abschnitten je Achse.
+void Achsenfeld(QPainter& p, const QRect& feld, int teile, const std::function<QString(int)>& xMarke,
+                const std::function<QString(int)>& yMarke) {
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setPen(QColor(210, 210, 210));
-    for (int d = 0; d <= 5; ++d) {
-        const int x = feld.left() + feld.width() * d / 5;
+    for (int d = 0; d <= teile; ++d) {
+        const int x = feld.left() + feld.width() * d / teile;
         p.drawLine(x, feld.top(), x, feld.bottom());
-        const int y = feld.bottom() - feld.height() * d / 5;
+        const int y = feld.bottom() - feld.height() * d / teile;
         p.drawLine(feld.left(), y, feld.right(), y);
     }
     p.setPen(Qt::black);
     p.setBrush(Qt::NoBrush);
     p.drawRect(feld);
-    const char* marken[] = {"0.001", "0.01", "0.1", "1", "10", "100"};
-    for (int d = 0; d <= 5; ++d) {
-        const int x = feld.left() + feld.width() * d / 5;
-        p.drawText(QRect(x - 30, feld.bottom() + 4, 60, 16), Qt::AlignCenter, marken[d]);
-        const int y = feld.bottom() - feld.height() * d / 5;
-        p.drawText(QRect(feld.left() - 46, y - 8, 40, 16), Qt::AlignRight | Qt::AlignVCenter,
-                   QString::number(20 * d) + " %");
+    for (int d = 0; d <= teile; ++d) {
+        const int x = feld.left() + feld.width() * d / teile;
+        p.drawText(QRect(x - 30, feld.bottom() + 4, 60, 16), Qt::AlignCenter, xMarke(d));
+        const int y = feld.bottom() - feld.height() * d / teile;
+        p.drawText(QRect(feld.left() - 46, y - 8, 40, 16), Qt::AlignRight | Qt::AlignVCenter, yMarke(d));
     }
+}
+
+void Fehlerhaelfte(QPainter& p, const QRect& feld, const std::vector<Kugelvergleich>& kugeln,
+                   const Kalibrierergebnis& e) {
+    const char* marken[] = {"0.001", "0.01", "0.1", "1", "10", "100"};
+    Achsenfeld(p, feld, 5, [&](int d) { return QString(marken[d]); },
+               [](int d) { return QString::number(20 * d) + " %"; });
     p.drawText(QRect(feld.left(), feld.bottom() + 20, feld.width(), 16), Qt::AlignCenter,
                QString::fromUtf8("Abstand zur beobachteten Lage (Tischeinheiten)"));
     std::vector<double> vorher, nachher, angepasst;
@@ -209,24 +216,8 @@ struct Kurve {
 
 void Kurvenfeld(QPainter& p, const QRect& feld, const QString& titel, const QString& xText, double xMax, double yMax,
                 const std::vector<Kurve>& kurven, bool diagonale) {
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(QColor(210, 210, 210));
-    for (int d = 0; d <= 4; ++d) {
-        const int x = feld.left() + feld.width() * d / 4;
-        p.drawLine(x, feld.top(), x, feld.bottom());
-        const int y = feld.bottom() - feld.height() * d / 4;
-        p.drawLine(feld.left(), y, feld.right(), y);
-    }
-    p.setPen(Qt::black);
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(feld);
-    for (int d = 0; d <= 4; ++d) {
-        const int x = feld.left() + feld.width() * d / 4;
-        p.drawText(QRect(x - 30, feld.bottom() + 4, 60, 16), Qt::AlignCenter, QString::number(xMax * d / 4, 'g', 3));
-        const int y = feld.bottom() - feld.height() * d / 4;
-        p.drawText(QRect(feld.left() - 46, y - 8, 40, 16), Qt::AlignRight | Qt::AlignVCenter,
-                   QString::number(yMax * d / 4, 'g', 3));
-    }
+    Achsenfeld(p, feld, 4, [&](int d) { return QString::number(xMax * d / 4, 'g', 3); },
+               [&](int d) { return QString::number(yMax * d / 4, 'g', 3); });
     p.drawText(QRect(feld.left(), feld.top() - 22, feld.width(), 18), Qt::AlignLeft | Qt::AlignVCenter, titel);
     p.drawText(QRect(feld.left(), feld.bottom() + 20, feld.width(), 16), Qt::AlignCenter, xText);
     auto bild = [&](QPointF q) {
