@@ -26,7 +26,7 @@ struct Fitzustand {
     std::vector<Latente> z;
     double sigmaRichtungGrad;  // Maß der Störungen, zugleich ihr Vorwissen
     double sigmaStaerke;
-    std::vector<char> aktiv;   // 0: unbrauchbar geworden (nicht simulierbar)
+    std::vector<char> aktiv;   // 0: nicht im Fit (seit Unerklärte bleiben, setzt das kein Schritt)
     // 1: keine Welt und keine Störung erklärt sie. Sie bleibt im Fit, mit
     // kGewichtUnerklaert auf jedem Residuum: wer sie verwirft, nimmt einem
     // Nebenminimum die Beobachtungen, die gegen es sprechen; voll gezählt

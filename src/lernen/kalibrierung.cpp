@@ -250,6 +250,19 @@ struct Lauf {
         return gut && !ergebnis.zeitgrenze;
     }
 
+    // Σ Kosten ohne Störungen über alle aktiven Beobachtungen, in fester
+    // Reihenfolge summiert (gleich bei jeder Zahl von Threads).
+    bool KostenOhneStoerungen(const Kenngroessen& k, double& summe) const {
+        std::vector<double> kosten(f.beobachtungen.size(), 0.0);
+        if (!FuerAlleAktiven(f, [&](int i, Simergebnis& e) {
+                kosten[static_cast<std::size_t>(i)] = Kosten(f, i, k, {0.0, 0.0}, e);
+            }))
+            return false;
+        summe = 0.0;
+        for (double x : kosten) summe += x;
+        return true;
+    }
+
     // Der Stärkefaktor auf einem Gitter von der Hälfte bis zum Doppelten des
     // Startwerts: er verschiebt alle Lagen zugleich, und von 1 aus liegt ein
     // Tisch mit 0.8 oft jenseits mehrerer Sprünge.
@@ -263,29 +276,11 @@ struct Lauf {
             Melde(kQueue, static_cast<double>(n + kStufen) / (2 * kStufen + 1));
             Kenngroessen k = f.k;
             k[j] = std::clamp(start * std::exp2(static_cast<double>(n) / kStufen), Art(j).untergrenze, Art(j).obergrenze);
-            std::vector<double> kosten(f.beobachtungen.size(), 0.0);
-            if (!FuerAlleAktiven(f, [&](int i, Simergebnis& e) {
-                    kosten[static_cast<std::size_t>(i)] = Kosten(f, i, k, {0.0, 0.0}, e);
-                }))
-                return false;
-            double summe = 0.0;
-            for (double x : kosten) summe += x;
+            double summe;
+            if (!KostenOhneStoerungen(k, summe)) return false;
             if (summe < besteKosten) besteKosten = summe, besterFaktor = k[j];
         }
         f.k[j] = besterFaktor;
-        return true;
-    }
-
-    // Σ Kosten ohne Störungen über alle aktiven Beobachtungen, in fester
-    // Reihenfolge summiert (gleich bei jeder Zahl von Threads).
-    bool KostenOhneStoerungen(const Kenngroessen& k, double& summe) const {
-        std::vector<double> kosten(f.beobachtungen.size(), 0.0);
-        if (!FuerAlleAktiven(f, [&](int i, Simergebnis& e) {
-                kosten[static_cast<std::size_t>(i)] = Kosten(f, i, k, {0.0, 0.0}, e);
-            }))
-            return false;
-        summe = 0.0;
-        for (double x : kosten) summe += x;
         return true;
     }
 
