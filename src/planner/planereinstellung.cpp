@@ -17,6 +17,7 @@ Planereinstellung PlanerAus(const IniDatei& ini) {
     e.stoesse = -1;
     e.sicherheit = zahl("sicherheit", 1) != 0u;
     e.sicherheitSchwelle = static_cast<double>(std::min<std::uint32_t>(zahl("sicherheit_schwelle", 50), 100)) * 0.01;
+    e.tiefe = zahl("tiefe", 1) == 2u ? 2 : 1;
     e.lernen = zahl("lernen", 0) == 1u;
     e.beobachten = e.lernen || zahl("beobachten", 0) == 1u;
     e.lernenAlle = static_cast<int>(std::clamp<std::uint32_t>(zahl("lernen_alle", 20), 1, 100000));

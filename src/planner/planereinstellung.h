@@ -20,7 +20,10 @@ struct Planereinstellung {
     // spieltisch zählt damit statt mit der Uhr (StossbudgetStattZeit).
     std::int64_t stoesse;
     bool sicherheit;  // Sicherheitsstöße erwägen
-    double sicherheitSchwelle;  // unter dieser Erfolgsquote des besten Lochstoßes
+    double sicherheitSchwelle;  // unter dieser Erfolgsquote des besten Lochstoßes (nur tiefe 1)
+    // 1: Lochstoß nach Quote und Stellung, Sicherheit unter der Schwelle; 2:
+    // jeder Stoß nach seiner Siegchance mit dem Zug danach (siegchance.h).
+    int tiefe;
     bool beobachten;  // Beobachtungen der eigenen Stöße sammeln (mit lernen immer)
     bool lernen;      // aus ihnen den Tisch lernen und in Welt R mit ihm planen
     int lernenAlle;   // nach so vielen neuen Beobachtungen neu anpassen

@@ -15,6 +15,7 @@
 #include "planner/rundumsuche.h"
 #include "planner/schiedsrichter.h"
 #include "planner/sicherheitsstoss.h"
+#include "planner/siegchance.h"
 #include "planner/stellungsspiel.h"
 #include "planner/stoss_linien.h"
 #include "planner/stossstaerke.h"
@@ -40,11 +41,11 @@ void RundumKandidaten(Kandidatenliste& k, std::vector<Variante>& varianten, Durc
 
 // Die Lochstöße in der Folge ihrer Aussicht: die Kandidaten der Liste, die
 // großzügigen direkten, wenn keiner gut dasteht die Rundumsuche, dann alle
-// Proben für die engere Wahl und das Stellungsspiel. Jeder Schritt hört auf,
-// wenn die Zeit um ist; die Reihenfolge der Varianten und damit die Wahl
-// hängen davon nicht ab. Gibt den Index der gewählten Variante zurück.
-int WaehleLochstoss(Kandidatenliste& k, std::vector<Variante>& varianten, Durchspiel& d, const Planereinstellung& e,
-                    const Physik& physik, float radius) {
+// Proben für die engere Wahl. Jeder Schritt hört auf, wenn die Zeit um ist;
+// die Reihenfolge der Varianten und damit die Wahl hängen davon nicht ab.
+// Gibt die Reihe der engeren Wahl zurück (EngereWahl).
+std::vector<int> EngereLochstoesse(Kandidatenliste& k, std::vector<Variante>& varianten, Durchspiel& d,
+                                   const Planereinstellung& e, const Physik& physik, float radius, int& eng) {
     const int vor = std::min(kVorproben, e.proben);
     KandidatenVarianten(k, 0, physik, radius, d, varianten);
     Vorproben(d, varianten, 0, vor);
@@ -66,8 +67,14 @@ int WaehleLochstoss(Kandidatenliste& k, std::vector<Variante>& varianten, Durchs
         varianten.push_back(v);
         Vorproben(d, varianten, 0, vor);
     }
-    int eng = 0;
-    const std::vector<int> reihe = EngereWahl(d, varianten, e.proben, eng);
+    return EngereWahl(d, varianten, e.proben, eng);
+}
+
+// Die engere Wahl (reihe, eng), dann das Stellungsspiel; gibt den Index der
+// gewählten Variante zurück.
+int WaehleLochstoss(Kandidatenliste& k, std::vector<Variante>& varianten, Durchspiel& d, const Planereinstellung& e,
+                    const Physik& physik, float radius, std::vector<int>& reihe, int& eng) {
+    reihe = EngereLochstoesse(k, varianten, d, e, physik, radius, eng);
     if (e.stellung > 0.0) Stellungsspiel(d, varianten, reihe, eng, e.stellung, physik, radius);
     int wahl = reihe[0];
     for (int i = 1; i < eng; ++i)
@@ -106,20 +113,126 @@ void MeldeLochstoss(const Variante& gewaehlt, const Stoss& kandidat, Vektor stos
     }
     protokoll.push_back(FormatiereLog("Erfolg %d von %d Proben\r\n", gewaehlt.erfolge, gewaehlt.proben));
 }
-Entscheidung Lochstoss(Kandidatenliste& k, Durchspiel& d, const Planereinstellung& e, const Physik& physik,
-                       float radius, std::vector<std::string>& protokoll) {
-    std::vector<Variante> varianten;
-    const Variante& gewaehlt = varianten[static_cast<std::size_t>(WaehleLochstoss(k, varianten, d, e, physik, radius))];
+// Der Stoß, den Lochstoss spielt, wenn keine Variante gelingt.
+Vektor Listenstoss(const Kandidatenliste& k, const Physik& physik, float radius) {
+    return Begrenzt(StossVektor(k.liste[0], BerechneStossstaerke(k.liste[0], physik, radius)), Hoechststaerke(physik));
+}
+
+// Die gewählte Variante als Entscheidung, mit ihren zwei Zeilen. Gelingt sie
+// nie, gilt der Beste der Liste, nie stärker als vmax.
+Entscheidung AlsLochstoss(const Kandidatenliste& k, const Variante& gewaehlt, Durchspiel& d, const Physik& physik,
+                          float radius, std::vector<std::string>& protokoll) {
     const bool nichts = gewaehlt.erfolge == 0;
     Entscheidung x;
     x.kandidat = nichts ? k.liste[0] : k.liste[gewaehlt.kandidat];
-    // Nie stärker als vmax, auch nicht der Beste der Liste.
-    x.stoss = Begrenzt(nichts ? StossVektor(k.liste[0], BerechneStossstaerke(k.liste[0], physik, radius)) : gewaehlt.stoss,
-                       Hoechststaerke(physik));
+    x.stoss = nichts ? Listenstoss(k, physik, radius) : Begrenzt(gewaehlt.stoss, Hoechststaerke(physik));
     x.erfolge = gewaehlt.erfolge;
     x.proben = gewaehlt.proben;
     x.belegt = !nichts;
     MeldeLochstoss(gewaehlt, x.kandidat, x.stoss, d, protokoll);
+    return x;
+}
+
+Entscheidung Lochstoss(Kandidatenliste& k, Durchspiel& d, const Planereinstellung& e, const Physik& physik,
+                       float radius, std::vector<std::string>& protokoll) {
+    std::vector<Variante> varianten;
+    std::vector<int> reihe;
+    int eng = 0;
+    const int wahl = WaehleLochstoss(k, varianten, d, e, physik, radius, reihe, eng);
+    return AlsLochstoss(k, varianten[static_cast<std::size_t>(wahl)], d, physik, radius, protokoll);
+}
+
+// Zwei Halbzüge: die besten Lochstöße der engeren Wahl und die
+// Sicherheitsstöße rundum, jeder nach seiner Siegchance (siegchance.h), in
+// der Folge ihrer Aussicht; die Sicherheitsstöße erst mit wenigen Proben und
+// einem Ausgang je Art, die zwei besten dann ganz. Gewählt wird der höchste
+// ganz bewertete Wert; ist keiner ganz bewertet, als die Grenze kam, der
+// Lochstoß mit der besten Quote.
+constexpr int kTiefeLochstoesse = 4;
+constexpr int kZweiteAusgaenge = 2;  // je Art von Ausgang ein zweiter Halbzug
+constexpr int kZweiteProben = 4;     // je Variante des nächsten Stoßes
+constexpr int kTiefeSicherheiten = 2;
+
+Entscheidung ZweiHalbzuege(Kandidatenliste& k, Durchspiel& d, const Planereinstellung& e, const Physik& physik,
+                           float radius, std::vector<std::string>& protokoll) {
+    std::vector<Variante> varianten;
+    std::vector<int> reihe;
+    int eng = 0;
+    // Zuerst die Wahl von tiefe 1: sie gilt, wenn die Grenze den Wert kappt.
+    const int erste = WaehleLochstoss(k, varianten, d, e, physik, radius, reihe, eng);
+    const float grenze = Hoechststaerke(physik);
+    const Siegtafel tafel = BaueSiegtafel(TypischeQuote(d.rauschen));
+    auto bewerte = [&](Vektor stoss, int proben, int zweite) {
+        return BewerteSiegchance(d, stoss, proben, zweite, kZweiteProben, tafel, physik, radius);
+    };
+    Siegwert loch, sicherheit;
+    int wahl = erste;
+    bool lochGanz = false, sicherheitGewaehlt = false;
+    std::vector<int> folge{erste};
+    for (int i = 0; i < std::min(eng, kTiefeLochstoesse); ++i)
+        if (reihe[i] != erste) folge.push_back(reihe[i]);
+    for (const int i : folge) {
+        const Variante& v = varianten[i];
+        if (v.erfolge == 0 || Abgelaufen(d.frist)) continue;
+        // Die Reihe fällt nach der Quote, und mit ihr, was ein Stoß höchstens wert ist.
+        if (lochGanz && !(Hoechstwert(Quote(v), d.stand, tafel) > loch.wert)) break;
+        const Siegwert w = bewerte(Begrenzt(v.stoss, grenze), e.proben, kZweiteAusgaenge);
+        if (!w.ganz) break;
+        if (!lochGanz || w.wert > loch.wert) {
+            lochGanz = true;
+            loch = w;
+            wahl = i;
+        }
+    }
+    // Gelingt keine Variante, wird der Beste der Liste gespielt: sein Wert zählt.
+    if (!lochGanz && !Abgelaufen(d.frist)) {
+        loch = bewerte(Listenstoss(k, physik, radius), e.proben, kZweiteAusgaenge);
+        lochGanz = loch.ganz;
+    }
+    std::vector<Vektor> stoesse;
+    Vektor sicherheitsstoss{};
+    if (e.sicherheit && lochGanz && Hoechstwert(0.0, d.stand, tafel) > loch.wert &&
+        Sicherheitsrichtungen(d, grenze, stoesse)) {
+        const int vor = std::min(kVorproben, e.proben);
+        std::vector<std::pair<double, Vektor>> vorwahl;
+        for (const Vektor stoss : stoesse) {
+            if (Abgelaufen(d.frist)) break;
+            SpieleStoss(d, stoss);
+            if (!Sicher(d.stand, d.e)) continue;
+            const Siegwert w = bewerte(stoss, vor, 1);
+            if (!w.ganz) break;
+            vorwahl.push_back({w.wert, stoss});
+        }
+        std::stable_sort(vorwahl.begin(), vorwahl.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+        for (std::size_t i = 0; i < std::min<std::size_t>(vorwahl.size(), kTiefeSicherheiten); ++i) {
+            const Siegwert w = bewerte(vorwahl[i].second, e.proben, kZweiteAusgaenge);
+            if (!w.ganz) break;
+            if (w.wert > loch.wert && (!sicherheitGewaehlt || w.wert > sicherheit.wert)) {
+                sicherheitGewaehlt = true;
+                sicherheit = w;
+                sicherheitsstoss = vorwahl[i].second;
+            }
+        }
+    }
+
+    Entscheidung x = AlsLochstoss(k, varianten[static_cast<std::size_t>(wahl)], d, physik, radius, protokoll);
+    auto prozent = [](double q) { return static_cast<int>(100.0 * std::max(q, 0.0) + 0.5); };
+    if (sicherheitGewaehlt) {
+        protokoll.push_back(FormatiereLog("Tiefe 2: gespielt wird ein Sicherheitsstoß, Stärke %f, Siegchance %f "
+                                          "gegen %f des Lochstoßes; danach locht der Gegner zu %d %%.\r\n",
+                                          static_cast<double>(Laenge(sicherheitsstoss)), sicherheit.wert, loch.wert,
+                                          prozent(sicherheit.gegner)));
+        x.stoss = sicherheitsstoss;
+        x.kandidat = Richtungskandidat(Lage(d.stand.kugeln[0]), sicherheitsstoss);
+        x.erfolge = sicherheit.gueltig;
+        x.proben = sicherheit.proben;
+        x.sicherheit = true;
+        x.belegt = true;
+    } else if (lochGanz) {
+        protokoll.push_back(FormatiereLog("Tiefe 2: Siegchance %f; danach gelingt der eigene nächste Stoß zu %d %%, "
+                                          "nach einem Fehlstoß der des Gegners zu %d %%.\r\n",
+                                          loch.wert, prozent(loch.weiter), prozent(loch.gegner)));
+    }
     return x;
 }
 
@@ -175,11 +288,6 @@ std::vector<Linie> Linien(const Entscheidung& x) {
     if (x.kandidat.art != kRichtungssuche) return StossLinien(x.kandidat);
     const Vektor bis = Addiere(x.kandidat.weiss, Skaliere(Normiere(x.stoss), 20.0f));
     return {Linie{bis.x, bis.y, x.kandidat.weiss.x, x.kandidat.weiss.y, kGrau}};
-}
-
-// Der Stoß, den Lochstoss spielt, wenn keine Variante gelingt.
-Vektor Listenstoss(const Kandidatenliste& k, const Physik& physik, float radius) {
-    return Begrenzt(StossVektor(k.liste[0], BerechneStossstaerke(k.liste[0], physik, radius)), Hoechststaerke(physik));
 }
 
 // Hat die Grenze gekappt, bevor ein Stoß belegt war, gilt der Rückfallstoß.
@@ -251,6 +359,8 @@ Planergebnis SucheStossRobust(const Tischkontext& tk, const Planerkontext& pk, c
     Entscheidung x;
     if (dreieck) {
         x = Anstossen(d, pk.radius, pk.physik, e.proben, p.protokoll);
+    } else if (e.tiefe == 2) {
+        x = ZweiHalbzuege(k, d, e, pk.physik, pk.radius, p.protokoll);
     } else {
         x = Lochstoss(k, d, e, pk.physik, pk.radius, p.protokoll);
         const double quote = x.proben ? static_cast<double>(x.erfolge) / x.proben : 0.0;

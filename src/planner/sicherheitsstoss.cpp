@@ -31,13 +31,6 @@ constexpr int kGegnerTische = 4;  // so viele Tische danach werden gemessen, ihr
 // immer wieder (in Partien endlos Foul um Foul).
 constexpr double kFoulwert = -0.05;
 
-// Ein Sicherheitsstoß ohne Rauschen: kein Foul, die Schwarze bleibt, keine
-// eigene Kugel fällt (das wäre ein Lochstoß), und die Simulation kam zu Ende.
-bool Sicher(const Spielstand& stand, const Simergebnis& e) {
-    return !e.ereignisgrenze && e.tasche[8] < 0 && PruefeFoul(stand, e) == Foul::keins &&
-           BeurteileStoss(stand, e).eigeneVersenkt == 0;
-}
-
 bool Gelingt(Durchspiel& o, Vektor stoss) {
     SpieleStoss(o, stoss);
     return BeurteileStoss(o.stand, o.e).erfolg;
@@ -169,25 +162,37 @@ Partiewert BewerteFuerPartie(Durchspiel& d, Vektor stoss, int proben, int gegner
     return w;
 }
 
+bool Sicher(const Spielstand& stand, const Simergebnis& e) {
+    return !e.ereignisgrenze && e.tasche[8] < 0 && PruefeFoul(stand, e) == Foul::keins &&
+           BeurteileStoss(stand, e).eigeneVersenkt == 0;
+}
+
+bool Sicherheitsrichtungen(Durchspiel& d, float grenze, std::vector<Vektor>& stoesse) {
+    std::vector<Richtungstreffer> treffer;
+    for (float staerke : kSicherheitsStaerken) {
+        if (treffer.size() >= kGenugRichtungen || staerke > grenze) break;
+        if (!Rundum(d, staerke, kSicherheitsSchritte, Sicher, treffer)) return false;
+    }
+    // Die Mitte eines Laufs gerader Länge liegt zwischen zwei geprüften Richtungen.
+    for (const Richtungstreffer& t : Breiteste(treffer, kSicherheitsKandidaten))
+        stoesse.push_back(Skaliere(t.richtung, t.staerke));
+    return true;
+}
+
 Sicherheitswahl WaegeSicherheit(Durchspiel& d, Vektor lochstoss, int proben, const Physik& physik, float r,
                                 float grenze) {
     Sicherheitswahl s;
     s.lochstoss = BewerteFuerPartie(d, lochstoss, proben, kGegnerTische, physik, r);
     if (!s.lochstoss.ganz) return s;
 
-    std::vector<Richtungstreffer> treffer;
-    for (float staerke : kSicherheitsStaerken) {
-        if (treffer.size() >= kGenugRichtungen || staerke > grenze) break;
-        if (!Rundum(d, staerke, kSicherheitsSchritte, Sicher, treffer)) return s;
-    }
+    std::vector<Vektor> stoesse;
+    if (!Sicherheitsrichtungen(d, grenze, stoesse)) return s;
 
     // Erst wenige Proben und ein Tisch des Gegners für jeden, dann alle Proben
     // und mehrere Tische für die zwei besten.
     const int vor = std::min(kVorproben, proben);
     std::vector<std::pair<double, Vektor>> vorwahl;
-    for (const Richtungstreffer& t : Breiteste(treffer, kSicherheitsKandidaten)) {
-        // Die Mitte eines Laufs gerader Länge liegt zwischen zwei geprüften Richtungen.
-        const Vektor stoss = Skaliere(t.richtung, t.staerke);
+    for (const Vektor stoss : stoesse) {
         if (Abgelaufen(d.frist)) break;
         SpieleStoss(d, stoss);
         if (!Sicher(d.stand, d.e)) continue;

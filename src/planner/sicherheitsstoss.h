@@ -5,6 +5,8 @@
 // der Planer als Nächster wieder am Tisch steht.
 #pragma once
 
+#include <vector>
+
 #include "model/konfiguration.h"
 #include "planner/robuste_proben.h"
 
@@ -30,6 +32,16 @@ struct Partiewert {
 // großzügige direkte, sonst rundum, mit wenigen Proben unter denselben Störungen.
 Partiewert BewerteFuerPartie(Durchspiel& d, Vektor stoss, int proben, int gegnerTische, const Physik& physik,
                              float r);
+
+// Ein Sicherheitsstoß ohne Rauschen: kein Foul, die Schwarze bleibt, keine
+// eigene Kugel fällt (das wäre ein Lochstoß), und die Simulation kam zu Ende.
+bool Sicher(const Spielstand& stand, const Simergebnis& e);
+
+// Die Sicherheitsstöße, die erwogen werden: die Mitten der breitesten Läufe
+// sicherer Richtungen rundum in ganzen Grad, von sanft bis fest (die festeren
+// nur, solange die sanfteren zu wenige fanden). Noch ohne Rauschen geprüft,
+// ob die Mitte selbst sicher ist. false, wenn die Zeit vorher um war.
+bool Sicherheitsrichtungen(Durchspiel& d, float grenze, std::vector<Vektor>& stoesse);
 
 struct Sicherheitswahl {
     bool gefunden = false;  // ein gültiger Sicherheitsstoß wurde ganz bewertet

@@ -38,8 +38,8 @@ double Lochaussicht(Durchspiel& n, const Physik& p, float r, int proben) {
     return bester;
 }
 
-// Rundum in ganzen Grad, fest und mittel (aus verbauten Lagen gelingt fast
-// nur ein fester Stoß); die drei breitesten Treffer mit proben Proben.
+}  // namespace
+
 double Rundumaussicht(Durchspiel& n, float grenze, int proben) {
     std::vector<Richtungstreffer> treffer;
     for (float staerke : {grenze, std::min(kRundumMitte, grenze)})
@@ -54,8 +54,6 @@ double Rundumaussicht(Durchspiel& n, float grenze, int proben) {
     }
     return bester;
 }
-
-}  // namespace
 
 double Stellungswert(const Spielstand& nachher, Durchspiel& d, const Physik& p, float r, int proben) {
     bool eigene[kAnzahlKugeln] = {};

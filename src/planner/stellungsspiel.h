@@ -17,6 +17,11 @@ constexpr int kNaechsteLochstoesse = 3;
 // Eigenes mehr liegt. Ist die Zeit um, zählt, was bis dahin gespielt ist.
 double Stellungswert(const Spielstand& nachher, Durchspiel& d, const Physik& p, float r, int proben);
 
+// Rundum in ganzen Grad, fest und mittel (aus verbauten Lagen gelingt fast
+// nur ein fester Stoß); die beste Quote der drei breitesten Treffer mit je
+// proben Proben auf n.stand.
+double Rundumaussicht(Durchspiel& n, float grenze, int proben);
+
 // Für die engere Wahl (reihe, eng; nach der Quote sortiert): wert = Quote ×
 // (1 + stellung × Stellungswert nach der ersten gelungenen Probe), solange
 // eine Variante mit der besten Stellung den besten Wert noch übertreffen könnte.

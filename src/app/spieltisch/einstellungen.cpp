@@ -92,6 +92,8 @@ nlohmann::ordered_json EinstellungenAlsJson(const IniDatei& ini, const std::stri
     nlohmann::ordered_json j;
     j["datei"] = datei;
     j["planer"] = Werte(ini, "planer", kPlaner);
+    // Nur wenn sie gilt: Berichte mit tiefe 1 bleiben, wie sie waren.
+    if (IniGanzzahl(ini, "planer", "tiefe", 1) == 2u) j["planer"]["tiefe"] = 2;
     j["simulation"] = Simulation(ini);
     j["physik"] = Werte(ini, "physik", kPhysik);
     // Der Tisch, auf dem der Spieler plant: nur was in der Datei steht.

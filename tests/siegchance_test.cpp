@@ -1,0 +1,93 @@
+// Die Wahl mit zwei Halbzügen: die Siegtafel gegen ihre geschlossene Form,
+// ein Tisch, auf dem der Wert den Lochstoß nimmt, einer, auf dem er den
+// Sicherheitsstoß nimmt, und dieselbe Entscheidung unter dem Budget.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "hilfen.h"
+#include "planner/regeln.h"
+#include "planner/siegchance.h"
+#include "sim/simulation.h"
+
+namespace {
+
+const Tischkontext& tk = Vorgabetisch();
+
+struct Plan {
+    Planergebnis p;
+    std::string log;
+};
+
+Plan Tiefe2(const Spielstand& s, std::int64_t stoesse = -1) {
+    Planerkontext pk = PlanerkontextAus(IniDatei{});
+    pk.einstellung.modus = Planermodus::robust;
+    pk.einstellung.tiefe = 2;
+    pk.einstellung.zeitgrenze = 0;
+    pk.einstellung.stoesse = stoesse;
+    Plan x{SucheStossRobust(tk, pk, s), {}};
+    for (const std::string& z : x.p.protokoll) x.log += z;
+    return x;
+}
+
+}  // namespace
+
+TEST(Siegtafel, GeschlosseneFormUndFixpunkt) {
+    for (double p : {0.3, 0.75, 0.95}) {
+        const Siegtafel t = BaueSiegtafel(p);
+        // Einer gegen einen: w = p + (1−p)(1−w).
+        EXPECT_NEAR(t.w[1][1], 1.0 / (2.0 - p), 1e-12) << p;
+        for (int n = 1; n <= kHoechstZuLochen; ++n)
+            for (int m = 1; m <= kHoechstZuLochen; ++m) {
+                // Mit dem typischen Stoß ist der Blattwert die Tafel selbst.
+                EXPECT_NEAR(Blattwert(p, n, m, t), t.w[n][m], 1e-12) << p << " " << n << " " << m;
+                if (n > 1) {
+                    EXPECT_LT(t.w[n][m], t.w[n - 1][m]);
+                }
+                EXPECT_LT(Blattwert(0.2, n, m, t), Blattwert(0.8, n, m, t));
+            }
+    }
+}
+
+TEST(ZweiHalbzuege, LochtWoEsLeichtIst) {
+    // Die 9 gerade vor der Ecke, die Weiße dahinter; die Vollen weit weg.
+    Spielstand s = LeererStand(22.0f, 22.0f, halbe);
+    SetzeKugel(s, 9, 10.0f, 10.0f);
+    SetzeKugel(s, 10, 80.0f, 40.0f);
+    SetzeKugel(s, 1, 60.0f, 45.0f);
+    SetzeKugel(s, 2, 90.0f, 15.0f);
+    SetzeKugel(s, 8, 55.0f, 28.0f);
+    const Plan x = Tiefe2(s);
+    EXPECT_FALSE(x.p.bericht.sicherheit) << x.log;
+    EXPECT_NE(x.log.find("Tiefe 2: Siegchance"), std::string::npos) << x.log;
+    EXPECT_GT(x.p.bericht.erfolge * 10, x.p.bericht.proben * 9) << x.log;
+}
+
+TEST(ZweiHalbzuege, SicherheitWoKeinLochstossTraegt) {
+    // Die 9 an der kurzen Bande zwischen der 1 und der 2 des Gegners: keine
+    // Tasche zu erreichen, aber die 9 frei zu treffen.
+    const float r = tk.tisch.radius, y = tk.tisch.hoehe / 2, rechts = tk.tisch.breite - tk.tisch.bande_x - r;
+    Spielstand s = LeererStand(77.0f, 43.0f, halbe);
+    SetzeKugel(s, 9, rechts, y);
+    SetzeKugel(s, 1, rechts, y - 2 * r - 0.01f);
+    SetzeKugel(s, 2, rechts, y + 2 * r + 0.01f);
+    SetzeKugel(s, 8, 60.0f, 41.5f);
+    const Plan x = Tiefe2(s);
+    ASSERT_TRUE(x.p.bericht.sicherheit) << x.log;
+    EXPECT_NE(x.log.find("Tiefe 2: gespielt wird ein Sicherheitsstoß"), std::string::npos) << x.log;
+    Simergebnis e;
+    Simuliere(BaueTischgeometrie(tk), WeltAus(IniDatei{}, Modell::R), s, x.p.stoss, e);
+    EXPECT_EQ(PruefeFoul(s, e), Foul::keins) << x.log;
+}
+
+TEST(ZweiHalbzuege, UnterDemBudgetJedesMalDasselbe) {
+    Spielstand s = LeererStand(30.0f, 30.0f, volle);
+    const float lage[][3] = {{1, 70, 20}, {2, 40, 45}, {3, 95, 40}, {9, 60, 30}, {10, 20, 15}, {8, 80, 12}};
+    for (const auto& k : lage) SetzeKugel(s, static_cast<int>(k[0]), k[1], k[2]);
+    const Plan a = Tiefe2(s, 1500), b = Tiefe2(s, 1500);
+    EXPECT_TRUE(a.p.bericht.gekappt);
+    EXPECT_EQ(a.p.bericht.stoesse, 1500);
+    EXPECT_EQ(a.log, b.log);
+    EXPECT_EQ(a.p.stoss.x, b.p.stoss.x);
+    EXPECT_EQ(a.p.stoss.y, b.p.stoss.y);
+}
