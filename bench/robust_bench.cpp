@@ -19,10 +19,11 @@ const Tischkontext& tk = Benchtisch();
 namespace {
 
 // 100 Zufallstische mit objektkugeln Kugeln, reihum für jede Gruppe.
-void MissAufZufallstischen(benchmark::State& state, int objektkugeln) {
+void MissAufZufallstischen(benchmark::State& state, int objektkugeln, int tiefe = 1) {
     IniDatei ini;
     LeseIniDatei(Benchkonfiguration(), ini);
-    const Planereinstellung e = PlanerAus(ini);
+    Planereinstellung e = PlanerAus(ini);
+    if (tiefe == 2) e.tiefe = 2;
 
     std::mt19937 zufall(10);
     std::vector<Spielstand> staende(100);
@@ -44,7 +45,13 @@ void BM_RobusteSuche(benchmark::State& state) { MissAufZufallstischen(state, 15)
 // Wenige Kugeln: hier ist oft kein Lochstoß sicher, und Sicherheitsstöße werden erwogen.
 void BM_RobusteSucheWenigeKugeln(benchmark::State& state) { MissAufZufallstischen(state, 4); }
 
+// Dieselben Tische mit zwei Halbzügen ([planer] tiefe=2).
+void BM_RobusteSucheTiefe2(benchmark::State& state) { MissAufZufallstischen(state, 15, 2); }
+void BM_RobusteSucheTiefe2WenigeKugeln(benchmark::State& state) { MissAufZufallstischen(state, 4, 2); }
+
 }  // namespace
 
 BENCHMARK(BM_RobusteSuche)->Iterations(100)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RobusteSucheWenigeKugeln)->Iterations(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RobusteSucheTiefe2)->Iterations(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RobusteSucheTiefe2WenigeKugeln)->Iterations(100)->Unit(benchmark::kMillisecond);

@@ -106,14 +106,7 @@ TEST(Anstoss, GueltigOhneWeisseInDerWeltDesPlaners) {
 }
 
 TEST(Sicherheit, OhneLochstossEinGueltigerDenGegnerRichtigGeschaetzt) {
-    // Halbe: die 9 liegt mitten an der rechten kurzen Bande zwischen der 1 und
-    // der 2 des Gegners; keine Tasche ist zu erreichen, aber die 9 frei zu treffen.
-    const float r = tk.tisch.radius, y = tk.tisch.hoehe / 2, rechts = tk.tisch.breite - tk.tisch.bande_x - r;
-    Spielstand s = LeererStand(77.0f, 43.0f, halbe);
-    SetzeKugel(s, 9, rechts, y);
-    SetzeKugel(s, 1, rechts, y - 2 * r - 0.01f);
-    SetzeKugel(s, 2, rechts, y + 2 * r + 0.01f);
-    SetzeKugel(s, 8, 60.0f, 41.5f);
+    const Spielstand s = NeunZwischenEinsUndZwei();
 
     // Wie gut steht der Gegner nach einem Stoß? Nach einem Foul hat er die
     // Weiße in der Hand (1), sonst zählt seine eigene robuste Wahl.

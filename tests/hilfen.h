@@ -52,6 +52,19 @@ inline void SetzeKugel(Spielstand& s, int i, float x, float y) {
     s.kugeln[i].inloch = 0;
 }
 
+// Halbe: die 9 mitten an der rechten kurzen Bande zwischen der 1 und der 2
+// des Gegners; keine Tasche ist zu erreichen, aber die 9 frei zu treffen.
+inline Spielstand NeunZwischenEinsUndZwei() {
+    const Tisch& t = Vorgabetisch().tisch;
+    const float r = t.radius, y = t.hoehe / 2, rechts = t.breite - t.bande_x - r;
+    Spielstand s = LeererStand(77.0f, 43.0f, halbe);
+    SetzeKugel(s, 9, rechts, y);
+    SetzeKugel(s, 1, rechts, y - 2 * r - 0.01f);
+    SetzeKugel(s, 2, rechts, y + 2 * r + 0.01f);
+    SetzeKugel(s, 8, 60.0f, 41.5f);
+    return s;
+}
+
 struct TempVerzeichnis {
     std::filesystem::path pfad;
     TempVerzeichnis() {

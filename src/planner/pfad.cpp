@@ -148,3 +148,11 @@ bool AufBande(const Tisch& t, Vektor p, bool laengsseite) {
     if (laengsseite) return (t.xb < p.x && p.x < t.xc) || (t.xg < p.x && p.x < t.xh);
     return t.yb < p.y && p.y < t.yc;
 }
+
+bool EigeneAufDemTisch(const Spielstand& stand) {
+    bool eigene[kAnzahlKugeln] = {};
+    EigeneKugeln(stand, eigene);
+    for (int i = 1; i < kAnzahlKugeln; ++i)
+        if (eigene[i] && !stand.kugeln[i].inloch) return true;
+    return false;
+}

@@ -10,6 +10,9 @@
 // eigene[1..15]: darf gespielt werden. eigene[0] bleibt unberührt.
 void EigeneKugeln(const Spielstand& stand, bool eigene[kAnzahlKugeln]);
 
+// Liegt noch eine eigene Kugel (auch die Schwarze, wenn sie eigene ist)?
+bool EigeneAufDemTisch(const Spielstand& stand);
+
 // j ist ein Taschenpunkt-Index 0..17; zieltasche 0 erlaubt jede Tasche.
 bool TascheErlaubt(const Spielstand& stand, int kugel, int j);
 

@@ -149,8 +149,13 @@ Entscheidung Lochstoss(Kandidatenliste& k, Durchspiel& d, const Planereinstellun
 // ganz bewertete Wert; ist keiner ganz bewertet, als die Grenze kam, der
 // Lochstoß mit der besten Quote.
 constexpr int kTiefeLochstoesse = 4;
-constexpr int kZweiteAusgaenge = 2;  // je Art von Ausgang ein zweiter Halbzug
-constexpr int kZweiteProben = 4;     // je Variante des nächsten Stoßes
+// Der zweite Halbzug: nach zwei Ausgängen je Art, mit den Proben der
+// Vorproben (der beste von sechs Stößen zu je vier Proben gelingt scheinbar
+// oft immer: der Wert sah den Gegner nach fast jedem Sicherheitsstoß sicher
+// lochen). Die Vorwahl der Sicherheitsstöße knapp: ihre Rundumsuche kostete
+// sonst das ganze Budget.
+constexpr Zweitzug kZweitzug{2, kVorproben, true};
+constexpr Zweitzug kZweitzugVorwahl{1, kVorproben, false};
 constexpr int kTiefeSicherheiten = 2;
 
 Entscheidung ZweiHalbzuege(Kandidatenliste& k, Durchspiel& d, const Planereinstellung& e, const Physik& physik,
@@ -162,8 +167,8 @@ Entscheidung ZweiHalbzuege(Kandidatenliste& k, Durchspiel& d, const Planereinste
     const int erste = WaehleLochstoss(k, varianten, d, e, physik, radius, reihe, eng);
     const float grenze = Hoechststaerke(physik);
     const Siegtafel tafel = BaueSiegtafel(TypischeQuote(d.rauschen));
-    auto bewerte = [&](Vektor stoss, int proben, int zweite) {
-        return BewerteSiegchance(d, stoss, proben, zweite, kZweiteProben, tafel, physik, radius);
+    auto bewerte = [&](Vektor stoss, int proben, const Zweitzug& z) {
+        return BewerteSiegchance(d, stoss, proben, z, tafel, physik, radius);
     };
     Siegwert loch, sicherheit;
     int wahl = erste;
@@ -176,7 +181,7 @@ Entscheidung ZweiHalbzuege(Kandidatenliste& k, Durchspiel& d, const Planereinste
         if (v.erfolge == 0 || Abgelaufen(d.frist)) continue;
         // Die Reihe fällt nach der Quote, und mit ihr, was ein Stoß höchstens wert ist.
         if (lochGanz && !(Hoechstwert(Quote(v), d.stand, tafel) > loch.wert)) break;
-        const Siegwert w = bewerte(Begrenzt(v.stoss, grenze), e.proben, kZweiteAusgaenge);
+        const Siegwert w = bewerte(Begrenzt(v.stoss, grenze), e.proben, kZweitzug);
         if (!w.ganz) break;
         if (!lochGanz || w.wert > loch.wert) {
             lochGanz = true;
@@ -186,7 +191,7 @@ Entscheidung ZweiHalbzuege(Kandidatenliste& k, Durchspiel& d, const Planereinste
     }
     // Gelingt keine Variante, wird der Beste der Liste gespielt: sein Wert zählt.
     if (!lochGanz && !Abgelaufen(d.frist)) {
-        loch = bewerte(Listenstoss(k, physik, radius), e.proben, kZweiteAusgaenge);
+        loch = bewerte(Listenstoss(k, physik, radius), e.proben, kZweitzug);
         lochGanz = loch.ganz;
     }
     std::vector<Vektor> stoesse;
@@ -199,13 +204,13 @@ Entscheidung ZweiHalbzuege(Kandidatenliste& k, Durchspiel& d, const Planereinste
             if (Abgelaufen(d.frist)) break;
             SpieleStoss(d, stoss);
             if (!Sicher(d.stand, d.e)) continue;
-            const Siegwert w = bewerte(stoss, vor, 1);
+            const Siegwert w = bewerte(stoss, vor, kZweitzugVorwahl);
             if (!w.ganz) break;
             vorwahl.push_back({w.wert, stoss});
         }
         std::stable_sort(vorwahl.begin(), vorwahl.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
         for (std::size_t i = 0; i < std::min<std::size_t>(vorwahl.size(), kTiefeSicherheiten); ++i) {
-            const Siegwert w = bewerte(vorwahl[i].second, e.proben, kZweiteAusgaenge);
+            const Siegwert w = bewerte(vorwahl[i].second, e.proben, kZweitzug);
             if (!w.ganz) break;
             if (w.wert > loch.wert && (!sicherheitGewaehlt || w.wert > sicherheit.wert)) {
                 sicherheitGewaehlt = true;

@@ -84,11 +84,7 @@ double Quote(Durchspiel& o, Vektor stoss, int proben) {
 // meistens gelingt, wie bei der eigenen Wahl rundum (in ganzen Grad, zwei
 // Stärken) und die Mitten der drei breitesten Treffer. 0, wenn er nichts mehr hat.
 double Gegnerquote(const Spielstand& danach, Durchspiel& d, const Physik& physik, float r, int proben) {
-    bool eigene[kAnzahlKugeln] = {};
-    EigeneKugeln(danach, eigene);
-    bool etwasDa = false;
-    for (int i = 1; i < kAnzahlKugeln; ++i) etwasDa |= eigene[i] && !danach.kugeln[i].inloch;
-    if (!etwasDa) return 0.0;
+    if (!EigeneAufDemTisch(danach)) return 0.0;
 
     Durchspiel o{d.tk, danach, d.g, d.w, d.rauschen, d.zr, d.zs, d.frist, {}};
     const float grenze = Hoechststaerke(physik);

@@ -17,10 +17,13 @@
 
 namespace {
 
-// Ein Foul gibt dem Gegner die Weiße in die Hand: sein nächster Stoß geht
-// halb so oft daneben wie ein typischer. Ihn zu suchen hieße, die Weiße über
-// den Tisch zu legen; das ist dem zweiten Halbzug zu teuer.
-double QuoteMitWeisserInDerHand(double typisch) { return 1.0 - 0.5 * (1.0 - typisch); }
+// Ein Foul gibt dem Gegner die Weiße in die Hand: er legt sie sich, wo sein
+// Stoß sicher geht, und dazu für den Stoß danach; es zählt etwas weniger als
+// der schlechteste gültige Ausgang. Mit weniger hielt der Wert ein Foul für
+// besser als einen Sicherheitsstoß, nach dem der Gegner sicher locht, und
+// spielte blind in die Kugeln.
+constexpr double kQuoteMitWeisserInDerHand = 1.0;
+constexpr double kFoulabzug = 0.02;
 
 int Gekappt(int n) { return std::clamp(n, 0, kHoechstZuLochen); }
 
@@ -65,12 +68,9 @@ double Hoechstwert(double quote, const Spielstand& stand, const Siegtafel& t) {
     return quote * t.w[n - 1][m] + (1.0 - quote) * t.w[n][m];
 }
 
-double NaechsteQuote(const Spielstand& stand, Durchspiel& d, const Physik& physik, float radius, int proben) {
-    bool eigene[kAnzahlKugeln] = {};
-    EigeneKugeln(stand, eigene);
-    bool etwasDa = false;
-    for (int i = 1; i < kAnzahlKugeln; ++i) etwasDa |= eigene[i] && !stand.kugeln[i].inloch;
-    if (!etwasDa) return 1.0;
+double NaechsteQuote(const Spielstand& stand, Durchspiel& d, const Physik& physik, float radius, int proben,
+                     bool rundum) {
+    if (!EigeneAufDemTisch(stand)) return 1.0;
 
     Durchspiel n{d.tk, stand, d.g, d.w, d.rauschen, d.zr, d.zs, d.frist, {}};
     std::vector<Stoss> liste(kListenGroesse);
@@ -99,11 +99,11 @@ double NaechsteQuote(const Spielstand& stand, Durchspiel& d, const Physik& physi
     }
     // Verbaut: der Gegner stößt wie der eigene Planer rundum über die Banden.
     // Ohne das hielte der Wert fast jeden Sicherheitsstoß für sicher.
-    if (bester < 0.5) bester = std::max(bester, Rundumaussicht(n, grenze, proben));
+    if (rundum && bester < 0.5) bester = std::max(bester, Rundumaussicht(n, grenze, proben));
     return bester;
 }
 
-Siegwert BewerteSiegchance(Durchspiel& d, Vektor stoss, int proben, int zweite, int naechste, const Siegtafel& t,
+Siegwert BewerteSiegchance(Durchspiel& d, Vektor stoss, int proben, const Zweitzug& z, const Siegtafel& t,
                            const Physik& physik, float radius) {
     Siegwert w;
     const std::int32_t gruppe = d.stand.gruppe, gegnergruppe = Gegnergruppe(gruppe);
@@ -126,9 +126,9 @@ Siegwert BewerteSiegchance(Durchspiel& d, Vektor stoss, int proben, int zweite, 
                 continue;
             }
             ++weiter;
-            if (weiterGemessen < zweite) {
+            if (weiterGemessen < z.ausgaenge) {
                 const Spielstand nachher = Endstand(d.stand, d.e);
-                const double q = NaechsteQuote(nachher, d, physik, radius, naechste);
+                const double q = NaechsteQuote(nachher, d, physik, radius, z.proben, z.rundum);
                 weiterQuote += q;
                 weiterSumme += Blattwert(q, NochZuLochen(nachher, gruppe), NochZuLochen(nachher, gegnergruppe), t);
                 ++weiterGemessen;
@@ -136,10 +136,10 @@ Siegwert BewerteSiegchance(Durchspiel& d, Vektor stoss, int proben, int zweite, 
             continue;
         }
         ++abgegeben;
-        if (gegnerGemessen < zweite) {
+        if (gegnerGemessen < z.ausgaenge) {
             Spielstand danach = Endstand(d.stand, d.e);
             danach.gruppe = gegnergruppe;
-            const double q = NaechsteQuote(danach, d, physik, radius, naechste);
+            const double q = NaechsteQuote(danach, d, physik, radius, z.proben, z.rundum);
             gegnerQuote += q;
             gegnerSumme += 1.0 - Blattwert(q, NochZuLochen(danach, gegnergruppe), NochZuLochen(danach, gruppe), t);
             ++gegnerGemessen;
@@ -151,8 +151,9 @@ Siegwert BewerteSiegchance(Durchspiel& d, Vektor stoss, int proben, int zweite, 
     if (weiterGemessen) summe += weiter * (weiterSumme / weiterGemessen);
     if (gegnerGemessen) summe += abgegeben * (gegnerSumme / gegnerGemessen);
     if (foul)
-        summe += foul * (1.0 - Blattwert(QuoteMitWeisserInDerHand(t.typisch), NochZuLochen(d.stand, gegnergruppe),
-                                         NochZuLochen(d.stand, gruppe), t));
+        summe += foul * std::max(0.0, 1.0 - kFoulabzug - Blattwert(kQuoteMitWeisserInDerHand,
+                                                                   NochZuLochen(d.stand, gegnergruppe),
+                                                                   NochZuLochen(d.stand, gruppe), t));
     w.wert = w.proben ? summe / w.proben : 0.0;
     w.ganz = w.proben == proben && !Abgelaufen(d.frist);
     return w;

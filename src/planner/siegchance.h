@@ -37,7 +37,17 @@ double Blattwert(double quote, int eigene, int gegner, const Siegtafel& t);
 // Lochstöße der Liste, je in zwei Stärken die Mitte des Zielfensters mit
 // proben Proben; gelingt keiner zur Hälfte, auch rundum (Rundumaussicht).
 // 1, wenn nichts mehr liegt.
-double NaechsteQuote(const Spielstand& stand, Durchspiel& d, const Physik& physik, float radius, int proben);
+double NaechsteQuote(const Spielstand& stand, Durchspiel& d, const Physik& physik, float radius, int proben,
+                     bool rundum = true);
+
+// Wie gründlich der zweite Halbzug sucht: nach so vielen Ausgängen je Art,
+// mit so vielen Proben je Stoß, und ob rundum, wenn die Liste nichts hat.
+// Die Vorwahl der Sicherheitsstöße sucht knapp (ein Ausgang, ohne rundum).
+struct Zweitzug {
+    int ausgaenge;
+    int proben;
+    bool rundum;
+};
 
 struct Siegwert {
     double wert = 0.0;        // Chance, das Gestell zu gewinnen
@@ -47,11 +57,11 @@ struct Siegwert {
     bool ganz = false;        // vor der Grenze fertig geworden
 };
 
-// Spielt stoss in proben Proben; nach den ersten zweite Ausgängen, nach denen
-// der Planer am Tisch bleibt, und den ersten zweite, nach denen der Gegner
-// ohne Foul dran ist, sucht es den besten nächsten Stoß mit naechste Proben
-// (NaechsteQuote); die übrigen Ausgänge jeder Art zählen mit dem Mittel.
-Siegwert BewerteSiegchance(Durchspiel& d, Vektor stoss, int proben, int zweite, int naechste, const Siegtafel& t,
+// Spielt stoss in proben Proben; nach den ersten z.ausgaenge Ausgängen, nach
+// denen der Planer am Tisch bleibt, und ebenso vielen, nach denen der Gegner
+// ohne Foul dran ist, sucht es den besten nächsten Stoß (NaechsteQuote); die
+// übrigen Ausgänge jeder Art zählen mit dem Mittel.
+Siegwert BewerteSiegchance(Durchspiel& d, Vektor stoss, int proben, const Zweitzug& z, const Siegtafel& t,
                            const Physik& physik, float radius);
 
 // Mehr kann ein Stoß, der zu quote locht, nicht wert sein: nach dem

@@ -56,11 +56,7 @@ double Rundumaussicht(Durchspiel& n, float grenze, int proben) {
 }
 
 double Stellungswert(const Spielstand& nachher, Durchspiel& d, const Physik& p, float r, int proben) {
-    bool eigene[kAnzahlKugeln] = {};
-    EigeneKugeln(nachher, eigene);
-    bool etwasDa = false;
-    for (int i = 1; i < kAnzahlKugeln; ++i) etwasDa |= eigene[i] && !nachher.kugeln[i].inloch;
-    if (!etwasDa) return 1.0;
+    if (!EigeneAufDemTisch(nachher)) return 1.0;
 
     Durchspiel n{d.tk, nachher, d.g, d.w, d.rauschen, d.zr, d.zs, d.frist, {}};
     const double loch = Lochaussicht(n, p, r, proben);
