@@ -234,9 +234,15 @@ Entscheidung ZweiHalbzuege(Kandidatenliste& k, Durchspiel& d, const Planereinste
         x.sicherheit = true;
         x.belegt = true;
     } else if (lochGanz) {
-        protokoll.push_back(FormatiereLog("Tiefe 2: Siegchance %f; danach gelingt der eigene nächste Stoß zu %d %%, "
-                                          "nach einem Fehlstoß der des Gegners zu %d %%.\r\n",
-                                          loch.wert, prozent(loch.weiter), prozent(loch.gegner)));
+        // Nur was gemessen wurde: ein Stoß, der nie gelingt, hat keinen nächsten eigenen.
+        std::string zeile = FormatiereLog("Tiefe 2: Siegchance %f", loch.wert);
+        if (loch.weiter >= 0.0)
+            zeile += FormatiereLog("; danach gelingt der eigene nächste Stoß zu %d %%", prozent(loch.weiter));
+        if (loch.gegner >= 0.0)
+            zeile += FormatiereLog("%s der des Gegners zu %d %%", loch.weiter >= 0.0 ? ", nach einem Fehlstoß" :
+                                                                                     "; nach einem Fehlstoß",
+                                   prozent(loch.gegner));
+        protokoll.push_back(zeile + ".\r\n");
     }
     return x;
 }
