@@ -19,11 +19,11 @@ struct Plan {
     std::string log;
 };
 
-Plan Tiefe2(const Spielstand& s, std::int64_t stoesse = -1, double rauschen = 1.0) {
+Plan Tiefe(const Spielstand& s, int tiefe, std::int64_t stoesse = -1, double rauschen = 1.0) {
     Planerkontext pk = PlanerkontextAus(IniDatei{});
     pk.einstellung.rauschen = rauschen;
     pk.einstellung.modus = Planermodus::robust;
-    pk.einstellung.tiefe = 2;
+    pk.einstellung.tiefe = tiefe;
     pk.einstellung.zeitgrenze = 0;
     pk.einstellung.stoesse = stoesse;
     Plan x{SucheStossRobust(tk, pk, s), {}};
@@ -58,7 +58,7 @@ TEST(ZweiHalbzuege, LochtWoEsLeichtIst) {
     SetzeKugel(s, 1, 60.0f, 45.0f);
     SetzeKugel(s, 2, 90.0f, 15.0f);
     SetzeKugel(s, 8, 55.0f, 28.0f);
-    const Plan x = Tiefe2(s);
+    const Plan x = Tiefe(s, 2);
     EXPECT_FALSE(x.p.bericht.sicherheit) << x.log;
     EXPECT_NE(x.log.find("Tiefe 2: Siegchance"), std::string::npos) << x.log;
     EXPECT_GT(x.p.bericht.erfolge * 10, x.p.bericht.proben * 9) << x.log;
@@ -67,7 +67,7 @@ TEST(ZweiHalbzuege, LochtWoEsLeichtIst) {
 TEST(ZweiHalbzuege, SicherheitWoKeinLochstossTraegt) {
     // Kein Lochstoß gelingt, der blinde der Liste ist ein Foul.
     const Spielstand s = NeunZwischenEinsUndZwei();
-    const Plan x = Tiefe2(s, -1, 5.0);
+    const Plan x = Tiefe(s, 2, -1, 5.0);
     ASSERT_TRUE(x.p.bericht.sicherheit) << x.log;
     EXPECT_NE(x.log.find("Tiefe 2: gespielt wird ein Sicherheitsstoß"), std::string::npos) << x.log;
     Simergebnis e;
@@ -79,7 +79,7 @@ TEST(ZweiHalbzuege, UnterDemBudgetJedesMalDasselbe) {
     Spielstand s = LeererStand(30.0f, 30.0f, volle);
     const float lage[][3] = {{1, 70, 20}, {2, 40, 45}, {3, 95, 40}, {9, 60, 30}, {10, 20, 15}, {8, 80, 12}};
     for (const auto& k : lage) SetzeKugel(s, static_cast<int>(k[0]), k[1], k[2]);
-    const Plan a = Tiefe2(s, 1500), b = Tiefe2(s, 1500);
+    const Plan a = Tiefe(s, 2, 1500), b = Tiefe(s, 2, 1500);
     EXPECT_TRUE(a.p.bericht.gekappt);
     EXPECT_EQ(a.p.bericht.stoesse, 1500);
     EXPECT_EQ(a.log, b.log);
