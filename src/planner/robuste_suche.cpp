@@ -142,12 +142,12 @@ Entscheidung Lochstoss(Kandidatenliste& k, Durchspiel& d, const Planereinstellun
     return AlsLochstoss(k, varianten[static_cast<std::size_t>(wahl)], d, physik, radius, protokoll);
 }
 
-// Zwei Halbzüge: die besten Lochstöße der engeren Wahl und die
-// Sicherheitsstöße rundum, jeder nach seiner Siegchance (siegchance.h), in
-// der Folge ihrer Aussicht; die Sicherheitsstöße erst mit wenigen Proben und
-// einem Ausgang je Art, die zwei besten dann ganz. Gewählt wird der höchste
-// ganz bewertete Wert; ist keiner ganz bewertet, als die Grenze kam, der
-// Lochstoß mit der besten Quote.
+// Zwei Halbzüge: die Wahl von tiefe 1, die übrigen der besten Lochstöße der
+// engeren Wahl nach ihrer Quote und die Sicherheitsstöße rundum, jeder nach
+// seiner Siegchance (siegchance.h); die Sicherheitsstöße erst mit wenigen
+// Proben und einem knappen zweiten Halbzug, die zwei besten dann ganz.
+// Gewählt wird der höchste ganz bewertete Wert; ist keiner ganz bewertet,
+// als die Grenze kam, die Wahl von tiefe 1.
 constexpr int kTiefeLochstoesse = 4;
 // Der zweite Halbzug: nach zwei Ausgängen je Art, mit den Proben der
 // Vorproben (der beste von sechs Stößen zu je vier Proben gelingt scheinbar
