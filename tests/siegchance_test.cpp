@@ -3,11 +3,14 @@
 // Sicherheitsstoß nimmt, und dieselbe Entscheidung unter dem Budget.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+#include <vector>
 
 #include "hilfen.h"
 #include "planner/regeln.h"
 #include "planner/siegchance.h"
+#include "sim/rauschen.h"
 #include "sim/simulation.h"
 
 namespace {
@@ -50,6 +53,24 @@ TEST(Siegtafel, GeschlosseneFormUndFixpunkt) {
     }
 }
 
+TEST(Siegtafel, ZuLochenUndRaender) {
+    // Wer noch wie viele braucht: die Gruppe, die kleinere auf dem offenen
+    // Tisch, die Schwarze zählt mit, solange sie liegt.
+    Spielstand s = LeererStand(30.0f, 30.0f, halbe);
+    for (int k : {1, 2, 3, 9, 8}) SetzeKugel(s, k, 10.0f + 5.0f * static_cast<float>(k), 20.0f);
+    const struct { std::int32_t gruppe; bool schwarzeWeg; int erwartet; } faelle[] = {
+        {halbe, false, 2}, {volle, false, 4}, {alle, false, 2}, {halbe, true, 1}, {volle, true, 3}};
+    for (const auto& f : faelle) {
+        s.kugeln[8].inloch = f.schwarzeWeg;
+        EXPECT_EQ(NochZuLochen(s, f.gruppe), f.erwartet) << f.gruppe << " " << f.schwarzeWeg;
+    }
+    // Am Rand: wer nichts mehr braucht, hat gewonnen; wessen Gegner nichts mehr braucht, verloren.
+    const Siegtafel t = BaueSiegtafel(0.75);
+    EXPECT_EQ(Blattwert(0.0, 0, 3, t), 1.0);
+    EXPECT_EQ(Blattwert(1.0, 3, 0, t), 0.0);
+    EXPECT_EQ(Blattwert(1.0, 1, 3, t), 1.0);
+}
+
 TEST(ZweiHalbzuege, LochtWoEsLeichtIst) {
     // Die 9 gerade vor der Ecke, die Weiße dahinter; die Vollen weit weg.
     Spielstand s = LeererStand(22.0f, 22.0f, halbe);
@@ -62,6 +83,22 @@ TEST(ZweiHalbzuege, LochtWoEsLeichtIst) {
     EXPECT_FALSE(x.p.bericht.sicherheit) << x.log;
     EXPECT_NE(x.log.find("Tiefe 2: Siegchance"), std::string::npos) << x.log;
     EXPECT_GT(x.p.bericht.erfolge * 10, x.p.bericht.proben * 9) << x.log;
+
+    // Die Schranke, nach der die Wahl Kandidaten auslässt, darf den Wert nie
+    // unterschreiten, sonst fiele ein besserer Stoß ungeprüft weg.
+    Planerkontext pk = PlanerkontextAus(IniDatei{});
+    const Tischgeometrie g = BaueTischgeometrie(tk);
+    std::vector<double> zr(32), zs(32);
+    std::mt19937_64 zufall(7);
+    for (std::size_t i = 0; i < zr.size(); ++i) Normalpaar(zufall, zr[i], zs[i]);
+    Frist frist = StarteFrist(0);
+    Durchspiel d{tk, s, g, pk.welt, 1.0, zr.data(), zs.data(), frist, {}};
+    const Siegtafel t = BaueSiegtafel(TypischeQuote(1.0));
+    for (const Vektor stoss : {x.p.stoss, Vektor{-1.5f, 0.3f, 0.0f}}) {
+        const Siegwert w = BewerteSiegchance(d, stoss, 32, Zweitzug{2, 8, true}, t, pk.physik, pk.radius);
+        ASSERT_TRUE(w.ganz);
+        EXPECT_LE(w.wert, Hoechstwert(static_cast<double>(w.erfolge) / w.proben, s, t) + 1e-12) << stoss.x;
+    }
 }
 
 TEST(ZweiHalbzuege, SicherheitWoKeinLochstossTraegt) {
