@@ -1,6 +1,7 @@
 // Die Wahl mit zwei Halbzügen: die Siegtafel gegen ihre geschlossene Form,
 // ein Tisch, auf dem der Wert den Lochstoß nimmt, einer, auf dem er den
-// Sicherheitsstoß nimmt, und dieselbe Entscheidung unter dem Budget.
+// Sicherheitsstoß nimmt, dieselbe Entscheidung unter dem Budget und ein
+// Versteck hinter einer Wand eigener Kugeln.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -9,7 +10,9 @@
 
 #include "hilfen.h"
 #include "planner/regeln.h"
+#include "planner/sicherheitsstoss.h"
 #include "planner/siegchance.h"
+#include "planner/versteckstoss.h"
 #include "sim/rauschen.h"
 #include "sim/simulation.h"
 
@@ -122,4 +125,42 @@ TEST(ZweiHalbzuege, UnterDemBudgetJedesMalDasselbe) {
     EXPECT_EQ(a.log, b.log);
     EXPECT_EQ(a.p.stoss.x, b.p.stoss.x);
     EXPECT_EQ(a.p.stoss.y, b.p.stoss.y);
+}
+
+TEST(Versteck, HinterDerWandStattImBreitestenFenster) {
+    // Eine Wand eigener Kugeln; die einzige des Gegners rechts unten vor der
+    // Ecke, von der Weißen aus offen. Sanft links um die Wand versteckt sie
+    // sich; die breitesten Fenster gültiger Stöße lassen sie offen liegen.
+    Spielstand s = LeererStand(58.0f, 29.0f, halbe);
+    const float lage[][3] = {{9, 50, 20}, {10, 50, 26}, {11, 50, 32}, {12, 50, 38}, {1, 85, 10}, {8, 20, 45}};
+    for (const auto& k : lage) SetzeKugel(s, static_cast<int>(k[0]), k[1], k[2]);
+    const Welt welt = WeltAus(IniDatei{}, Modell::R);
+    const Tischgeometrie g = BaueTischgeometrie(tk);
+    Frist frist = StarteFrist(0);
+    Durchspiel d{tk, s, g, welt, 5.0, nullptr, nullptr, frist, {}};
+    auto offenDanach = [&](Vektor stoss, bool& sicher) {
+        Simergebnis e;
+        Simuliere(g, welt, s, stoss, e);
+        sicher = Sicher(s, e);
+        Spielstand n = Endstand(s, e);
+        n.gruppe = volle;
+        return Offenheit(tk, n);
+    };
+    Spielstand gegner = s;
+    gegner.gruppe = volle;
+    ASSERT_GT(Offenheit(tk, gegner), 0.0f);
+
+    std::vector<Vektor> verstecke, breiteste;
+    ASSERT_TRUE(Versteckstoesse(d, 8.0f, verstecke));
+    ASSERT_TRUE(Sicherheitsrichtungen(d, 8.0f, breiteste));
+    ASSERT_GE(verstecke.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        bool sicher = false;
+        EXPECT_EQ(offenDanach(verstecke[i], sicher), 0.0f) << i;
+        EXPECT_TRUE(sicher) << i;
+    }
+    for (const Vektor stoss : breiteste) {
+        bool sicher = false;
+        EXPECT_GT(offenDanach(stoss, sicher), 0.0f) << stoss.x << " " << stoss.y;
+    }
 }

@@ -16,6 +16,7 @@
 #include "planner/schiedsrichter.h"
 #include "planner/sicherheitsstoss.h"
 #include "planner/siegchance.h"
+#include "planner/versteckstoss.h"
 #include "planner/stellungsspiel.h"
 #include "planner/stoss_linien.h"
 #include "planner/stossstaerke.h"
@@ -176,28 +177,14 @@ Entscheidung ZweiHalbzuege(Kandidatenliste& k, Durchspiel& d, const Planereinste
     std::vector<int> folge{erste};
     for (int i = 0; i < std::min(eng, kTiefeLochstoesse); ++i)
         if (reihe[i] != erste) folge.push_back(reihe[i]);
-    for (const int i : folge) {
-        const Variante& v = varianten[i];
-        if (v.erfolge == 0 || Abgelaufen(d.frist)) continue;
-        // Die Reihe fällt nach der Quote, und mit ihr, was ein Stoß höchstens wert ist.
-        if (lochGanz && !(Hoechstwert(Quote(v), d.stand, tafel) > loch.wert)) break;
-        const Siegwert w = bewerte(Begrenzt(v.stoss, grenze), e.proben, kZweitzug);
-        if (!w.ganz) break;
-        if (!lochGanz || w.wert > loch.wert) {
-            lochGanz = true;
-            loch = w;
-            wahl = i;
-        }
-    }
-    // Gelingt keine Variante, wird der Beste der Liste gespielt: sein Wert zählt.
-    if (!lochGanz && !Abgelaufen(d.frist)) {
-        loch = bewerte(Listenstoss(k, physik, radius), e.proben, kZweitzug);
-        lochGanz = loch.ganz;
-    }
     std::vector<Vektor> stoesse;
     Vektor sicherheitsstoss{};
-    if (e.sicherheit && lochGanz && Hoechstwert(0.0, d.stand, tafel) > loch.wert &&
-        Sicherheitsrichtungen(d, grenze, stoesse)) {
+    // Die Verstecke zuerst; geht sanft kein Stoß sicher, die breitesten
+    // Fenster gültiger Stöße bis zur vollen Stärke.
+    auto sicherheiten = [&] {
+        if (!(e.sicherheit && lochGanz && Hoechstwert(0.0, d.stand, tafel) > loch.wert)) return;
+        if (!Versteckstoesse(d, grenze, stoesse)) return;
+        if (stoesse.empty() && !Sicherheitsrichtungen(d, grenze, stoesse)) return;
         const int vor = std::min(kVorproben, e.proben);
         std::vector<std::pair<double, Vektor>> vorwahl;
         for (const Vektor stoss : stoesse) {
@@ -218,7 +205,36 @@ Entscheidung ZweiHalbzuege(Kandidatenliste& k, Durchspiel& d, const Planereinste
                 sicherheitsstoss = vorwahl[i].second;
             }
         }
+    };
+    bool sicherheitGeprueft = false;
+    for (const int i : folge) {
+        const Variante& v = varianten[i];
+        if (v.erfolge == 0 || Abgelaufen(d.frist)) continue;
+        // Die Reihe fällt nach der Quote, und mit ihr, was ein Stoß höchstens wert ist.
+        const double schranke = std::max(loch.wert, sicherheitGewaehlt ? sicherheit.wert : 0.0);
+        if (lochGanz && !(Hoechstwert(Quote(v), d.stand, tafel) > schranke)) break;
+        const Siegwert w = bewerte(Begrenzt(v.stoss, grenze), e.proben, kZweitzug);
+        if (!w.ganz) break;
+        if (!lochGanz || w.wert > loch.wert) {
+            lochGanz = true;
+            loch = w;
+            wahl = i;
+        }
+        // Reicht schon die Wahl von tiefe 1 nicht an einen Sicherheitsstoß
+        // heran, kommen die Sicherheitsstöße vor den übrigen Lochstößen dran:
+        // sonst kappte die Grenze sie fast immer.
+        if (!sicherheitGeprueft) {
+            sicherheitGeprueft = true;
+            sicherheiten();
+        }
     }
+    // Gelingt keine Variante, wird der Beste der Liste gespielt: sein Wert zählt.
+    if (!lochGanz && !Abgelaufen(d.frist)) {
+        loch = bewerte(Listenstoss(k, physik, radius), e.proben, kZweitzug);
+        lochGanz = loch.ganz;
+    }
+    if (!sicherheitGeprueft) sicherheiten();
+    if (sicherheitGewaehlt && !(sicherheit.wert > loch.wert)) sicherheitGewaehlt = false;
 
     Entscheidung x = AlsLochstoss(k, varianten[static_cast<std::size_t>(wahl)], d, physik, radius, protokoll);
     auto prozent = [](double q) { return static_cast<int>(100.0 * std::max(q, 0.0) + 0.5); };
