@@ -16,10 +16,10 @@
 #include "planner/schiedsrichter.h"
 #include "planner/sicherheitsstoss.h"
 #include "planner/siegchance.h"
-#include "planner/versteckstoss.h"
 #include "planner/stellungsspiel.h"
 #include "planner/stoss_linien.h"
 #include "planner/stossstaerke.h"
+#include "planner/versteckstoss.h"
 #include "sim/rauschen.h"
 #include "sim/simulation.h"
 

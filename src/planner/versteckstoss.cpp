@@ -20,6 +20,11 @@ constexpr int kAbstand = 3;  // Schritte zwischen zwei gewählten Richtungen ein
 constexpr float kUnsicher = 1e9f;
 constexpr float kHoechsteBewertung = 500.0f;  // Winkel- und Wegkosten, je höchstens 250
 
+Vektor Richtung(float staerke, int schritt) {
+    const double w = schritt * 2.0 * std::numbers::pi / kSchritte;
+    return {static_cast<float>(staerke * std::cos(w)), static_cast<float>(staerke * std::sin(w)), 0.0f};
+}
+
 struct Versteck {
     float offen;
     float staerke;
@@ -44,8 +49,7 @@ bool Versteckstoesse(Durchspiel& d, float grenze, std::vector<Vektor>& stoesse) 
         if (staerke > grenze) break;
         for (int a = 0; a < kSchritte; ++a) {
             if (Abgelaufen(d.frist)) return false;
-            const double w = a * 2.0 * std::numbers::pi / kSchritte;
-            SpieleStoss(d, {static_cast<float>(staerke * std::cos(w)), static_cast<float>(staerke * std::sin(w)), 0.0f});
+            SpieleStoss(d, Richtung(staerke, a));
             if (!Sicher(d.stand, d.e)) {
                 offen[static_cast<std::size_t>(a)] = kUnsicher;
                 continue;
@@ -74,8 +78,7 @@ bool Versteckstoesse(Durchspiel& d, float grenze, std::vector<Vektor>& stoesse) 
         }
         if (nah) continue;
         gewaehlt.push_back(v);
-        const double w = v.schritt * 2.0 * std::numbers::pi / kSchritte;
-        stoesse.push_back({static_cast<float>(v.staerke * std::cos(w)), static_cast<float>(v.staerke * std::sin(w)), 0.0f});
+        stoesse.push_back(Richtung(v.staerke, v.schritt));
     }
     return true;
 }
