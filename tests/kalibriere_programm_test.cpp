@@ -68,7 +68,7 @@ TEST(StosswerkKalibriere, RueckgabewerteUndJson) {
     EXPECT_EQ(schluessel, (std::vector<std::string>{"beobachtungen", "kenngroessen", "rollreibung", "rauschen",
                                                     "restfehler", "iterationen", "zeitgrenze", "sekunden", "dateien"}));
     EXPECT_EQ(j["beobachtungen"]["gelesen"], 12);
-    EXPECT_EQ(j["kenngroessen"].size(), 10u);
+    EXPECT_EQ(j["kenngroessen"].size(), 16u);
     for (const auto& [k, v] : j["kenngroessen"].items()) {
         EXPECT_TRUE(v["wert"].is_number() && v["config"].is_number_integer()) << k;
         EXPECT_TRUE(v["unsicherheit"].is_number() || v["unsicherheit"].is_null()) << k;

@@ -178,8 +178,11 @@ TEST(Lernen, ZwanzigProzentAusreisserZiehenDenFitNicht) {
     wahr.staerkeFaktor = 0.9;
     std::vector<Beobachtung> b = KuenstlicheBeobachtungen(wahr, kAnzahl, 13, 1.0);
     for (int i = 0; i < kAnzahl; i += 5) b[static_cast<std::size_t>(i)].nachher = b[static_cast<std::size_t>((i + 7) % kAnzahl)].nachher;
-    const Kalibrieroptionen o = Halte({Kenngroesse::gleitreibung, Kenngroesse::kugelreibung, Kenngroesse::bande_tangential,
-                                       Kenngroesse::bande_drall, Kenngroesse::bande_abfall, Kenngroesse::bande_reibung});
+    const Kalibrieroptionen o =
+        Halte({Kenngroesse::gleitreibung, Kenngroesse::kugelreibung, Kenngroesse::bande_tangential, Kenngroesse::bande_drall,
+               Kenngroesse::bande_abfall, Kenngroesse::bande_reibung, Kenngroesse::bande_normal_flach,
+               Kenngroesse::bande_tangential_flach, Kenngroesse::bande_drall_flach, Kenngroesse::bande_gleiten_normal,
+               Kenngroesse::bande_gleiten_drall, Kenngroesse::bande_gleiten_laengs});
     Kalibrierergebnis e;
     std::string fehler;
     ASSERT_TRUE(Kalibriere(b, U().vorgabe, U().g, o, e, fehler)) << fehler;

@@ -43,17 +43,17 @@ ordered_json Zahl(double x) { return std::isfinite(x) ? ordered_json(x) : ordere
 std::string KalibrierberichtText(const Kalibrierergebnis& e) {
     std::string t = Format("Welt R, angepasst an %ld Beobachtungen: %ld benutzt, %ld unbrauchbar, %ld unerklärt (gestaucht)\n\n",
                            e.beobachtungen, e.benutzt, e.unbrauchbar, e.unerklaert);
-    t += "Kenngröße          vorher   angepasst   Unsicherheit   config.ini\n";
+    t += "Kenngröße               vorher   angepasst   Unsicherheit   config.ini\n";
     for (int j = 0; j < kAnzahlKenngroessen; ++j) {
         const Schaetzwert& s = e.kenngroessen[static_cast<std::size_t>(j)];
         const std::optional<long> datei = Dateiwert(e, j);
-        t += Format("%-17s %7.2f   %9.3f   %-12s   %s", Art(j).schluessel, s.start, s.wert, Unsicherheit(s).c_str(),
+        t += Format("%-22s %7.2f   %9.3f   %-12s   %s", Art(j).schluessel, s.start, s.wert, Unsicherheit(s).c_str(),
                     datei ? std::to_string(*datei).c_str() : "-");
         if (j == static_cast<int>(Kenngroesse::richtung_versatz)) t += Format("  (%.3f°)", s.wert / 100.0);
         t += "\n";
     }
-    t += Format("%-17s %7.2f   festgehalten: die Lagen am Ende bestimmen nur gleitreibung/rollreibung\n"
-                "                            und staerke_faktor²/rollreibung (siehe man stosswerk-kalibriere)\n\n",
+    t += Format("%-22s %7.2f   festgehalten: die Lagen am Ende bestimmen nur gleitreibung/rollreibung\n"
+                "                                 und staerke_faktor²/rollreibung (siehe man stosswerk-kalibriere)\n\n",
                 "rollreibung", e.rollreibung);
     t += Format("Rauschen des Queues: Richtung σ = %.3f° ± %.3f°, Stärke σ = %.3f ± %.3f\n", e.sigmaRichtungGrad,
                 e.sigmaRichtungUnsicherheit, e.sigmaStaerke, e.sigmaStaerkeUnsicherheit);

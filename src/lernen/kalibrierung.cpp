@@ -229,7 +229,10 @@ struct Lauf {
         const auto frei = f.frei;
         if (nurDeutliche)
             for (Kenngroesse k : {Kenngroesse::kugelreibung, Kenngroesse::bande_drall, Kenngroesse::bande_abfall,
-                                  Kenngroesse::bande_reibung, Kenngroesse::richtung_versatz})
+                                  Kenngroesse::bande_reibung, Kenngroesse::bande_normal_flach,
+                                  Kenngroesse::bande_tangential_flach, Kenngroesse::bande_drall_flach,
+                                  Kenngroesse::bande_gleiten_normal, Kenngroesse::bande_gleiten_drall,
+                                  Kenngroesse::bande_gleiten_laengs, Kenngroesse::richtung_versatz})
                 f.frei[static_cast<std::size_t>(k)] = false;
         if (stoerungen && !SetzeGewichte(f)) return false;
         PasseAn(f, {kenngroessen, stoerungen, iterationen, frist},
@@ -305,6 +308,10 @@ struct Lauf {
                                            {K::bande_reibung, 3, {0.15, 0.4, 5.0}}};
         static constexpr Achse kKugel[] = {{K::stosszahl_kugel, 3, {0.75, 0.9, 1.0}},
                                            {K::kugelreibung, 3, {0.01, 0.05, 0.1}}};
+        // Eine Nase kehrt streifend weit mehr Drall um als gerade hinein und
+        // bremst dort weniger: von 0 aus führt kein Gefälle dahin.
+        static constexpr Achse kWinkel[] = {{K::bande_drall_flach, 4, {-1.5, -0.75, 0.0, 0.75}},
+                                            {K::bande_tangential_flach, 2, {0.0, 0.3}}};
         auto punkteVon = [](std::span<const Achse> achsen) {
             int punkte = 1;
             for (const Achse& a : achsen) punkte *= a.anzahl;
@@ -314,7 +321,7 @@ struct Lauf {
         if (!KostenOhneStoerungen(f.k, beste)) return false;
         bool verbessert = false;
         int schritt = 0;
-        const int schritte = 2 * punkteVon(kBande) + punkteVon(kKugel);
+        const int schritte = 2 * punkteVon(kBande) + punkteVon(kWinkel) + punkteVon(kKugel);
         auto gitter = [&](std::span<const Achse> achsen) {
             const Kenngroessen basis = f.k;
             for (int p = 0, punkte = punkteVon(achsen); p < punkte; ++p) {
@@ -333,7 +340,7 @@ struct Lauf {
             }
             return !FristVorbei();
         };
-        if (!gitter(kBande) || !gitter(kKugel) || !gitter(kBande)) return false;
+        if (!gitter(kBande) || !gitter(kWinkel) || !gitter(kKugel) || !gitter(kBande)) return false;
         return !verbessert || Queue();  // eine andere Bande braucht einen anderen Stärkefaktor
     }
 

@@ -23,10 +23,16 @@ enum class Kenngroesse : int {
     bande_drall,
     bande_abfall,
     bande_reibung,
+    bande_normal_flach,
+    bande_tangential_flach,
+    bande_drall_flach,
+    bande_gleiten_normal,
+    bande_gleiten_drall,
+    bande_gleiten_laengs,
     staerke_faktor,
     richtung_versatz,
 };
-constexpr int kAnzahlKenngroessen = 10;
+constexpr int kAnzahlKenngroessen = 16;
 
 struct Kenngroessenart {
     const char* schluessel;  // in [simulation]
@@ -35,6 +41,9 @@ struct Kenngroessenart {
     double typisch;          // Maß für die Schrittweite der Ableitungen
     double hundertstel;      // config-Wert = Fitwert × hundertstel
 };
+
+// Mit Vorzeichen in der config.ini (WeltAus liest sie so).
+inline bool MitVorzeichen(const Kenngroessenart& a) { return a.untergrenze < 0.0; }
 
 const Kenngroessenart& Art(Kenngroesse k);
 inline const Kenngroessenart& Art(int k) { return Art(static_cast<Kenngroesse>(k)); }

@@ -99,9 +99,7 @@ std::vector<Iniwert> KalibrierteWerte(const Kalibrierergebnis& e) {
         const Schaetzwert& s = e.kenngroessen[static_cast<std::size_t>(j)];
         if (s.festgehalten) continue;
         std::int64_t wert = std::llround(s.wert);
-        // Nur Versatz und Drall an der Bande haben ein Vorzeichen (WeltAus liest sie so).
-        if (j != static_cast<int>(Kenngroesse::richtung_versatz) && j != static_cast<int>(Kenngroesse::bande_drall))
-            wert = std::max<std::int64_t>(0, wert);
+        if (!MitVorzeichen(Art(j))) wert = std::max<std::int64_t>(0, wert);
         werte.push_back({"simulation", Art(j).schluessel, wert});
     }
     werte.push_back({"planer", "rauschen", std::max<std::int64_t>(0, std::llround(e.rauschfaktor * 100.0))});

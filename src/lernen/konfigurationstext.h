@@ -26,7 +26,7 @@ std::string SetzeIniwerte(std::string_view text, std::span<const Iniwert> werte)
 
 // Die Werte eines Fits: in [simulation] jede angepasste Kenngröße, gerundet
 // auf ganze Hundertstel, und in [planer] rauschen (F in Hundertsteln);
-// richtung_versatz und bande_drall mit Vorzeichen (WeltAus liest sie so).
+// die Kenngrößen, deren Grenzen unter 0 reichen, mit Vorzeichen (WeltAus liest sie so).
 std::vector<Iniwert> KalibrierteWerte(const Kalibrierergebnis& e);
 
 // Die ganze config.ini mit den Werten des Fits.

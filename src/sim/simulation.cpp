@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "sim/bandeneinfach.h"
 #include "sim/bandennase.h"
 #include "sim/nullstellen.h"
 
@@ -311,30 +312,13 @@ void Abprall(Lauf& l, int i, V2 n) {
         b.s = b.s - n * sn;
         return;
     }
-    // Ein harter Anschlag federt weniger zurück als ein sanfter (auf Wunsch).
-    const double eN = l.w.bandeAbfall > 0.0 ? l.w.eNormal / (1.0 + l.w.bandeAbfall * -vn) : l.w.eNormal;
     if (l.w.bandenart == Bandenart::nase) {
+        // Ein harter Anschlag federt weniger zurück als ein sanfter (auf Wunsch).
+        const double eN = l.w.bandeAbfall > 0.0 ? l.w.eNormal / (1.0 + l.w.bandeAbfall * -vn) : l.w.eNormal;
         AbprallNase(b.v, b.s, n, l.w, eN);
         return;
     }
-    if (l.w.bandeReibung > 0.0) {
-        // Längs der Bande bremst nur, was die Reibung hergibt; Lauf und Drall
-        // längs behalten denselben Anteil.
-        const double laengs = Betrag(vt);
-        const double verlust = std::min((1.0 - l.w.eTangential) * laengs, l.w.bandeReibung * (1.0 + eN) * -vn);
-        const double anteil = laengs > 0.0 ? 1.0 - verlust / laengs : l.w.eTangential;
-        b.v = vt * anteil - n * (eN * vn);
-        b.s = (b.s - n * sn) * anteil - n * ((l.w.bandeDrall * eN) * sn);
-        return;
-    }
-    b.v = vt * l.w.eTangential - n * (eN * vn);
-    // Die Bande drückt quer zu sich, in der Höhe ihrer Nase: das ändert nur
-    // den Drall um die Achse längs der Bande, der die Kugel hineintrug. Von ihm
-    // bleibt nur bandeDrall (umgekehrt wie die Geschwindigkeit), der Drall
-    // längs der Bande geht mit. Eine rollende Kugel verlässt die Bande also
-    // gleitend, krümmt sich weiter von der Normalen weg und verliert Fahrt,
-    // bis sie wieder rollt. Mit bandeDrall = 1 rollt sie weiter wie zuvor.
-    b.s = (b.s - n * sn) * l.w.eTangential - n * ((l.w.bandeDrall * eN) * sn);
+    AbprallEinfach(b.v, b.s, n, l.w);
 }
 
 // Reibung zwischen den Kugeln (Wurf): die Oberflächen gleiten an der

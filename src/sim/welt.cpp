@@ -10,6 +10,10 @@ double Hundertstel(const IniDatei& ini, const char* schluessel, std::int32_t vor
     return static_cast<double>(static_cast<float>(IniGanzzahl(ini, "simulation", schluessel, vorgabe)) * 0.01f);
 }
 
+double MitVorzeichen(const IniDatei& ini, const char* schluessel) {
+    return static_cast<double>(static_cast<float>(static_cast<std::int32_t>(IniGanzzahl(ini, "simulation", schluessel, 0))) * 0.01f);
+}
+
 }  // namespace
 
 Welt WeltAus(const IniDatei& ini, Modell modell) {
@@ -39,6 +43,14 @@ Welt WeltAus(const IniDatei& ini, Modell modell) {
     const auto versatz = static_cast<std::int32_t>(IniGanzzahl(ini, "simulation", "richtung_versatz", 0));
     w.richtungVersatz = r ? static_cast<double>(static_cast<float>(versatz) * 0.01f) * (3.14159265358979323846 / 180.0) : 0.0;
     w.bandeReibung = r ? Hundertstel(ini, "bande_reibung", 0) : 0.0;
+    if (r) {
+        w.bandeNormalFlach = MitVorzeichen(ini, "bande_normal_flach");
+        w.bandeTangentialFlach = MitVorzeichen(ini, "bande_tangential_flach");
+        w.bandeDrallFlach = MitVorzeichen(ini, "bande_drall_flach");
+        w.bandeGleitenNormal = MitVorzeichen(ini, "bande_gleiten_normal");
+        w.bandeGleitenDrall = MitVorzeichen(ini, "bande_gleiten_drall");
+        w.bandeGleitenLaengs = MitVorzeichen(ini, "bande_gleiten_laengs");
+    }
     if (r && IniGanzzahl(ini, "simulation", "bande_art", 0) == 1u) {
         w.bandenart = Bandenart::nase;
         // Höhe der Nase über dem Tuch in Hundertsteln des Radius, von der Mitte

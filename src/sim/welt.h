@@ -45,10 +45,32 @@ struct Welt {
     // bandeReibung · (1 + e) · |v quer| verloren (Coulomb), nie mehr als
     // (1 − eTangential) · |v längs|; 0: keine Grenze (nur eTangential).
     double bandeReibung = 0.0;
+    // R, einfach: wie sich die Anteile mit dem Einfallswinkel h (zur Normalen)
+    // ändern: eNormal + bandeNormalFlach · (1 − cos h), ebenso eTangential und
+    // bandeDrall. Eine Bande mit Nase bremst streifend weniger und kehrt mehr
+    // Drall um als gerade hinein; 0: fest wie bisher.
+    double bandeNormalFlach = 0.0;
+    double bandeTangentialFlach = 0.0;
+    double bandeDrallFlach = 0.0;
+    // R, einfach: was eine Kugel anders macht, die noch auf die Bande zu
+    // gleitet (g = Drall quer minus Geschwindigkeit quer, 0 wenn sie rollt):
+    // Geschwindigkeit und Drall quer heraus je + Faktor · g, der Drall längs
+    // + Faktor · g · sin h. An einer Nase greift die Reibung je nach Gleiten
+    // ganz anders; 0: wie eine rollende.
+    double bandeGleitenNormal = 0.0;
+    double bandeGleitenDrall = 0.0;
+    double bandeGleitenLaengs = 0.0;
     Bandenart bandenart = Bandenart::einfach;  // R
     double naseSinus = 0.4;     // R, nase: Höhe der Nase über der Mitte, in Radien (sin des Winkels)
     double naseReibung = 0.2;   // R, nase: Reibung zwischen Kugel und Nase
 };
+
+// Ändert sich das einfache Bandengesetz mit Winkel oder Gleiten? Sonst rechnet
+// es genau wie ohne diese Schlüssel.
+inline bool HatWinkelgesetz(const Welt& w) {
+    return w.bandeNormalFlach != 0.0 || w.bandeTangentialFlach != 0.0 || w.bandeDrallFlach != 0.0 ||
+           w.bandeGleitenNormal != 0.0 || w.bandeGleitenDrall != 0.0 || w.bandeGleitenLaengs != 0.0;
+}
 
 // Aus [physik] (g, u, k) und [simulation]; fehlende Schlüssel geben die Vorgaben.
 Welt WeltAus(const IniDatei& ini, Modell modell);

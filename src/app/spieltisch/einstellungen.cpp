@@ -43,6 +43,10 @@ nlohmann::ordered_json Simulation(const IniDatei& ini) {
         j["bande_nase_reibung"] = IniGanzzahl(ini, "simulation", "bande_nase_reibung", 20);
     }
     if (const std::uint32_t reibung = IniGanzzahl(ini, "simulation", "bande_reibung", 0)) j["bande_reibung"] = reibung;
+    // Ebenso das Winkelgesetz der Bande, mit Vorzeichen.
+    for (const char* name : {"bande_normal_flach", "bande_tangential_flach", "bande_drall_flach", "bande_gleiten_normal",
+                             "bande_gleiten_drall", "bande_gleiten_laengs"})
+        if (const auto wert = static_cast<std::int32_t>(IniGanzzahl(ini, "simulation", name, 0))) j[name] = wert;
     return j;
 }
 
