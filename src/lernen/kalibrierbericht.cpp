@@ -57,8 +57,16 @@ std::string KalibrierberichtText(const Kalibrierergebnis& e) {
                 "rollreibung", e.rollreibung);
     t += Format("Rauschen des Queues: Richtung σ = %.3f° ± %.3f°, Stärke σ = %.3f ± %.3f\n", e.sigmaRichtungGrad,
                 e.sigmaRichtungUnsicherheit, e.sigmaStaerke, e.sigmaStaerkeUnsicherheit);
-    t += Format("                     Rauschfaktor F = %.2f ([planer] rauschen=%ld)\n\n", e.rauschfaktor,
+    t += Format("                     Rauschfaktor F = %.2f ([planer] rauschen=%ld)\n", e.rauschfaktor,
                 std::max(0L, std::lround(e.rauschfaktor * 100.0)));
+    // Wie gut die Welt welche Art Stoß vorhersagt: das F der Störungen je Klasse.
+    t += "                     je Stoßart:";
+    for (int c = 0; c < kAnzahlStossklassen; ++c) {
+        const auto& k = e.klassen[static_cast<std::size_t>(c)];
+        t += Format("%s %s F = %.2f aus %ld", c ? "," : "", Klassenname(static_cast<Stossklasse>(c)), k.rauschfaktor,
+                    k.anzahl);
+    }
+    t += Format(" (unter %ld Beobachtungen das F oben)\n\n", kMindestensJeKlasse);
     t += "Restfehler je bewegter Kugel (Tischeinheiten)        Median     90 %   Taschen falsch\n";
     const auto zeile = [&](const char* name, const Fehlermass& m) {
         t += Format("  %-50s %7.3f  %7.3f   %ld\n", name, m.median, m.p90, m.taschenfehler);
@@ -95,6 +103,11 @@ std::string KalibrierberichtJson(const Kalibrierergebnis& e) {
                      {"sigma_staerke_unsicherheit", e.sigmaStaerkeUnsicherheit},
                      {"faktor", e.rauschfaktor},
                      {"config", std::max(0L, std::lround(e.rauschfaktor * 100.0))}};
+    for (int c = 0; c < kAnzahlStossklassen; ++c) {
+        const auto& k = e.klassen[static_cast<std::size_t>(c)];
+        j["rauschen"]["je_stossart"][Klassenschluessel(static_cast<Stossklasse>(c))] = {{"anzahl", k.anzahl},
+                                                                                       {"faktor", k.rauschfaktor}};
+    }
     j["restfehler"] = {{"vorher", Mass(e.vorher)}, {"nachher", Mass(e.nachher)}, {"mit_stoerungen", Mass(e.angepasst)}};
     j["iterationen"] = e.iterationen;
     j["zeitgrenze"] = e.zeitgrenze;

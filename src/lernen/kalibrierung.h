@@ -22,6 +22,7 @@
 
 #include "lernen/kenngroessen.h"
 #include "sim/beobachtung.h"
+#include "sim/stossklasse.h"
 #include "sim/tischgeometrie.h"
 #include "sim/welt.h"
 
@@ -68,6 +69,8 @@ struct Beobachtungsrest {
     double staerke;
 };
 
+constexpr long kMindestensJeKlasse = 10;
+
 struct Kalibrierergebnis {
     Welt welt;  // die angepasste Welt R, Rollreibung wie in der Startwelt
     std::array<Schaetzwert, kAnzahlKenngroessen> kenngroessen;
@@ -77,6 +80,16 @@ struct Kalibrierergebnis {
     double sigmaRichtungGrad, sigmaRichtungUnsicherheit;
     double sigmaStaerke, sigmaStaerkeUnsicherheit;
     double rauschfaktor;  // F, das beide zusammen am besten erklärt (0.125° · F, 0.075 · F)
+
+    // Je Stoßklasse (KlasseAus in der angepassten Welt mit der geschätzten
+    // Störung) das F ihrer Störungen, erklärt oder nicht: sagt die Welt eine
+    // Art Stoß schlecht vorher, brauchen ihre Beobachtungen größere. Unter
+    // kMindestensJeKlasse Beobachtungen gilt rauschfaktor.
+    struct Klassenrauschen {
+        long anzahl = 0;
+        double rauschfaktor = 0.0;
+    };
+    std::array<Klassenrauschen, kAnzahlStossklassen> klassen{};
 
     Fehlermass vorher;      // Startwelt, Stoß wie beantwortet
     Fehlermass nachher;     // angepasste Welt, Stoß wie beantwortet: was der Planer nun vorhersagt
@@ -91,6 +104,9 @@ struct Kalibrierergebnis {
     bool zeitgrenze = false; // nach hoechstdauer abgebrochen, das Beste bis dahin
     double sekunden = 0.0;
 };
+
+// Das F je Stoßklasse, in der Reihenfolge von Stossklasse.
+std::array<double, kAnzahlStossklassen> Klassenrauschen(const Kalibrierergebnis& e);
 
 // false mit deutschem Grund: startwelt nicht R, zu wenige brauchbare
 // Beobachtungen, abgebrochen. Die Geometrie ist die des Tisches, auf dem

@@ -18,6 +18,7 @@ bool LernerSieht(Lerner& l, const Tischgeometrie& g, const Spielstand& stand, co
     if (!Kalibriere(l.beobachtungen, l.welt, g, mit, e, fehler)) return false;
     l.welt = e.welt;
     l.rauschen = e.rauschfaktor;
+    l.klassenrauschen = Klassenrauschen(e);
     l.letztes = std::move(e);
     ++l.anpassungen;
     return true;

@@ -14,6 +14,7 @@
 struct Lerner {
     Welt welt;          // darin plant er: zu Beginn die aus seiner config.ini
     double rauschen;    // angenommener Rauschfaktor, nach jedem Anpassen der gelernte
+    std::array<double, kAnzahlStossklassen> klassenrauschen{};  // ebenso je Stoßklasse; 0: noch keins
     int lernenAlle = 20;
     long bis = 0;       // so viele Beobachtungen sammelt er höchstens (0: ohne Grenze)
     std::vector<Beobachtung> beobachtungen;
