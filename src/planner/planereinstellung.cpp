@@ -21,6 +21,8 @@ Planereinstellung PlanerAus(const IniDatei& ini) {
     e.lernen = zahl("lernen", 0) == 1u;
     e.beobachten = e.lernen || zahl("beobachten", 0) == 1u;
     e.lernenAlle = static_cast<int>(std::clamp<std::uint32_t>(zahl("lernen_alle", 20), 1, 100000));
+    e.vertrauenJeArt = zahl("vertrauen_je_art", 0) == 1u;
+    e.klassenrauschen.fill(0.0);
     return e;
 }
 

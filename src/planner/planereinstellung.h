@@ -3,7 +3,10 @@
 // Queues durchspielen). Abschnitt [planer] in config.ini, bei jedem Stoß neu gelesen.
 #pragma once
 
+#include <array>
+
 #include "model/ini_datei.h"
+#include "sim/stossklasse.h"
 #include "sim/welt.h"
 
 enum class Planermodus : int { vorgegeben = 0, robust = 1 };
@@ -27,6 +30,11 @@ struct Planereinstellung {
     bool beobachten;  // Beobachtungen der eigenen Stöße sammeln (mit lernen immer)
     bool lernen;      // aus ihnen den Tisch lernen und in Welt R mit ihm planen
     int lernenAlle;   // nach so vielen neuen Beobachtungen neu anpassen
+    // Mit lernen: jede Stoßvariante unter dem F ihrer Stoßklasse durchspielen,
+    // das der Fit gelernt hat (klassenrauschen); so zählen Stöße weniger, die
+    // die gelernte Welt schlecht vorhersagt. 0 in klassenrauschen: noch keins.
+    bool vertrauenJeArt;
+    std::array<double, kAnzahlStossklassen> klassenrauschen;
 };
 
 // Fehlende Schlüssel geben die Vorgaben; unsinnige Werte werden begrenzt.

@@ -8,6 +8,9 @@ Planerkontext PlanerkontextAus(const IniDatei& ini, const GelernterTisch* gelern
     const Planereinstellung& e = k.einstellung;
     if (!e.lernen) gelernt = nullptr;
     k.welt = gelernt && e.welt == Modell::R ? gelernt->welt : WeltAus(ini, e.welt);
-    if (gelernt) k.einstellung.rauschen = gelernt->rauschen;
+    if (gelernt) {
+        k.einstellung.rauschen = gelernt->rauschen;
+        k.einstellung.klassenrauschen = gelernt->klassenrauschen;
+    }
     return k;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "planner/schiedsrichter.h"
+#include "sim/stossklasse.h"
 #include "sim/rauschen.h"
 
 void SpieleStoss(Durchspiel& d, Vektor stoss) {
@@ -10,11 +11,22 @@ void SpieleStoss(Durchspiel& d, Vektor stoss) {
     ZaehleStoss(d.frist);
 }
 
+double RauschenFuer(Durchspiel& d, Variante& v) {
+    if (!d.klassenrauschen) return d.rauschen;
+    if (v.rauschen < 0.0) {
+        SpieleStoss(d, v.stoss);
+        v.rauschen = d.klassenrauschen[static_cast<int>(KlasseAus(d.e))];
+    }
+    return v.rauschen;
+}
+
 void SpieleProben(Durchspiel& d, Variante& v, int von, int bis) {
     int k = von;
+    if (von < bis && !Abgelaufen(d.frist)) RauschenFuer(d, v);
+    const double rauschen = Probenrauschen(d, v);
     for (; k < bis; ++k) {
         if (Abgelaufen(d.frist)) break;
-        SpieleStoss(d, VerrauscheStoss(v.stoss, d.rauschen, d.zr[k], d.zs[k]));
+        SpieleStoss(d, VerrauscheStoss(v.stoss, rauschen, d.zr[k], d.zs[k]));
         if (BeurteileStoss(d.stand, d.e).erfolg) {
             ++v.erfolge;
             if (v.ersteErfolgreiche < 0) v.ersteErfolgreiche = k;

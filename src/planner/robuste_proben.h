@@ -18,6 +18,7 @@ struct Variante {
     int erfolge = 0, proben = 0;
     int ersteErfolgreiche = -1;  // Probe, deren Endstand die Stellung zeigt
     double wert = 0.0;
+    double rauschen = -1.0;  // mit Klassenrauschen: das F ihrer Stoßklasse, sobald bekannt
 };
 
 // Was jedes Durchspielen braucht: der Stand, der Tisch, die Welt, die
@@ -33,7 +34,18 @@ struct Durchspiel {
     const double* zs;
     Frist& frist;
     Simergebnis e;
+    // F je Stoßklasse (Planereinstellung::klassenrauschen) oder nullptr: dann
+    // rauschen für jede Variante, und keine Variante kostet einen Stoß mehr.
+    const double* klassenrauschen = nullptr;
 };
+
+// Das F, unter dem v gespielt wird. Mit Klassenrauschen spielt es v beim
+// ersten Mal ohne Rauschen, um seine Klasse zu sehen (ein Stoß der Frist).
+double RauschenFuer(Durchspiel& d, Variante& v);
+// Das F, unter dem die Proben von v schon gespielt sind (zum Nachspielen einer).
+inline double Probenrauschen(const Durchspiel& d, const Variante& v) {
+    return d.klassenrauschen && v.rauschen >= 0.0 ? v.rauschen : d.rauschen;
+}
 
 // Spielt stoss ohne weiteres Rauschen auf d.stand (Ergebnis in d.e) und
 // zählt ihn für die Frist. Jeder Schritt der robusten Wahl simuliert so.

@@ -101,7 +101,7 @@ void MeldeLochstoss(const Variante& gewaehlt, const Stoss& kandidat, Vektor stos
     } else {
         // Was fällt: aus einer gelungenen Probe dieses Stoßes.
         const int p = gewaehlt.ersteErfolgreiche;
-        Simuliere(d.g, d.w, d.stand, VerrauscheStoss(stoss, d.rauschen, d.zr[p], d.zs[p]), d.e);
+        Simuliere(d.g, d.w, d.stand, VerrauscheStoss(stoss, Probenrauschen(d, gewaehlt), d.zr[p], d.zs[p]), d.e);
         int kugel = -1;
         bool eigene[kAnzahlKugeln] = {};
         EigeneKugeln(d.stand, eigene);
@@ -377,6 +377,7 @@ Planergebnis SucheStossRobust(const Tischkontext& tk, const Planerkontext& pk, c
     std::mt19937_64 zufall(SaatAusStand(stand));
     for (std::size_t i = 0; i < zr.size(); ++i) Normalpaar(zufall, zr[i], zs[i]);
     Durchspiel d{tk, stand, g, pk.welt, e.rauschen, zr.data(), zs.data(), frist, {}};
+    if (e.vertrauenJeArt && e.klassenrauschen[0] > 0.0) d.klassenrauschen = e.klassenrauschen.data();
 
     // Zuerst, billig und ohne Rücksicht auf die Grenze: was gespielt wird,
     // wenn sie kappt, bevor etwas Besseres belegt ist.

@@ -58,7 +58,7 @@ double Rundumaussicht(Durchspiel& n, float grenze, int proben) {
 double Stellungswert(const Spielstand& nachher, Durchspiel& d, const Physik& p, float r, int proben) {
     if (!EigeneAufDemTisch(nachher)) return 1.0;
 
-    Durchspiel n{d.tk, nachher, d.g, d.w, d.rauschen, d.zr, d.zs, d.frist, {}};
+    Durchspiel n{d.tk, nachher, d.g, d.w, d.rauschen, d.zr, d.zs, d.frist, {}, d.klassenrauschen};
     const double loch = Lochaussicht(n, p, r, proben);
     if (!(loch < 0.5)) return loch;
     return std::max(loch, Rundumaussicht(n, Hoechststaerke(p), proben));
@@ -74,7 +74,7 @@ void Stellungsspiel(Durchspiel& d, std::vector<Variante>& varianten, const std::
         if (!(Quote(v) * (1.0 + stellung) > besterWert)) break;
         if (v.ersteErfolgreiche < 0) continue;
         const int k = v.ersteErfolgreiche;
-        SpieleStoss(d, VerrauscheStoss(v.stoss, d.rauschen, d.zr[k], d.zs[k]));
+        SpieleStoss(d, VerrauscheStoss(v.stoss, Probenrauschen(d, v), d.zr[k], d.zs[k]));
         const double q = Stellungswert(Endstand(d.stand, d.e), d, physik, radius, kVorproben);
         v.wert = Quote(v) * (1.0 + stellung * q);
         besterWert = std::max(besterWert, v.wert);

@@ -107,6 +107,7 @@ void Passe(const Anpassauftrag& a) {
         auto t = std::make_shared<GelernterTisch>();
         t->welt = ergebnis.welt;
         t->rauschen = ergebnis.rauschfaktor;
+        t->klassenrauschen = Klassenrauschen(ergebnis);
         t->beobachtungen = ergebnis.benutzt;
         // Erst die Datei, dann gilt er: ein Neustart findet denselben.
         const std::string gelernt = a.pfade.daten + "gelernt.ini";
@@ -216,6 +217,7 @@ void LadeGelerntenTisch(LernenderSpieler& l, const IniDatei& ini) {
     auto t = std::make_shared<GelernterTisch>();
     t->welt = WeltAus(gelernt, Modell::R);
     t->rauschen = PlanerAus(gelernt).rauschen;
+    t->klassenrauschen.fill(0.0);  // steht nicht in der Datei: erst nach dem nächsten Anpassen
     t->beobachtungen = 0;
     Setze(*l.zustand, std::move(t));
     SchreibeLog(l.anzeige, "Gelernte Welt aus %s geladen.\r\n", pfad.c_str());

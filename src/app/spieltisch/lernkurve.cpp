@@ -41,10 +41,13 @@ std::shared_ptr<LokalerPlaner> Robuster(const Spielumgebung& u, std::string& feh
     return p;
 }
 
-// Der Planer plant in w mit dem Rauschen F, wie mit einem gelernten Tisch.
-void GibWelt(LokalerPlaner& p, const Welt& w, double rauschen) {
+// Der Planer plant in w mit dem Rauschen F, wie mit einem gelernten Tisch
+// (klassen: F je Stoßklasse, nullptr: keins).
+void GibWelt(LokalerPlaner& p, const Welt& w, double rauschen, const double* klassen = nullptr) {
     if (p.kontext.einstellung.welt == Modell::R) p.kontext.welt = w;
     p.kontext.einstellung.rauschen = rauschen;
+    for (std::size_t c = 0; c < p.kontext.einstellung.klassenrauschen.size(); ++c)
+        p.kontext.einstellung.klassenrauschen[c] = klassen ? klassen[c] : 0.0;
 }
 
 nlohmann::ordered_json Kennzahlen(const Spielbericht& b) {
@@ -142,7 +145,7 @@ int ZeichneLernkurve(const Optionen& o, std::ostream& aus, std::ostream& meldung
     auto lernend = std::make_shared<LokalerPlaner>(*ohne);
     const Planer lernenderPlaner = LokalerBote(kopf, lernend->tisch, [&](const Spielstand& gelesen) {
         LernerSieht(lerner, u.geometrie, gelesen, ko);
-        GibWelt(*lernend, lerner.welt, lerner.rauschen);
+        GibWelt(*lernend, lerner.welt, lerner.rauschen, lerner.klassenrauschen.data());
         Planergebnis p = PlaneLokal(*lernend, gelesen);
         LernerAntwortet(lerner, gelesen, Beantwortet(p.stoss));
         return p;
@@ -191,7 +194,7 @@ int ZeichneLernkurve(const Optionen& o, std::ostream& aus, std::ostream& meldung
     Optionen danach = o;
     danach.ab = static_cast<std::uint32_t>(l.tischeBeimLernen) + 1;
     const std::vector<Zufallstisch> tische = Spieltische(danach, u.tk.tisch);
-    GibWelt(*lernend, lerner.welt, lerner.rauschen);
+    GibWelt(*lernend, lerner.welt, lerner.rauschen, lerner.klassenrauschen.data());
     l.danachLernend = l.danachOhne = l.danachWahr = Leer(o);
     Fortschritt fortschritt;
     BeginneFortschritt(fortschritt, 3 * o.anzahl, STDERR_FILENO, meldungen);
