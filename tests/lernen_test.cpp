@@ -11,6 +11,7 @@
 #include "kuenstliche_beobachtungen.h"
 #include "prozess.h"
 #include "lernen/kalibrierung.h"
+#include "lernen/konfigurationstext.h"
 
 namespace {
 const Tischkontext& tk = Vorgabetisch();
@@ -154,6 +155,14 @@ TEST(Lernen, WinkelgesetzFuerEineFremdeBande) {
 
     EXPECT_FALSE(mit.kenngroessen[static_cast<std::size_t>(Kenngroesse::bande_drall_flach)].festgehalten);
     EXPECT_LT(mit.welt.bandeDrallFlach, -0.5);
+    // Ein gelernter Tisch, neu angepasst: das Gesetz bleibt frei und kommt in
+    // die Datei (sonst verlöre gelernt.ini es beim nächsten Anpassen).
+    Kalibrierergebnis wieder;
+    ASSERT_TRUE(Kalibriere(std::span(b).first(40), mit.welt, U().g, Kalibrieroptionen{}, wieder, fehler)) << fehler;
+    EXPECT_FALSE(wieder.kenngroessen[static_cast<std::size_t>(Kenngroesse::bande_drall_flach)].festgehalten);
+    bool geschrieben = false;
+    for (const Iniwert& w : KalibrierteWerte(wieder)) geschrieben = geschrieben || w.schluessel == "bande_drall_flach";
+    EXPECT_TRUE(geschrieben);
     EXPECT_LT(mit.klassen[bande].rauschfaktor, 0.7 * fest.klassen[bande].rauschfaktor);
 }
 

@@ -385,9 +385,14 @@ struct Lauf {
     // der Bande, ihr Abfall) weit weg, und von dort findet der gemeinsame Fit
     // nicht mehr zurück: darum zuerst nur die deutlichen.
     bool Durchlauf() {
+        // Hat die Startwelt schon ein Winkelgesetz (ein gelernter Tisch), passt
+        // er es an wie jede Kenngröße; sonst zuerst ohne es (siehe Winkelgesetz).
+        bool gesetzt = false;
+        for (Kenngroesse k : kWinkelwerte) gesetzt = gesetzt || f.k[static_cast<std::size_t>(k)] != 0.0;
+        if (gesetzt) return Alles() && !Abgebrochen();
         const auto frei = f.frei;
         for (Kenngroesse k : kWinkelwerte) f.frei[static_cast<std::size_t>(k)] = false;
-        return Fest() && Winkelgesetz(frei) && !Abgebrochen();
+        return Alles() && Winkelgesetz(frei) && !Abgebrochen();
     }
 
     // Die Kosten je aktiver Beobachtung mit den geschätzten Störungen, jede
@@ -414,7 +419,7 @@ struct Lauf {
         return summe;
     }
 
-    // Erst alles mit dem festen Bandengesetz, dann das Winkelgesetz, und nur,
+    // Nach dem Fit mit dem festen Bandengesetz das Winkelgesetz, und nur,
     // wenn es die Kosten deutlich senkt: auf einem Tisch, den die festen
     // Anteile ausdrücken, tauschen seine Werte gegen Drall, Stoßzahl quer und
     // Abfall, und der Fit bleibt in einem Nebenminimum (auf einer fremden Welt
@@ -475,8 +480,8 @@ struct Lauf {
         return gut;
     }
 
-    // Der ganze Fit mit dem festen Bandengesetz.
-    bool Fest() {
+    // Der ganze Fit über alle freien Kenngrößen.
+    bool Alles() {
         if (!Queue() || !Startsuche() || !Anpassen(kOhneStoerungen, true, false, 25, true)) return false;
         if (!Gitter(kGitter, 4.0, true) || !Anpassen(kGemeinsam, true, true, 40)) return false;
         double richtung, staerke;
