@@ -206,8 +206,7 @@ namespace {
 
 // Wurfwinkel (Bogenmaß, positiv zur Seite der Weißen) bei einem Schnitt um
 // phi, die Weiße mit v gleitend ohne Drall oder rollend; dazu das Gesetz.
-std::pair<double, double> Wurfwinkel(bool rollend, double v, double phi) {
-    Welt w = U().r;
+std::pair<double, double> Wurfwinkel(bool rollend, double v, double phi, Welt w = U().r) {
     if (!rollend) w.aGleiten = w.aRollen = 0.0;  // gleitet ohne Drall bis zur Kugel
     const double p = phi * kGrad;
     Spielstand s = LeererStand(10.0f, 27.75f, halbe);
@@ -226,24 +225,30 @@ std::pair<double, double> Wurfwinkel(bool rollend, double v, double phi) {
     const double normal = 0.5 * (1 + w.eKugel) * an * std::cos(p);
     const double quer = an * std::sin(p), senkrecht = rollend ? an * std::cos(p) : 0.0;
     const double gleiten = std::hypot(quer, senkrecht);
-    return {std::atan2(Kreuz(n, v9), Skalar(n, v9)),
-            std::atan(std::min(w.kugelReibung * normal, gleiten / 7) * quer / gleiten / normal)};
+    const double mu = w.wurfart == Wurfart::schnell ? 0.00995 + 0.108 * std::exp(-w.wurfAbfall * gleiten) : w.kugelReibung;
+    return {std::atan2(Kreuz(n, v9), Skalar(n, v9)), std::atan(std::min(mu * normal, gleiten / 7) * quer / gleiten / normal)};
 }
 
 }  // namespace
 
 TEST(WeltR, WurfNachDemGesetz) {
-    for (const bool rollend : {false, true})
-        for (const double v : {0.4, 2.5})
-            for (const double phi : {5.0, 30.0, 50.0}) {
-                const auto [wurf, gesetz] = Wurfwinkel(rollend, v, phi);
-                EXPECT_NEAR(wurf, gesetz, 2e-6) << rollend << " " << v << " " << phi;
-            }
+    // Das zweite Gesetz (wurf_art=1): die Reibung fällt mit dem Gleiten.
+    Welt schnell = U().r;
+    schnell.wurfart = Wurfart::schnell;
+    for (const Welt& w : {U().r, schnell})
+        for (const bool rollend : {false, true})
+            for (const double v : {0.4, 2.5})
+                for (const double phi : {5.0, 30.0, 50.0}) {
+                    const auto [wurf, gesetz] = Wurfwinkel(rollend, v, phi, w);
+                    EXPECT_NEAR(wurf, gesetz, 2e-6) << static_cast<int>(w.wurfart) << " " << rollend << " " << v << " " << phi;
+                }
     // Bei 30°: ohne Drall gut 3°, rollend halb so viel.
     const double gleitend = Wurfwinkel(false, 1.0, 30.0).first / kGrad;
     const double rollend = Wurfwinkel(true, 1.0, 30.0).first / kGrad;
     EXPECT_GT(gleitend, 3.0);
     EXPECT_LT(rollend, 0.6 * gleitend);
+    // Mit dem zweiten Gesetz wirft ein langsamer Schnitt mehr als ein schneller.
+    EXPECT_GT(Wurfwinkel(false, 0.4, 30.0, schnell).first, 2.0 * Wurfwinkel(false, 2.5, 30.0, schnell).first);
 }
 
 // Rollend in die Bande: sie verlässt die Bande in der Richtung des Gesetzes

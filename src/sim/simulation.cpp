@@ -328,12 +328,14 @@ void Abprall(Lauf& l, int i, V2 n) {
 // μ · Normalstoß und nie mehr, als das Gleiten aufhebt (1/7 des Gleitens,
 // wie im Lehrbuch); seine waagrechte Hälfte wirft die Objektkugel von der
 // Mittellinie weg, seine senkrechte ändert den Drall beider Kugeln.
-void Wurf(Bahn& a, Bahn& b, V2 n, double normalstoss, double mu) {
+void Wurf(Bahn& a, Bahn& b, V2 n, double normalstoss, const Welt& w) {
     const V2 t = Senkrecht(n);
     const double seitlich = Skalar(a.v - b.v, t);
     const double senkrecht = -Skalar(a.s, n) - Skalar(b.s, n);
     const double gleiten = std::hypot(seitlich, senkrecht);
     if (gleiten <= 0.0) return;
+    const double mu =
+        w.wurfart == Wurfart::schnell ? 0.00995 + 0.108 * std::exp(-w.wurfAbfall * gleiten) : w.kugelReibung;
     const double reibung = std::min(mu * normalstoss, gleiten / 7.0) / gleiten;
     a.v = a.v - t * (reibung * seitlich);
     b.v = b.v + t * (reibung * seitlich);
@@ -378,7 +380,7 @@ void Kugelstoss(Lauf& l, int i, int j) {
         const double j_ = 0.5 * (1.0 + l.w.eKugel) * naehern;
         a.v = a.v - n * j_;
         b.v = b.v + n * j_;
-        if (l.w.kugelReibung > 0.0) Wurf(a, b, n, j_, l.w.kugelReibung);
+        if (l.w.kugelReibung > 0.0 || l.w.wurfart == Wurfart::schnell) Wurf(a, b, n, j_, l.w);
     }
     // Rundung darf die Kugeln nicht ineinanderschieben; mehr als Rundung wird
     // nicht korrigiert (Kugeln, die schon überlappend ankamen, bleiben so).

@@ -51,6 +51,10 @@ Welt WeltAus(const IniDatei& ini, Modell modell) {
         w.bandeGleitenDrall = MitVorzeichen(ini, "bande_gleiten_drall");
         w.bandeGleitenLaengs = MitVorzeichen(ini, "bande_gleiten_laengs");
     }
+    if (r && IniGanzzahl(ini, "simulation", "wurf_art", 0) == 1u) {
+        w.wurfart = Wurfart::schnell;
+        w.wurfAbfall = Hundertstel(ini, "wurf_abfall", 109);
+    }
     if (r && IniGanzzahl(ini, "simulation", "bande_art", 0) == 1u) {
         w.bandenart = Bandenart::nase;
         // Höhe der Nase über dem Tuch in Hundertsteln des Radius, von der Mitte

@@ -22,6 +22,12 @@ enum class Bandengesetz : std::uint8_t { spiegel, komponenten };
 // kann; so spielt spieltisch einen fremden Tisch.
 enum class Bandenart : std::uint8_t { einfach, nase };
 
+// R: wie stark Kugeln aneinander reiben (Wurf). fest: kugelReibung. schnell:
+// die Reibung fällt mit dem Gleiten an der Berührung, μ = 0.00995 + 0.108 ·
+// exp(−wurfAbfall · Gleiten), wie an echten Kugeln gemessen (Alciatore): ein
+// zweites Gesetz, das R nicht teilt, für fremde Tische in spieltisch.
+enum class Wurfart : std::uint8_t { fest, schnell };
+
 struct Welt {
     Modell modell;
     Bandengesetz bandengesetz;  // nur P
@@ -61,6 +67,8 @@ struct Welt {
     double bandeGleitenDrall = 0.0;
     double bandeGleitenLaengs = 0.0;
     Bandenart bandenart = Bandenart::einfach;  // R
+    Wurfart wurfart = Wurfart::fest;           // R
+    double wurfAbfall = 1.09;                  // R, schnell: je Tischeinheit/s Gleiten
     double naseSinus = 0.4;     // R, nase: Höhe der Nase über der Mitte, in Radien (sin des Winkels)
     double naseReibung = 0.2;   // R, nase: Reibung zwischen Kugel und Nase
 };

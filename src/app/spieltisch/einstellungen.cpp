@@ -43,6 +43,10 @@ nlohmann::ordered_json Simulation(const IniDatei& ini) {
         j["bande_nase_reibung"] = IniGanzzahl(ini, "simulation", "bande_nase_reibung", 20);
     }
     if (const std::uint32_t reibung = IniGanzzahl(ini, "simulation", "bande_reibung", 0)) j["bande_reibung"] = reibung;
+    if (IniGanzzahl(ini, "simulation", "wurf_art", 0) == 1u) {
+        j["wurf_art"] = 1;
+        j["wurf_abfall"] = IniGanzzahl(ini, "simulation", "wurf_abfall", 109);
+    }
     // Ebenso das Winkelgesetz der Bande, mit Vorzeichen.
     for (const char* name : {"bande_normal_flach", "bande_tangential_flach", "bande_drall_flach", "bande_gleiten_normal",
                              "bande_gleiten_drall", "bande_gleiten_laengs"})
