@@ -89,8 +89,9 @@ void SchreibeText(const Lernlauf& l, const Optionen& o, std::ostream& aus) {
     }
     std::snprintf(z, sizeof z, "\nDanach %d Tische (der Lernende mit der Welt nach %ld Beobachtungen):\n",
                   l.danachLernend.tische, l.beobachtungen);
-    aus << z << Zeile("lernend", l.danachLernend) << Zeile("ohne Lernen", l.danachOhne)
-        << Zeile("wahre Welt", l.danachWahr);
+    aus << z << Zeile("lernend", l.danachLernend);
+    if (l.danachOhneVertrauen) aus << Zeile("  dieselbe Welt ohne Vertrauen je Art", *l.danachOhneVertrauen);
+    aus << Zeile("ohne Lernen", l.danachOhne) << Zeile("wahre Welt", l.danachWahr);
     if (l.gelernt) aus << "\n" << KalibrierberichtText(l.letztes);
 }
 
@@ -112,6 +113,7 @@ void SchreibeJson(const Lernlauf& l, const Optionen& o, std::ostream& aus) {
     j["danach"] = {{"lernend", Kennzahlen(l.danachLernend)},
                    {"ohne", Kennzahlen(l.danachOhne)},
                    {"wahr", Kennzahlen(l.danachWahr)}};
+    if (l.danachOhneVertrauen) j["danach"]["lernend_ohne_vertrauen"] = Kennzahlen(*l.danachOhneVertrauen);
     if (l.gelernt) j["gelernt"] = nlohmann::ordered_json::parse(KalibrierberichtJson(l.letztes));
     aus << j.dump() << "\n";
 }
@@ -196,10 +198,18 @@ int ZeichneLernkurve(const Optionen& o, std::ostream& aus, std::ostream& meldung
     const std::vector<Zufallstisch> tische = Spieltische(danach, u.tk.tisch);
     GibWelt(*lernend, lerner.welt, lerner.rauschen, lerner.klassenrauschen.data());
     l.danachLernend = l.danachOhne = l.danachWahr = Leer(o);
+    const bool vertrauen = lernend->kontext.einstellung.vertrauenJeArt;
     Fortschritt fortschritt;
-    BeginneFortschritt(fortschritt, 3 * o.anzahl, STDERR_FILENO, meldungen);
+    BeginneFortschritt(fortschritt, (vertrauen ? 4 : 3) * o.anzahl, STDERR_FILENO, meldungen);
     for (const Aufnahme& a : SpieleLokal(danach, u, tische, LokalerBote(kopf, std::shared_ptr<const LokalerPlaner>(lernend)), fortschritt))
         Zaehle(l.danachLernend, a);
+    if (vertrauen) {
+        auto ohneVertrauen = std::make_shared<LokalerPlaner>(*lernend);
+        ohneVertrauen->kontext.einstellung.vertrauenJeArt = false;
+        l.danachOhneVertrauen = Leer(o);
+        for (const Aufnahme& a : SpieleLokal(danach, u, tische, LokalerBote(kopf, std::shared_ptr<const LokalerPlaner>(ohneVertrauen)), fortschritt))
+            Zaehle(*l.danachOhneVertrauen, a);
+    }
     for (const Aufnahme& a : SpieleLokal(danach, u, tische, LokalerBote(kopf, ohne), fortschritt))
         Zaehle(l.danachOhne, a);
     for (const Aufnahme& a : SpieleLokal(danach, u, tische, LokalerBote(kopf, wahr), fortschritt))

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -25,6 +26,9 @@ struct Lernabschnitt {
 struct Lernlauf {
     std::vector<Lernabschnitt> kurve;
     Spielbericht danachLernend, danachOhne, danachWahr;  // die --anzahl Tische danach
+    // Plant der Lernende mit vertrauen_je_art: dieselbe gelernte Welt ohne es,
+    // auf denselben Tischen (so zeigt sich, was das Vertrauen allein bringt).
+    std::optional<Spielbericht> danachOhneVertrauen;
     long tischeBeimLernen = 0, beobachtungen = 0, anpassungen = 0;
     bool gelernt = false;
     Kalibrierergebnis letztes;  // das letzte Anpassen
