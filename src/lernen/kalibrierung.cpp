@@ -140,8 +140,6 @@ bool Erklaert(const Fitzustand& f, std::size_t i) {
     return f.aktiv[i] && (f.unerklaert.empty() || !f.unerklaert[i]);
 }
 
-// Das Maß der Störungen aus den geschätzten: nur Beobachtungen, deren Weiße
-// auf dem Tisch blieb, denn nur ihre Lage legt beide Störungen fest.
 // Der Median der Beträge mal 1.4826 ist bei normalverteilten Störungen σ.
 // Fehler der Welt (ein Gesetz, das sie nicht ausdrücken kann) stecken in
 // wenigen großen Störungen: das mittlere Quadrat nähme sie als Rauschen.
@@ -160,14 +158,22 @@ double Rauschfaktor(double richtungGrad, double staerke) {
     return std::sqrt(0.5 * (fr * fr + fs * fs));
 }
 
+// Die Beträge der geschätzten Störungen der Beobachtungen, die nimm(i) will
+// und deren Weiße auf dem Tisch blieb: nur ihre Lage legt beide Störungen fest.
+template <typename Nimm>
+void Stoerungsbetraege(const Fitzustand& f, Nimm nimm, std::vector<double>& richtung, std::vector<double>& staerke) {
+    for (std::size_t i = 0; i < f.beobachtungen.size(); ++i) {
+        if (!nimm(i) || f.beobachtungen[i]->nachher.kugeln[0].inloch) continue;
+        const Stoerung s = StoerungAus(f, f.z[i]);
+        richtung.push_back(std::abs(s.richtungGrad));
+        staerke.push_back(std::abs(s.staerke));
+    }
+}
+
+// Das Maß der Störungen aus den geschätzten, nur der erklärten Beobachtungen.
 void SchaetzeRauschen(const Fitzustand& f, double& richtung, double& staerke, long& anzahl) {
     std::vector<double> r, st;
-    for (std::size_t i = 0; i < f.beobachtungen.size(); ++i) {
-        if (!Erklaert(f, i) || f.beobachtungen[i]->nachher.kugeln[0].inloch) continue;
-        const Stoerung s = StoerungAus(f, f.z[i]);
-        r.push_back(std::abs(s.richtungGrad));
-        st.push_back(std::abs(s.staerke));
-    }
+    Stoerungsbetraege(f, [&](std::size_t i) { return Erklaert(f, i); }, r, st);
     anzahl = static_cast<long>(r.size());
     richtung = Mass(r, f.sigmaRichtungGrad);
     staerke = Mass(st, f.sigmaStaerke);
@@ -183,12 +189,7 @@ bool SchaetzeKlassenrauschen(const Fitzustand& f, Kalibrierergebnis& ergebnis) {
         return false;
     for (int c = 0; c < kAnzahlStossklassen; ++c) {
         std::vector<double> r, st;
-        for (std::size_t i = 0; i < f.beobachtungen.size(); ++i) {
-            if (klasse[i] != c || f.beobachtungen[i]->nachher.kugeln[0].inloch) continue;
-            const Stoerung s = StoerungAus(f, f.z[i]);
-            r.push_back(std::abs(s.richtungGrad));
-            st.push_back(std::abs(s.staerke));
-        }
+        Stoerungsbetraege(f, [&](std::size_t i) { return klasse[i] == c; }, r, st);
         auto& k = ergebnis.klassen[static_cast<std::size_t>(c)];
         k.anzahl = static_cast<long>(r.size());
         k.rauschfaktor = k.anzahl >= kMindestensJeKlasse
@@ -380,10 +381,7 @@ struct Lauf {
         return !verbessert || Queue();  // eine andere Bande braucht einen anderen Stärkefaktor
     }
 
-    // Jeder Schritt baut auf dem vorigen auf; false nach Abbruch oder Frist.
-    // Ohne die Störungen ziehen sie die schwachen Kenngrößen (Wurf, Drall an
-    // der Bande, ihr Abfall) weit weg, und von dort findet der gemeinsame Fit
-    // nicht mehr zurück: darum zuerst nur die deutlichen.
+    // false nach Abbruch oder Frist.
     bool Durchlauf() {
         // Hat die Startwelt schon ein Winkelgesetz (ein gelernter Tisch), passt
         // er es an wie jede Kenngröße; sonst zuerst ohne es (siehe Winkelgesetz).
@@ -465,8 +463,8 @@ struct Lauf {
                 Kenngroessen k = basis;
                 if (f.frei[drall]) k[drall] = d;
                 if (f.frei[laengs]) k[laengs] = t;
-                double summe;
                 if (k == basis) continue;
+                double summe;
                 if (!KostenOhneStoerungen(k, summe)) return zurueck(), false;
                 if (summe < beste) beste = summe, f.k = k;
             }
@@ -480,7 +478,11 @@ struct Lauf {
         return gut;
     }
 
-    // Der ganze Fit über alle freien Kenngrößen.
+    // Der ganze Fit über alle freien Kenngrößen. Jeder Schritt baut auf dem
+    // vorigen auf; false nach Abbruch oder Frist. Ohne die Störungen ziehen sie
+    // die schwachen Kenngrößen (Wurf, Drall an der Bande, ihr Abfall) weit weg,
+    // und von dort findet der gemeinsame Fit nicht mehr zurück: darum zuerst
+    // nur die deutlichen.
     bool Alles() {
         if (!Queue() || !Startsuche() || !Anpassen(kOhneStoerungen, true, false, 25, true)) return false;
         if (!Gitter(kGitter, 4.0, true) || !Anpassen(kGemeinsam, true, true, 40)) return false;

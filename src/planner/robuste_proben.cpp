@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "planner/schiedsrichter.h"
-#include "sim/stossklasse.h"
 #include "sim/rauschen.h"
+#include "sim/stossklasse.h"
 
 void SpieleStoss(Durchspiel& d, Vektor stoss) {
     Simuliere(d.g, d.w, d.stand, stoss, d.e);
