@@ -26,6 +26,14 @@ TEST(Schiedsrichter, RegelnJeFall) {
     // Alle: die halben sind weg, volle liegen noch – die Schwarze ist schon eigene.
     Spielstand alleOhneHalbe = schwarz;
     alleOhneHalbe.gruppe = alle;
+    // Zieltaschen (die Kugeln fallen hier in Tasche 2, also Zieltasche 3):
+    // eine Kugel zählt nur in ihrer, die Schwarze in einer anderen verliert.
+    Spielstand gezielt = offen;
+    gezielt.kugeln[9].zieltasche = 3;
+    gezielt.kugeln[10].zieltasche = 1;
+    Spielstand schwarzFremd = schwarz, schwarzRichtig = schwarz;
+    schwarzFremd.kugeln[8].zieltasche = 1;
+    schwarzRichtig.kugeln[8].zieltasche = 3;
 
     struct Fall {
         const char* name;
@@ -52,6 +60,10 @@ TEST(Schiedsrichter, RegelnJeFall) {
         {"Schwarze zuletzt, Weiße folgt", &schwarz, 8, {8, 0}, Ursache::weisse_versenkt, 1, false},
         {"alle: Schwarze vor den vollen", &alleOhneHalbe, 8, {8}, Ursache::keine, 1, false},
         {"alle: volle und Schwarze", &alleOhneHalbe, 3, {3, 8}, Ursache::keine, 2, true},
+        {"in ihrer Zieltasche", &gezielt, 9, {9}, Ursache::keine, 1, false},
+        {"nicht in ihrer Zieltasche", &gezielt, 10, {10}, Ursache::verfehlt, 0, false},
+        {"Schwarze nicht in ihrer Zieltasche", &schwarzFremd, 8, {8}, Ursache::schwarze_zu_frueh, 0, false},
+        {"Schwarze in ihrer Zieltasche", &schwarzRichtig, 8, {8}, Ursache::keine, 1, true},
     };
     for (const Fall& f : faelle) {
         const Urteil u = BeurteileStoss(*f.vorher, Ergebnis(f.erste, f.versenkt));

@@ -106,7 +106,7 @@ void MeldeLochstoss(const Variante& gewaehlt, const Stoss& kandidat, Vektor stos
         bool eigene[kAnzahlKugeln] = {};
         EigeneKugeln(d.stand, eigene);
         for (int i = 1; i < kAnzahlKugeln && kugel < 0; ++i)
-            if (d.e.tasche[i] >= 0 && eigene[i]) kugel = i;
+            if (d.e.tasche[i] >= 0 && eigene[i] && TascheErlaubt(d.stand, i, 3 * d.e.tasche[i])) kugel = i;
         protokoll.push_back(FormatiereLog("Robust: Kugel %d in Tasche %d (%s), Stärke %f\r\n", kugel,
                                           kugel > 0 ? d.e.tasche[kugel] + 1 : 0,
                                           kandidat.art == kRichtungssuche ? "Richtungssuche" : Artname(kandidat.art),

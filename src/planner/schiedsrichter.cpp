@@ -21,12 +21,15 @@ Urteil BeurteileStoss(const Spielstand& vorher, const Simergebnis& e) {
     // Regel des Planers sie bei "alle" weiter eigene nennt.
     const bool schwarzeEigene = eigene[8] && !vorher.kugeln[8].inloch;
 
+    // Eine Kugel mit Zieltasche zählt nur in ihr; die Schwarze in einer anderen
+    // verliert wie eine zu frühe.
+    auto inIhrer = [&](int i) { return TascheErlaubt(vorher, i, 3 * e.tasche[i]); };
     Urteil u{false, Ursache::keine, 0, false};
     for (int i = 1; i < kAnzahlKugeln; ++i)
-        if (e.tasche[i] >= 0 && (i == 8 ? schwarzeEigene : eigene[i])) ++u.eigeneVersenkt;
+        if (e.tasche[i] >= 0 && (i == 8 ? schwarzeEigene : eigene[i]) && inIhrer(i)) ++u.eigeneVersenkt;
 
     const int erste = e.ersteBeruehrung;
-    if (e.tasche[8] >= 0 && !schwarzeEigene) u.ursache = Ursache::schwarze_zu_frueh;
+    if (e.tasche[8] >= 0 && !(schwarzeEigene && inIhrer(8))) u.ursache = Ursache::schwarze_zu_frueh;
     else if (e.tasche[0] >= 0) u.ursache = Ursache::weisse_versenkt;
     else if (erste < 0) u.ursache = Ursache::keine_beruehrung;
     else if (erste == 8 ? !schwarzeEigene : !eigene[erste]) u.ursache = Ursache::falsche_erste;

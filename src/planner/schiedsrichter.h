@@ -1,7 +1,8 @@
 // Der Schiedsrichter des Ersatztisches: war der gespielte Stoß gut? Gut ist
 // er, wenn eine eigene Kugel fällt, die Weiße nicht, und die Weiße zuerst eine
 // eigene Kugel trifft (die Schwarze nur als letzte eigene). Eigene Kugeln
-// zählen nach derselben Regel wie beim Planer, auf dem Stand vor dem Stoß.
+// zählen nach derselben Regel wie beim Planer, auf dem Stand vor dem Stoß,
+// und nur in ihrer Zieltasche, wenn sie eine haben.
 #pragma once
 
 #include "model/tisch.h"
@@ -13,7 +14,7 @@ enum class Ursache : int {
     weisse_versenkt,
     falsche_erste,      // zuerst eine fremde Kugel (oder die Schwarze zu früh) getroffen
     keine_beruehrung,   // die Weiße hat keine Kugel berührt
-    schwarze_zu_frueh,  // die Schwarze fiel, bevor sie eigene war: Partie verloren
+    schwarze_zu_frueh,  // die Schwarze fiel, bevor sie eigene war (oder nicht in ihre Zieltasche): Partie verloren
 };
 constexpr int kAnzahlUrsachen = 6;
 
