@@ -72,16 +72,13 @@ void Kalibrieren(benchmark::State& state, bool winkelgesetz) {
     state.counters["unerklaert"] = static_cast<double>(e.unerklaert);
 }
 
-}  // namespace
-
 void KalibrierenNase(benchmark::State& state) {
     const Welt vorgabe = LadeWelt(Benchkonfiguration(), Modell::R);
     Welt nase = vorgabe;
     nase.bandenart = Bandenart::nase;
     nase.naseSinus = 0.40;
     nase.naseReibung = 0.20;
-    const std::vector<Beobachtung> b =
-        KuenstlicheBeobachtungen(nase, static_cast<int>(state.range(0)), 2026, 1.0);
+    const std::vector<Beobachtung> b = KuenstlicheBeobachtungen(nase, static_cast<int>(state.range(0)), 2026, 1.0);
     const Tischgeometrie g = BaueTischgeometrie(tk);
     Kalibrierergebnis e;
     std::string fehler;
@@ -104,8 +101,11 @@ void KalibrierenNase(benchmark::State& state) {
     for (const auto& [name, s] : sekunden) state.counters["s " + name] = s;
     state.counters["F"] = e.rauschfaktor;
     state.counters["unerklaert"] = static_cast<double>(e.unerklaert);
-    state.counters["Winkelgesetz"] = e.kenngroessen[static_cast<std::size_t>(Kenngroesse::bande_drall_flach)].festgehalten ? 0 : 1;
+    const auto drallFlach = static_cast<std::size_t>(Kenngroesse::bande_drall_flach);
+    state.counters["Winkelgesetz"] = e.kenngroessen[drallFlach].festgehalten ? 0 : 1;
 }
+
+}  // namespace
 
 BENCHMARK_CAPTURE(Kalibrieren, ohne, false)->Name("BM_Kalibriere")->Arg(300)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
 BENCHMARK_CAPTURE(Kalibrieren, winkel, true)

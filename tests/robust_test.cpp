@@ -148,6 +148,21 @@ TEST(Robust, SpieltDenGeradenStossStattDesDuennenSchnitts) {
     EXPECT_EQ(r.bericht.erfolge, r.bericht.proben);
 }
 
+TEST(Robust, SchwarzeNurInIhreZieltasche) {
+    // Nur noch die Schwarze; die Ecke 1 liegt gerade vor ihr, ihre Zieltasche
+    // ist aber die untere Mitte (3): dort hinein, nie in die Ecke.
+    Spielstand s = LeererStand(20, 20, halbe);
+    SetzeKugel(s, 8, 10, 10);
+    s.kugeln[8].zieltasche = 3;
+    SetzeKugel(s, 1, 60, 30);
+    SetzeKugel(s, 2, 80, 40);
+    const Plan r = Robust(s);
+    EXPECT_NE(r.log.find("Robust: Kugel 8 in Tasche 3"), std::string::npos) << r.log;
+    Simergebnis e;
+    Simuliere(BaueTischgeometrie(tk), WeltAus(IniDatei{}, Modell::R), s, r.stoss, e);
+    EXPECT_EQ(e.tasche[8], 2) << r.log;
+}
+
 TEST(Robust, OhneMoeglichenErfolgBleibtDerBesteDerListe) {
     // Volle, alle Vollen und die Schwarze schon eingelocht: keine eigene Kugel liegt.
     Spielstand s = LeererStand(30, 20, volle);
