@@ -19,6 +19,7 @@
 #include "app/spieltisch/anfrage.h"
 #include "app/spieltisch/bote.h"
 #include "app/spieltisch/fortschritt.h"
+#include "app/spieltisch/partienablauf.h"
 #include "model/konfiguration.h"
 #include "net/xml_lesen.h"
 #include "app/spieltisch/spielablauf.h"
@@ -370,4 +371,36 @@ TEST(Spieltisch, NichtsGehtOhneMeldungVerloren) {
         SCOPED_TRACE(f.argumente[f.argumente.size() - 1]);
         EXPECT_EQ(Fuehreaus(f.argumente).rueckgabe, f.rueckgabe);
     }
+}
+
+// Mit --mitteilen plant der robuste Spieler jede Zeile mit ihrem Rauschfaktor
+// statt mit dem seiner config.ini: derselbe Lauf spielt anders, und der Bericht sagt es.
+TEST(Rauschreihe, EigeneFaktorenUndDasRauschenMitgeteilt) {
+    // Wenige simulierte Stöße je Entscheidung: schnell und auf jeder Maschine gleich.
+    TempVerzeichnis dir;
+    const std::string config = dir.Schreibe("config.ini", "[planer]\nzeitgrenze=10\n");
+    auto reihe = [&](bool mitteilen) {
+        std::vector<std::string> a = {"--partien",   "2",      "--rauschreihe", "--faktoren", "3",
+                                      "--zufall",    "1",      "--spieler-a",   "robust",     "--spieler-b",
+                                      "vorgegeben",  "--json", "--config",      config};
+        if (mitteilen) a.push_back("--mitteilen");
+        std::string fehler;
+        const auto o = LeseOptionen(a, fehler);
+        EXPECT_TRUE(o) << fehler;
+        std::ostringstream aus, meldungen;
+        if (o) {
+            EXPECT_EQ(SpieleRauschreihe(*o, aus, meldungen, {}), 0) << meldungen.str();
+        }
+        nlohmann::json j = o ? nlohmann::json::parse(aus.str()) : nlohmann::json::array();
+        for (auto& zeile : j) zeile.erase("zeit_ms");
+        return j;
+    };
+    nlohmann::json mit = reihe(true), ohne = reihe(false);
+    ASSERT_EQ(mit.size(), 1u);
+    ASSERT_EQ(ohne.size(), 1u);
+    EXPECT_EQ(mit[0]["rauschen"], 3.0);
+    EXPECT_EQ(mit[0]["mitgeteilt"], true);
+    EXPECT_FALSE(ohne[0].contains("mitgeteilt"));
+    mit[0].erase("mitgeteilt");
+    EXPECT_NE(mit.dump(), ohne.dump());
 }

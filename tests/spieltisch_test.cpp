@@ -213,6 +213,12 @@ TEST(Optionen, PartienUndSpielenMitAblage) {
     const auto z = LeseOptionen({"--spielen", "--lokal", "--zufall", "1", "--anzahl", "2", "--zeitgrenze", "0"}, fehler);
     ASSERT_TRUE(z) << fehler;
     EXPECT_EQ(z->zeitgrenze, 0u);
+    const auto r = LeseOptionen({"--partien", "2", "--zufall", "1", "--spieler-a", "robust", "--spieler-b", "robust",
+                                 "--rauschreihe", "--faktoren", "0.5,3,7", "--mitteilen"},
+                                fehler);
+    ASSERT_TRUE(r) << fehler;
+    EXPECT_EQ(r->rauschfaktoren, (std::vector<double>{0.5, 3.0, 7.0}));
+    EXPECT_TRUE(r->mitteilen);
 }
 
 // --version braucht wie --help keine Tische, auch neben anderen Optionen.
@@ -265,6 +271,19 @@ TEST(Optionen, WeistFalscheAufrufeAb) {
         {"--partien", "2", "--zufall", "1", "--spieler-a", "robust", "--spieler-b", "robust", "--rauschreihe",
          "--rauschen", "1"},
         {"--spielen", "--zufall", "1", "--anzahl", "2", "--rauschreihe"},
+        {"--partien", "2", "--zufall", "1", "--spieler-a", "robust", "--spieler-b", "robust", "--faktoren", "1,3"},
+        {"--partien", "2", "--zufall", "1", "--spieler-a", "robust", "--spieler-b", "robust", "--mitteilen"},
+        {"--partien", "2", "--zufall", "1", "--spieler-a", "127.0.0.1:2222", "--spieler-b", "robust",
+         "--rauschreihe", "--mitteilen"},
+        // Rauschfaktoren: steigend, 0..100, ohne Lücke, höchstens zehn
+        {"--partien", "2", "--zufall", "1", "--spieler-a", "robust", "--spieler-b", "robust", "--rauschreihe",
+         "--faktoren", "3,1"},
+        {"--partien", "2", "--zufall", "1", "--spieler-a", "robust", "--spieler-b", "robust", "--rauschreihe",
+         "--faktoren", "1,,2"},
+        {"--partien", "2", "--zufall", "1", "--spieler-a", "robust", "--spieler-b", "robust", "--rauschreihe",
+         "--faktoren", "1,101"},
+        {"--partien", "2", "--zufall", "1", "--spieler-a", "robust", "--spieler-b", "robust", "--rauschreihe",
+         "--faktoren", "1,2,3,4,5,6,7,8,9,10,11"},
         {"--spielen", "--zufall", "1", "--anzahl", "2", "--zeitgrenze", "200"},  // über das Netz
         {"--zeitgrenze", "200", "a.xml"},
         {"--spielen", "--lokal", "--zufall", "1", "--anzahl", "2", "--zeitgrenze", "600001"},

@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 
+#include <algorithm>
 #include <set>
 
 #include "app/kommandozeile.h"
@@ -25,6 +26,22 @@ std::string Eine(const Genannt& gesetzt, std::initializer_list<const char*> name
     for (const char* n : namen)
         if (gesetzt.count(n)) return n;
     return {};
+}
+
+// 1 bis 10 Rauschfaktoren 0..100, mit Komma getrennt, jeder größer als der vorige.
+bool LeseFaktoren(std::string_view w, std::vector<double>& faktoren) {
+    std::vector<double> f;
+    for (std::size_t von = 0; von <= w.size();) {
+        const std::size_t komma = std::min(w.find(',', von), w.size());
+        double x = 0.0;
+        if (!LeseZahl(w.substr(von, komma - von), x) || !(x >= 0.0 && x <= 100.0) || (!f.empty() && !(x > f.back())))
+            return false;
+        f.push_back(x);
+        von = komma + 1;
+    }
+    if (f.size() > 10) return false;
+    faktoren = std::move(f);
+    return true;
 }
 
 bool Nein(std::string& fehler, std::string text) {
@@ -66,6 +83,9 @@ bool PruefePartien(const Optionen& o, const Genannt& gesetzt, std::string& fehle
     if (o.threads > 1 && netz)
         return Nein(fehler, "--threads gilt nur, wenn beide Spieler im Prozess planen: über das Netz spielt ein "
                             "Spieler Stoß für Stoß.");
+    if (o.mitteilen && netz)
+        return Nein(fehler, "--mitteilen gilt nur, wenn beide Spieler im Prozess planen: einem Spieler über das Netz "
+                            "sagt niemand das Rauschen.");
     return true;
 }
 
@@ -116,6 +136,9 @@ bool PruefeZusammenspiel(Optionen& o, const Genannt& gesetzt, std::string& fehle
         return Nein(fehler, "--bild gehört zu --vergleich, --lernkurve oder --partien --rauschreihe.");
     }
     if (o.rauschreihe && o.partien == 0) return Nein(fehler, "--rauschreihe gehört zu --partien.");
+    if (!o.rauschreihe)
+        if (const std::string x = Eine(gesetzt, {"--faktoren", "--mitteilen"}); !x.empty())
+            return Nein(fehler, x + " gehört zu --partien --rauschreihe.");
     const bool spielt = o.spielen || o.partien > 0;
     if (o.robust && !o.lokal && !o.lernkurve)
         return Nein(fehler, "--planer gilt nur mit --lokal; über das Netz plant der Spieler, wie seine config.ini sagt.");
@@ -169,7 +192,7 @@ std::optional<Optionen> LeseOptionen(const std::vector<std::string>& argumente, 
             {Schalter("--nur-senden", o.nurSenden), Schalter("--spielen", o.spielen), Schalter("--lokal", o.lokal),
              Schalter("--json", o.json), Schalter("--vergleich", o.vergleich),
              Schalter("--zusammenfassen", o.zusammenfassen), Schalter("--lernkurve", o.lernkurve),
-             Schalter("--rauschreihe", o.rauschreihe),
+             Schalter("--rauschreihe", o.rauschreihe), Schalter("--mitteilen", o.mitteilen),
              {"--spieler", "IPv4-ADRESSE:PORT, z. B. 127.0.0.1:2222",
               [&o](std::string_view w) { return LeseNetzadresse(w, o.spielerAdresse, o.spielerPort); }},
              Port("--antwort-port", o.antwortPort, 0, "eine Portnummer 0..65535"),
@@ -201,6 +224,8 @@ std::optional<Optionen> LeseOptionen(const std::vector<std::string>& argumente, 
              Text("--spieler-b", o.spielerB, "eine Datei oder einen Spieler"),
              Text("--welt", o.welt, "eine Datei oder einen Spieler"),
              Text("--beobachtungen", o.beobachtungen, "eine Datei oder einen Spieler"),
+             {"--faktoren", "steigende Rauschfaktoren 0..100 mit Komma, z. B. 1,3,5 (höchstens 10)",
+              [&o](std::string_view w) { return LeseFaktoren(w, o.rauschfaktoren); }},
              {"--erwartet", "VON-BIS, z. B. 1-500 (die ersten und letzten Tische oder Gestelle)",
               [&o](std::string_view w) {
                   const auto strich = w.find('-');

@@ -46,7 +46,9 @@ struct Optionen {
     // Ganze Partien (--partien K): zwei Spieler, K Partien auf K/2 Gestellen.
     std::uint32_t partien = 0;
     std::string spielerA, spielerB;  // vorgegeben, robust, eine config.ini oder HOST:PORT
-    bool rauschreihe = false;        // dieselben Partien über die Rauschfaktoren 0 bis 2
+    bool rauschreihe = false;        // dieselben Partien über mehrere Rauschfaktoren
+    std::vector<double> rauschfaktoren;  // --faktoren; leer: 0, 0.5, 1, 1.5, 2
+    bool mitteilen = false;              // robuste Spieler im Prozess planen mit dem F der Reihe
 
     // Lernen auf einem fremden Tisch (--lernkurve): lernend, ohne Lernen, mit der wahren Welt.
     bool lernkurve = false;

@@ -31,8 +31,10 @@ int Rechenfehler(const std::string& fehler, std::ostream& meldungen) {
 
 // Die Planer der beiden Spieler: im Prozess mit ihrer eigenen config.ini oder
 // über das Netz. false mit Meldung, wenn eine genannte Datei nicht lesbar ist.
+// lokale: wenn nicht nullptr, die Planer im Prozess, um sie später einzustellen.
 bool BaueSpieler(const Optionen& o, const Spielumgebung& u, const Dokumentkopf& kopf, const Socket& hoerer,
-                 Planer spieler[2], std::ostream& meldungen) {
+                 Planer spieler[2], std::ostream& meldungen,
+                 std::vector<std::shared_ptr<LokalerPlaner>>* lokale = nullptr) {
     const std::string* namen[2] = {&o.spielerA, &o.spielerB};
     for (int i = 0; i < 2; ++i) {
         const std::string& name = *namen[i];
@@ -51,6 +53,7 @@ bool BaueSpieler(const Optionen& o, const Spielumgebung& u, const Dokumentkopf& 
             return false;
         }
         Bemesse(*p, u.zeitgrenze);
+        if (lokale) lokale->push_back(p);
         spieler[i] = LokalerBote(kopf, p);
     }
     return true;
@@ -161,15 +164,20 @@ int SpieleRauschreihe(const Optionen& o, std::ostream& aus, std::ostream& meldun
     Socket hoerer;
     if (UeberDasNetz(o) && !OeffneAntwortPort(o, kopf, hoerer, meldungen)) return kFalscherAufruf;
     Planer spieler[2];
-    if (!BaueSpieler(o, u, kopf, hoerer, spieler, meldungen)) return kFalscherAufruf;
-    constexpr double kRauschfaktoren[] = {0.0, 0.5, 1.0, 1.5, 2.0};
+    std::vector<std::shared_ptr<LokalerPlaner>> lokale;
+    if (!BaueSpieler(o, u, kopf, hoerer, spieler, meldungen, &lokale)) return kFalscherAufruf;
+    const std::vector<double> faktoren =
+        o.rauschfaktoren.empty() ? std::vector<double>{0.0, 0.5, 1.0, 1.5, 2.0} : o.rauschfaktoren;
     Fortschritt fortschritt;
     fortschritt.einheit = "Partien";
-    BeginneFortschritt(fortschritt, o.partien * static_cast<std::uint32_t>(std::size(kRauschfaktoren)), STDERR_FILENO,
-                       meldungen);
+    BeginneFortschritt(fortschritt, o.partien * static_cast<std::uint32_t>(faktoren.size()), STDERR_FILENO, meldungen);
     std::vector<Rauschpunkt> punkte;
     bool ohneAntwort = false;
-    for (double f : kRauschfaktoren) {
+    for (double f : faktoren) {
+        // Wie ein Spieler, dem man das Rauschen des Tisches sagt ([planer] rauschen);
+        // der vorgegebene Planer kennt kein Rauschen.
+        if (o.mitteilen)
+            for (const auto& p : lokale) p->kontext.einstellung.rauschen = f;
         Rauschpunkt r{f, {}};
         r.bericht.modell = o.modell;
         r.bericht.rauschen = u.rauschen = f;
@@ -186,13 +194,18 @@ int SpieleRauschreihe(const Optionen& o, std::ostream& aus, std::ostream& meldun
     BeendeFortschritt(fortschritt);
     if (o.json) {
         nlohmann::ordered_json j = nlohmann::ordered_json::array();
-        for (const Rauschpunkt& r : punkte) j.push_back(AlsJson(r.bericht));
+        for (const Rauschpunkt& r : punkte) {
+            j.push_back(AlsJson(r.bericht));
+            if (o.mitteilen) j.back()["mitgeteilt"] = true;
+        }
         aus << j.dump() << "\n";
     } else {
         char z[200];
         std::snprintf(z, sizeof z, "Partien je Rauschfaktor: %u, A = %s, B = %s, Modell %s\n", o.partien,
                       o.spielerA.c_str(), o.spielerB.c_str(), Modellname(o.modell));
-        aus << z << "Rauschen | Siege A (95 %)              | Siege B | Remis | Stöße je Partie\n";
+        aus << z;
+        if (o.mitteilen) aus << "Die Spieler im Prozess planen mit dem Rauschfaktor der Zeile.\n";
+        aus << "Rauschen | Siege A (95 %)              | Siege B | Remis | Stöße je Partie\n";
         for (const Rauschpunkt& r : punkte) {
             double unten, oben;
             const double q = QuoteA(r.bericht, unten, oben);

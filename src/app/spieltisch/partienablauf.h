@@ -17,7 +17,9 @@
 int SpielePartienAus(const Optionen& o, std::ostream& aus, std::ostream& meldungen, const Partiebildmaler& maler);
 
 // --partien K --rauschreihe: dieselben K Partien bei den Rauschfaktoren 0, 0.5,
-// 1, 1.5 und 2; eine Tabelle (oder JSON), mit --bild die Siegquote von A als Kurve.
+// 1, 1.5 und 2 (oder denen aus --faktoren); eine Tabelle (oder JSON), mit --bild
+// die Siegquote von A als Kurve. Mit --mitteilen planen die Spieler im Prozess
+// je Zeile mit ihrem Rauschfaktor.
 struct Rauschpunkt {
     double rauschen;
     Partiebericht bericht;

@@ -1,5 +1,8 @@
 #include "siegkurve.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QFont>
 #include <QImage>
 #include <QPainter>
@@ -19,10 +22,12 @@ bool MaleSiegkurve(const std::vector<Rauschpunkt>& punkte, const Optionen& o, st
     p.setRenderHint(QPainter::Antialiasing);
     p.setFont(QFont("Liberation Sans", 10));
     const QRect r(90, 60, 660, 320);
-    auto punkt = [&](double x, double y) { return QPointF(r.left() + x / 2.0 * r.width(), r.bottom() - y * r.height()); };
+    // Die Achse reicht bis F = 2 oder bis zum nächsten ganzen F über dem letzten Punkt.
+    const double bis = punkte.empty() ? 2.0 : std::max(2.0, std::ceil(punkte.back().rauschen));
+    auto punkt = [&](double x, double y) { return QPointF(r.left() + x / bis * r.width(), r.bottom() - y * r.height()); };
 
     for (int i = 0; i <= 10; ++i) {
-        const QPointF a = punkt(0, i / 10.0), b = punkt(2, i / 10.0);
+        const QPointF a = punkt(0, i / 10.0), b = punkt(bis, i / 10.0);
         p.setPen(QPen(QColor(215, 215, 215), 1));
         p.drawLine(a, b);
         p.setPen(Qt::black);
@@ -67,10 +72,11 @@ bool MaleSiegkurve(const std::vector<Rauschpunkt>& punkte, const Optionen& o, st
     fett.setBold(false);
     p.setFont(fett);
     p.drawText(QRectF(0, 28, 800, 18), Qt::AlignCenter,
-               QString::fromUtf8("%1 Partien je Punkt, Modell %2, Saat %3")
+               QString::fromUtf8("%1 Partien je Punkt, Modell %2, Saat %3%4")
                    .arg(o.partien)
                    .arg(QLatin1String(Modellname(o.modell)))
-                   .arg(*o.zufallSaat));
+                   .arg(*o.zufallSaat)
+                   .arg(o.mitteilen ? QString::fromUtf8(", beide Spieler kennen das Rauschen") : QString()));
     p.setPen(QPen(kA, 3));
     p.drawLine(260, 445, 290, 445);
     p.setPen(Qt::black);
