@@ -385,19 +385,14 @@ TEST(Rauschreihe, EigeneFaktorenUndDasRauschenMitgeteilt) {
                                       "vorgegeben",  "--json", "--config",      config};
         if (mitteilen) a.push_back("--mitteilen");
         std::string fehler;
-        const auto o = LeseOptionen(a, fehler);
-        EXPECT_TRUE(o) << fehler;
         std::ostringstream aus, meldungen;
-        if (o) {
-            EXPECT_EQ(SpieleRauschreihe(*o, aus, meldungen, {}), 0) << meldungen.str();
-        }
-        nlohmann::json j = o ? nlohmann::json::parse(aus.str()) : nlohmann::json::array();
-        for (auto& zeile : j) zeile.erase("zeit_ms");
+        EXPECT_EQ(SpieleRauschreihe(LeseOptionen(a, fehler).value(), aus, meldungen, {}), 0) << meldungen.str();
+        nlohmann::json j = nlohmann::json::parse(aus.str());
+        j.at(0).erase("zeit_ms");
         return j;
     };
     nlohmann::json mit = reihe(true), ohne = reihe(false);
     ASSERT_EQ(mit.size(), 1u);
-    ASSERT_EQ(ohne.size(), 1u);
     EXPECT_EQ(mit[0]["rauschen"], 3.0);
     EXPECT_EQ(mit[0]["mitgeteilt"], true);
     EXPECT_FALSE(ohne[0].contains("mitgeteilt"));
