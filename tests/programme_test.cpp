@@ -59,6 +59,22 @@ TEST(StosswerkPlan, JsonHatGenauDieVereinbartenSchluessel) {
     EXPECT_EQ(j["stoss"]["z"], 0.0);
 }
 
+// Mit --budget zählt die robuste Wahl Stöße statt Zeit: eine Millisekunde
+// sind genau 40, und zwei Läufe geben dasselbe Byte für Byte.
+TEST(StosswerkPlan, BudgetStattUhr) {
+    TempVerzeichnis dir;
+    const std::string config = dir.Schreibe("config.ini", "[planer]\nmodus=1\nzeitgrenze=1\n");
+    Ergebnis a = Plan({"--json", "--budget", "--config", config}), b = Plan({"--json", "--budget", "--config", config});
+    ASSERT_EQ(a.rueckgabe, 0);
+    EXPECT_EQ(a.ausgabe, b.ausgabe);
+    const auto j = nlohmann::json::parse(a.ausgabe)["robust"];
+    EXPECT_EQ(j["stoesse"], 40);
+    EXPECT_EQ(j["gekappt"], true);
+    EXPECT_EQ(j["sicherheit"], false);
+    // Ohne --budget bleibt das Objekt, wie es war.
+    EXPECT_FALSE(nlohmann::json::parse(Plan({"--json", "--config", config}).ausgabe)["robust"].contains("stoesse"));
+}
+
 TEST(StosswerkPlan, DokumentAusDateiUndStandardeingabe) {
     const std::string beispiel = Bin("beispiel-anfrage.xml");
     Ergebnis datei = Plan({"--json", beispiel});

@@ -17,8 +17,8 @@
 namespace {
 
 constexpr const char* kHilfe =
-    "Aufruf: stosswerk-plan [--config DATEI] [--gruppe N] [--robust] [--json] [--kandidaten]\n"
-    "                       [--help] [--version] [DOKUMENT|-]\n"
+    "Aufruf: stosswerk-plan [--config DATEI] [--gruppe N] [--robust] [--budget] [--json]\n"
+    "                       [--kandidaten] [--help] [--version] [DOKUMENT|-]\n"
     "\n"
     "Plant einen Stoß und gibt die Protokollzeilen der Suche und den Stoßvektor aus:\n"
     "auf der Grundaufstellung aus der Konfiguration, oder auf den Kugeln und der\n"
@@ -29,6 +29,12 @@ constexpr const char* kHilfe =
     "  --gruppe N      Kugelgruppe: 0 halbe (Vorgabe), 1 volle, 2 alle; ohne Dokument\n"
     "  --robust        robust wählen (die übrigen Werte aus [planer]), auch wenn\n"
     "                  die Konfiguration den vorgegebenen Planer nennt\n"
+    "  --budget        die robuste Wahl zählt statt der Uhr simulierte Stöße, so\n"
+    "                  viele, wie zeitgrenze aus [planer] auf einer unbelasteten\n"
+    "                  Maschine erlaubt (40 je ms), wie spieltisch ohne\n"
+    "                  --zeitgrenze: dieselbe Entscheidung wie in dessen Lauf, auf\n"
+    "                  jeder Maschine; mit --json nennt robust dann auch stoesse\n"
+    "                  (simuliert), gekappt und sicherheit\n"
     "  --json          statt der Protokollzeilen ein JSON-Objekt ausgeben\n"
     "  --kandidaten    mit --json: auch alle Kandidaten, nach Bewertung sortiert\n"
     "  --help          diese Hilfe\n"
@@ -43,13 +49,13 @@ constexpr const char* kHilfe =
 int main(int argc, char** argv) {
     std::string config;
     std::int32_t gruppe = halbe;
-    bool json = false, kandidaten = false, robust = false;
+    bool json = false, kandidaten = false, robust = false, budget = false;
     std::vector<std::string> dokumente;
     Aufruf aufruf{.programm = "stosswerk-plan",
                   .hilfe = kHilfe,
                   .optionen = {Text("--config", config, "eine Datei"),
                                Zahlwert<std::int32_t>("--gruppe", gruppe, 0, 2, "0 (halbe), 1 (volle) oder 2 (alle)"),
-                               Schalter("--robust", robust), Schalter("--json", json),
+                               Schalter("--robust", robust), Schalter("--budget", budget), Schalter("--json", json),
                                Schalter("--kandidaten", kandidaten)},
                   .dateien = &dokumente};
     if (const int r = LeseAufruf(aufruf, argc, argv); r >= 0) return r;
@@ -61,8 +67,10 @@ int main(int argc, char** argv) {
     Programmtisch p;
     if (const int r = LadeTischUndStand(aufruf.programm, config, dokumentPfad, gruppe, json, p, stand)) return r;
 
+    Planerkontext pk = PlanerkontextAus(*p.ini);
+    if (budget) pk.einstellung = StossbudgetStattZeit(pk.einstellung);
     const Planergebnis ergebnis =
-        PlaneStoss(p.tisch, PlanerkontextAus(*p.ini), stand, robust ? Planerwahl::robust : Planerwahl::nachKonfiguration);
+        PlaneStoss(p.tisch, pk, stand, robust ? Planerwahl::robust : Planerwahl::nachKonfiguration);
     const Vektor stoss = ergebnis.stoss;
     const Suchbericht& bericht = ergebnis.bericht;
     if (!json) ZeigeProtokoll(KonsolenAnzeige(), ergebnis.protokoll);
@@ -78,7 +86,15 @@ int main(int argc, char** argv) {
         j["bewertung"] = bericht.bester.bewertung;
         j["stoss"] = {{"x", stoss.x}, {"y", stoss.y}, {"z", stoss.z}};
         j["betrag"] = Laenge(stoss);
-        if (bericht.proben > 0) j["robust"] = {{"proben", bericht.proben}, {"erfolge", bericht.erfolge}};
+        // Mit --budget auch eine Wahl, die die Grenze vor der ersten Probe
+        // kappte; ohne sieht die Ausgabe aus wie immer.
+        if (bericht.proben > 0 || (budget && bericht.stoesse > 0))
+            j["robust"] = {{"proben", bericht.proben}, {"erfolge", bericht.erfolge}};
+        if (budget && j.contains("robust")) {
+            j["robust"]["stoesse"] = bericht.stoesse;
+            j["robust"]["gekappt"] = bericht.gekappt;
+            j["robust"]["sicherheit"] = bericht.sicherheit;
+        }
         if (kandidaten) {
             std::vector<Stoss> liste(kListenGroesse);
             int anzahl[7];
