@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "sim/bandennase.h"
+#include "sim/bandentuch.h"
 
 namespace {
 
@@ -74,4 +75,52 @@ TEST(Bandennase, EnergieRichtungUndSpiegelbild) {
                         EXPECT_NEAR(Betrag(vs - spiegel(v)), 0.0, 1e-12);
                         EXPECT_NEAR(Betrag(ss - spiegel(s)), 0.0, 1e-12);
                     }
+}
+
+// Der integrierte Stoß mit Reibung am Tuch: ohne Last auf dem Tuch (Nase in
+// Höhe der Mitte) und ohne Drall dasselbe wie der starre; ohne Reibung der
+// Stoß quer zur Bande mit e, längs nichts; sonst verliert die Kugel Energie,
+// verlässt die Bande und das Spiegelbild gibt das gespiegelte Ergebnis.
+TEST(Bandentuch, WieDieNaseOhneLastUndEnergieSonst) {
+    const V2 n = Einheit(V2{0.3, 1.0});
+    const V2 t = Senkrecht(n);
+    auto tuch = [](double sinus, double nase, double tuchReibung) {
+        Welt w = Nase(sinus, nase);
+        w.bandenart = Bandenart::tuch;
+        w.tuchReibung = tuchReibung;
+        return w;
+    };
+    for (double e : {0.5, 0.98})
+        for (double grad : {0.0, 30.0, 60.0, 85.0}) {
+            const double h = grad * std::numbers::pi / 180.0;
+            const V2 v0 = t * (2.0 * std::sin(h)) - n * (2.0 * std::cos(h));
+            for (double reibung : {0.05, 0.2, 10.0}) {
+                V2 va = v0, sa{0.0, 0.0}, vb = v0, sb{0.0, 0.0};
+                AbprallNase(va, sa, n, Nase(0.0, reibung), e);
+                AbprallTuch(vb, sb, n, tuch(0.0, reibung, 0.5), e);
+                EXPECT_NEAR(Betrag(vb - va), 0.0, 1e-9) << grad << "°, μ " << reibung << ", e " << e;
+                EXPECT_NEAR(Betrag(sb - sa), 0.0, 1e-9);
+            }
+            const V2 drall[] = {{0.0, 0.0}, v0, v0 * -1.0, Senkrecht(v0)};
+            for (const V2 s0 : drall) {
+                V2 v = v0, s = s0;
+                AbprallTuch(v, s, n, tuch(0.4, 0.0, 0.0), e);
+                EXPECT_NEAR(Skalar(v, n), e * Skalar(v0, n) * -1.0, 1e-6) << grad << "°, e " << e;
+                EXPECT_NEAR(Skalar(v, t), Skalar(v0, t), 1e-12);
+                EXPECT_NEAR(Betrag(s - s0), 0.0, 1e-12);
+                for (double sinus : {0.27, 0.4})
+                    for (double reibung : {0.14, 1.0}) {
+                        SCOPED_TRACE(::testing::Message() << "sin " << sinus << ", μ " << reibung << ", " << grad << "°");
+                        V2 vr = v0, sr = s0;
+                        AbprallTuch(vr, sr, n, tuch(sinus, reibung, 0.21), e);
+                        EXPECT_GE(Skalar(vr, n), 0.0);
+                        EXPECT_LE(Energie(vr, sr), Energie(v0, s0) * (1.0 + 1e-12));
+                        auto spiegel = [&](V2 a) { return a - t * (2.0 * Skalar(a, t)); };
+                        V2 vs = spiegel(v0), ss = spiegel(s0);
+                        AbprallTuch(vs, ss, n, tuch(sinus, reibung, 0.21), e);
+                        EXPECT_NEAR(Betrag(vs - spiegel(vr)), 0.0, 1e-9);
+                        EXPECT_NEAR(Betrag(ss - spiegel(sr)), 0.0, 1e-9);
+                    }
+            }
+        }
 }

@@ -5,6 +5,7 @@
 
 #include "sim/bandeneinfach.h"
 #include "sim/bandennase.h"
+#include "sim/bandentuch.h"
 #include "sim/nullstellen.h"
 
 namespace {
@@ -312,10 +313,13 @@ void Abprall(Lauf& l, int i, V2 n) {
         b.s = b.s - n * sn;
         return;
     }
-    if (l.w.bandenart == Bandenart::nase) {
+    if (l.w.bandenart != Bandenart::einfach) {
         // Ein harter Anschlag federt weniger zurück als ein sanfter (auf Wunsch).
         const double eN = l.w.bandeAbfall > 0.0 ? l.w.eNormal / (1.0 + l.w.bandeAbfall * -vn) : l.w.eNormal;
-        AbprallNase(b.v, b.s, n, l.w, eN);
+        if (l.w.bandenart == Bandenart::nase)
+            AbprallNase(b.v, b.s, n, l.w, eN);
+        else
+            AbprallTuch(b.v, b.s, n, l.w, eN);
         return;
     }
     AbprallEinfach(b.v, b.s, n, l.w);

@@ -55,13 +55,15 @@ Welt WeltAus(const IniDatei& ini, Modell modell) {
         w.wurfart = Wurfart::schnell;
         w.wurfAbfall = Hundertstel(ini, "wurf_abfall", 109);
     }
-    if (r && IniGanzzahl(ini, "simulation", "bande_art", 0) == 1u) {
-        w.bandenart = Bandenart::nase;
+    if (const std::uint32_t art = IniGanzzahl(ini, "simulation", "bande_art", 0); r && (art == 1u || art == 2u)) {
+        w.bandenart = art == 1u ? Bandenart::nase : Bandenart::tuch;
         // Höhe der Nase über dem Tuch in Hundertsteln des Radius, von der Mitte
         // bis 1.5 Radien (Pool 1.27, Snooker 1.4); darüber drückte sie die
         // Kugel mehr ins Tuch als zurück, und das Tuch kennt das Gesetz nicht.
         w.naseSinus = std::clamp(Hundertstel(ini, "bande_nase", 140) - 1.0, 0.0, 0.5);
         w.naseReibung = Hundertstel(ini, "bande_nase_reibung", 20);
+        // Mehr als 1 hielte die Kugel fest, statt sie zu bremsen.
+        if (art == 2u) w.tuchReibung = std::min(Hundertstel(ini, "bande_tuch_reibung", 21), 1.0);
     }
     return w;
 }

@@ -19,8 +19,10 @@ enum class Bandengesetz : std::uint8_t { spiegel, komponenten };
 // zur Bande (eNormal, eTangential, bandeDrall). nase: ein starrer Stoß an der
 // Nase der Bande, die über der Mitte der Kugel anliegt, mit Coulomb-Reibung
 // dort (wie bei Han 2005): ein zweites Gesetz, das einfach nicht ausdrücken
-// kann; so spielt spieltisch einen fremden Tisch.
-enum class Bandenart : std::uint8_t { einfach, nase };
+// kann; so spielt spieltisch einen fremden Tisch. tuch: dieselbe Nase, aber
+// über den Stoß integriert und mit Reibung auch am Tuch, das die Kugel
+// unten hält (wie bei Mathavan 2010): ein fremder Tisch auch für nase.
+enum class Bandenart : std::uint8_t { einfach, nase, tuch };
 
 // R: wie stark Kugeln aneinander reiben (Wurf). fest: kugelReibung. schnell:
 // die Reibung fällt mit dem Gleiten an der Berührung, μ = 0.00995 + 0.108 ·
@@ -69,8 +71,9 @@ struct Welt {
     Bandenart bandenart = Bandenart::einfach;  // R
     Wurfart wurfart = Wurfart::fest;           // R
     double wurfAbfall = 1.09;                  // R, schnell: je Tischeinheit/s Gleiten
-    double naseSinus = 0.4;     // R, nase: Höhe der Nase über der Mitte, in Radien (sin des Winkels)
-    double naseReibung = 0.2;   // R, nase: Reibung zwischen Kugel und Nase
+    double naseSinus = 0.4;     // R, nase und tuch: Höhe der Nase über der Mitte, in Radien (sin des Winkels)
+    double naseReibung = 0.2;   // R, nase und tuch: Reibung zwischen Kugel und Nase
+    double tuchReibung = 0.21;  // R, tuch: Reibung zwischen Kugel und Tuch während des Stoßes
 };
 
 // Ändert sich das einfache Bandengesetz mit Winkel oder Gleiten? Sonst rechnet

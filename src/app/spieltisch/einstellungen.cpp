@@ -37,10 +37,11 @@ nlohmann::ordered_json Simulation(const IniDatei& ini) {
     j["bande_drall"] = static_cast<std::int32_t>(IniGanzzahl(ini, "simulation", "bande_drall", 10));  // ebenso
     // Das zweite Bandengesetz steht nur im Bericht, wenn es gilt: Berichte mit
     // dem ersten bleiben, wie sie waren, und lassen sich weiter zusammenlegen.
-    if (IniGanzzahl(ini, "simulation", "bande_art", 0) == 1u) {
-        j["bande_art"] = 1;
+    if (const std::uint32_t art = IniGanzzahl(ini, "simulation", "bande_art", 0); art == 1u || art == 2u) {
+        j["bande_art"] = art;
         j["bande_nase"] = IniGanzzahl(ini, "simulation", "bande_nase", 140);
         j["bande_nase_reibung"] = IniGanzzahl(ini, "simulation", "bande_nase_reibung", 20);
+        if (art == 2u) j["bande_tuch_reibung"] = IniGanzzahl(ini, "simulation", "bande_tuch_reibung", 21);
     }
     if (const std::uint32_t reibung = IniGanzzahl(ini, "simulation", "bande_reibung", 0)) j["bande_reibung"] = reibung;
     if (IniGanzzahl(ini, "simulation", "wurf_art", 0) == 1u) {
