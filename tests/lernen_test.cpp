@@ -124,28 +124,32 @@ TEST(Lernen, FindetEineBekannteWeltWieder) {
     // Die Banden dieser Welt drückt das feste Gesetz aus: das Winkelgesetz bleibt aus.
     EXPECT_TRUE(e.kenngroessen[static_cast<std::size_t>(Kenngroesse::bande_drall_flach)].festgehalten);
     EXPECT_EQ(e.welt.bandeDrallFlach, 0.0);
+    EXPECT_EQ(e.welt.bandenart, Bandenart::einfach);  // und das Gesetz mit Nase ebenso
 }
 
 // Eine Nase kehrt streifend weit mehr Drall um als gerade hinein. Mit dem
 // festen Bandengesetz brauchen die Beobachtungen, in denen die Weiße zuerst an
 // eine Bande läuft, größere Störungen als die geraden, und das zeigt ihr F;
-// frei nimmt der Fit das Winkelgesetz dazu, und sie passen viel besser.
-TEST(Lernen, WinkelgesetzFuerEineFremdeBande) {
+// frei nimmt der Fit das Winkelgesetz dazu, und sie passen viel besser. Darf
+// er auch das Gesetz mit Nase nehmen, findet er es, und mit ihm die Nase.
+TEST(Lernen, WinkelgesetzUndNaseFuerEineFremdeBande) {
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
     GTEST_SKIP() << "zwei volle Fits: unter den Sanitizern zu langsam";
 #endif
     Welt nase = U().vorgabe;
     nase.bandenart = Bandenart::nase;
     const std::vector<Beobachtung> b = KuenstlicheBeobachtungen(nase, 120, 5, 1.0);
-    Kalibrierergebnis mit, fest;
+    Kalibrierergebnis mit, fest, mitNase;
     std::string fehler;
-    ASSERT_TRUE(Kalibriere(b, U().vorgabe, U().g, Kalibrieroptionen{}, mit, fehler)) << fehler;
-    ASSERT_TRUE(Kalibriere(b, U().vorgabe, U().g,
-                           Halte({Kenngroesse::bande_normal_flach, Kenngroesse::bande_tangential_flach,
-                                  Kenngroesse::bande_drall_flach, Kenngroesse::bande_gleiten_normal,
-                                  Kenngroesse::bande_gleiten_drall, Kenngroesse::bande_gleiten_laengs}),
-                           fest, fehler))
-        << fehler;
+    Kalibrieroptionen ohneNase;
+    ohneNase.nasengesetz = false;
+    Kalibrieroptionen ohneGesetze = Halte({Kenngroesse::bande_normal_flach, Kenngroesse::bande_tangential_flach,
+                                           Kenngroesse::bande_drall_flach, Kenngroesse::bande_gleiten_normal,
+                                           Kenngroesse::bande_gleiten_drall, Kenngroesse::bande_gleiten_laengs});
+    ohneGesetze.nasengesetz = false;
+    ASSERT_TRUE(Kalibriere(b, U().vorgabe, U().g, ohneNase, mit, fehler)) << fehler;
+    ASSERT_TRUE(Kalibriere(b, U().vorgabe, U().g, ohneGesetze, fest, fehler)) << fehler;
+    ASSERT_TRUE(Kalibriere(b, U().vorgabe, U().g, Kalibrieroptionen{}, mitNase, fehler)) << fehler;
     const auto direkt = static_cast<std::size_t>(Stossklasse::direkt);
     const auto bande = static_cast<std::size_t>(Stossklasse::weisseBande);
     ASSERT_GE(fest.klassen[direkt].anzahl, kMindestensJeKlasse);
@@ -158,12 +162,28 @@ TEST(Lernen, WinkelgesetzFuerEineFremdeBande) {
     // Ein gelernter Tisch, neu angepasst: das Gesetz bleibt frei und kommt in
     // die Datei (sonst verlöre gelernt.ini es beim nächsten Anpassen).
     Kalibrierergebnis wieder;
-    ASSERT_TRUE(Kalibriere(std::span(b).first(40), mit.welt, U().g, Kalibrieroptionen{}, wieder, fehler)) << fehler;
+    ASSERT_TRUE(Kalibriere(std::span(b).first(40), mit.welt, U().g, ohneNase, wieder, fehler)) << fehler;
     EXPECT_FALSE(wieder.kenngroessen[static_cast<std::size_t>(Kenngroesse::bande_drall_flach)].festgehalten);
     bool geschrieben = false;
     for (const Iniwert& w : KalibrierteWerte(wieder)) geschrieben = geschrieben || w.schluessel == "bande_drall_flach";
     EXPECT_TRUE(geschrieben);
     EXPECT_LT(mit.klassen[bande].rauschfaktor, 0.7 * fest.klassen[bande].rauschfaktor);
+
+    // Das Gesetz mit Nase: die Nase des Tisches, und die Bandenstöße so gut vorhergesagt wie die geraden.
+    EXPECT_EQ(mitNase.welt.bandenart, Bandenart::nase);
+    EXPECT_NEAR(mitNase.welt.naseSinus, nase.naseSinus, 0.05);
+    EXPECT_NEAR(mitNase.welt.naseReibung, nase.naseReibung, 0.03);
+    EXPECT_NEAR(mitNase.welt.eNormal, nase.eNormal, 0.03);
+    EXPECT_LT(mitNase.klassen[bande].rauschfaktor, 1.3 * mitNase.klassen[direkt].rauschfaktor);
+    std::string text = "[simulation]\nbande_art=0\n";
+    text = KalibrierteKonfiguration(text, mitNase);
+    IniDatei ini;
+    ini.text = text;
+    ZerlegeIniText(ini);
+    const Welt gelesen = WeltAus(ini, Modell::R);
+    EXPECT_EQ(gelesen.bandenart, Bandenart::nase);
+    EXPECT_NEAR(gelesen.naseSinus, mitNase.welt.naseSinus, 0.006);
+    EXPECT_NEAR(gelesen.naseReibung, mitNase.welt.naseReibung, 0.006);
 }
 
 // Weiche Banden, die viel Drall behalten, und fast vollkommene Kugeln ohne

@@ -55,6 +55,10 @@ std::string KalibrierberichtText(const Kalibrierergebnis& e) {
     t += Format("%-22s %7.2f   festgehalten: die Lagen am Ende bestimmen nur gleitreibung/rollreibung\n"
                 "                                 und staerke_faktor²/rollreibung (siehe man stosswerk-kalibriere)\n\n",
                 "rollreibung", e.rollreibung);
+    if (e.welt.bandenart == Bandenart::nase)
+        t += Format("Bandengesetz mit Nase (bande_art=1): Höhe %.2f Radien, Reibung %.2f; bande_tangential,\n"
+                    "bande_drall, bande_reibung und das Winkelgesetz gelten dann nicht\n\n",
+                    1.0 + e.welt.naseSinus, e.welt.naseReibung);
     t += Format("Rauschen des Queues: Richtung σ = %.3f° ± %.3f°, Stärke σ = %.3f ± %.3f\n", e.sigmaRichtungGrad,
                 e.sigmaRichtungUnsicherheit, e.sigmaStaerke, e.sigmaStaerkeUnsicherheit);
     t += Format("                     Rauschfaktor F = %.2f ([planer] rauschen=%ld)\n", e.rauschfaktor,
@@ -97,6 +101,11 @@ std::string KalibrierberichtJson(const Kalibrierergebnis& e) {
     }
     j["kenngroessen"] = k;
     j["rollreibung"] = {{"wert", e.rollreibung}, {"festgehalten", true}};
+    // Nur, wenn der Fit das Gesetz mit Nase nahm: Berichte ohne es bleiben, wie sie waren.
+    if (e.welt.bandenart == Bandenart::nase)
+        j["bandengesetz"] = {{"bande_art", 1},
+                             {"bande_nase", std::lround((1.0 + e.welt.naseSinus) * 100.0)},
+                             {"bande_nase_reibung", std::lround(e.welt.naseReibung * 100.0)}};
     j["rauschen"] = {{"sigma_richtung_grad", e.sigmaRichtungGrad},
                      {"sigma_richtung_unsicherheit", e.sigmaRichtungUnsicherheit},
                      {"sigma_staerke", e.sigmaStaerke},

@@ -41,6 +41,7 @@ struct Kalibrieroptionen {
     int mindestens = 10;           // so viele brauchbare Beobachtungen braucht der Fit
     std::array<bool, kAnzahlKenngroessen> festhalten{};  // diese bleiben auf dem Startwert
     bool startsuche = true;  // Banden und Kugelstoß zuerst grob auf einem Gitter suchen
+    bool nasengesetz = true;  // zuletzt das Bandengesetz mit Nase versuchen (Bandenart::nase)
 };
 
 struct Schaetzwert {

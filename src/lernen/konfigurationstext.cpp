@@ -102,6 +102,12 @@ std::vector<Iniwert> KalibrierteWerte(const Kalibrierergebnis& e) {
         if (!MitVorzeichen(Art(j))) wert = std::max<std::int64_t>(0, wert);
         werte.push_back({"simulation", Art(j).schluessel, wert});
     }
+    // Das Gesetz mit Nase nur, wenn der Fit es genommen hat: sonst bleibt die Datei, wie sie war.
+    if (e.welt.bandenart == Bandenart::nase) {
+        werte.push_back({"simulation", "bande_art", 1});
+        werte.push_back({"simulation", "bande_nase", std::llround((1.0 + e.welt.naseSinus) * 100.0)});
+        werte.push_back({"simulation", "bande_nase_reibung", std::llround(e.welt.naseReibung * 100.0)});
+    }
     werte.push_back({"planer", "rauschen", std::max<std::int64_t>(0, std::llround(e.rauschfaktor * 100.0))});
     return werte;
 }
