@@ -424,6 +424,40 @@ struct Lauf {
         return gut;
     }
 
+    // Die Kosten je Beobachtung jetzt, ihr Median über die aktiven (das Maß,
+    // mit dem Gestaucht staucht; 0, wenn keine aktiv ist) und ihre gestauchte
+    // Summe: damit vergleicht ein Versuch mit einem anderen Bandengesetz.
+    // false nach Abbruch.
+    bool Ausgangskosten(std::vector<double>& kosten, double& mass, double& summe) {
+        if (!KostenJeBeobachtung(f.k, kosten)) return false;
+        std::vector<double> aktive;
+        for (std::size_t i = 0; i < kosten.size(); ++i)
+            if (f.aktiv[i]) aktive.push_back(kosten[i]);
+        if (aktive.empty()) return mass = 0.0, true;
+        const auto mitte = aktive.begin() + static_cast<std::ptrdiff_t>(aktive.size() / 2);
+        std::nth_element(aktive.begin(), mitte, aktive.end());
+        mass = std::max(*mitte, 1e-9);
+        summe = Gestaucht(kosten, mass);
+        return true;
+    }
+
+    // Wohin ein Versuch mit einem anderen Bandengesetz zurückkehrt, wenn er nicht hilft.
+    struct Stand {
+        Kenngroessen k;
+        std::vector<Latente> z;
+        std::vector<char> unerklaert;
+        std::array<bool, kAnzahlKenngroessen> frei;
+        Welt basis;
+    };
+    Stand Merke() const { return {f.k, f.z, f.unerklaert, f.frei, f.basis}; }
+    void Zurueck(const Stand& s) {
+        f.k = s.k;
+        f.z = s.z;
+        f.unerklaert = s.unerklaert;
+        f.frei = s.frei;
+        f.basis = s.basis;
+    }
+
     // Σ log(1 + Kosten / mass) in fester Reihenfolge: die Kosten einer
     // Beobachtung reichen über fünf Größenordnungen, und die wenigen größten
     // (eine Kugel, die in der Welt liegen bleibt und beobachtet fiel) sagten
@@ -450,25 +484,11 @@ struct Lauf {
         if (!eines) return true;
         Melde(kWinkelgesetz, 0.0);
         std::vector<double> kosten;
-        if (!KostenJeBeobachtung(f.k, kosten)) return false;
-        std::vector<double> aktive;
-        for (std::size_t i = 0; i < kosten.size(); ++i)
-            if (f.aktiv[i]) aktive.push_back(kosten[i]);
-        if (aktive.empty()) return true;
-        const auto mitte = aktive.begin() + static_cast<std::ptrdiff_t>(aktive.size() / 2);
-        std::nth_element(aktive.begin(), mitte, aktive.end());
-        const double mass = std::max(*mitte, 1e-9);
-        const double vorher = Gestaucht(kosten, mass);
-        const Kenngroessen k0 = f.k;
-        const std::vector<Latente> z0 = f.z;
-        const std::vector<char> u0 = f.unerklaert;
-        const auto frei0 = f.frei;
-        auto zurueck = [&] {
-            f.k = k0;
-            f.z = z0;
-            f.unerklaert = u0;
-            f.frei = frei0;
-        };
+        double mass = 0.0, vorher = 0.0;
+        if (!Ausgangskosten(kosten, mass, vorher)) return false;
+        if (mass == 0.0) return true;  // keine aktive Beobachtung
+        const Stand stand = Merke();
+        auto zurueck = [&] { Zurueck(stand); };
         for (Kenngroesse k : kWinkelwerte) f.frei[static_cast<std::size_t>(k)] = frei[static_cast<std::size_t>(k)];
         using K = Kenngroesse;
         const std::size_t drall = static_cast<std::size_t>(K::bande_drall_flach);
@@ -509,27 +529,12 @@ struct Lauf {
         if (!o.nasengesetz) return true;
         Melde(kNasengesetz, 0.0);
         std::vector<double> kosten;
-        if (!KostenJeBeobachtung(f.k, kosten)) return false;
-        std::vector<double> aktive;
-        for (std::size_t i = 0; i < kosten.size(); ++i)
-            if (f.aktiv[i]) aktive.push_back(kosten[i]);
-        if (aktive.empty()) return true;
-        const auto mitte = aktive.begin() + static_cast<std::ptrdiff_t>(aktive.size() / 2);
-        std::nth_element(aktive.begin(), mitte, aktive.end());
-        const double mass = std::max(*mitte, 1e-9);
-        const double vorher = Gestaucht(kosten, mass);
-        const Kenngroessen k0 = f.k;
-        const std::vector<Latente> z0 = f.z;
-        const std::vector<char> u0 = f.unerklaert;
-        const auto frei0 = f.frei;
-        const Welt basis0 = f.basis;
-        auto zurueck = [&] {
-            f.k = k0;
-            f.z = z0;
-            f.unerklaert = u0;
-            f.frei = frei0;
-            f.basis = basis0;
-        };
+        double mass = 0.0, vorher = 0.0;
+        if (!Ausgangskosten(kosten, mass, vorher)) return false;
+        if (mass == 0.0) return true;  // keine aktive Beobachtung
+        const Stand stand = Merke();
+        const Kenngroessen& k0 = stand.k;
+        auto zurueck = [&] { Zurueck(stand); };
         const std::size_t normal = static_cast<std::size_t>(Kenngroesse::bande_normal);
         // Grob: Höhe, Reibung und Stoßzahl quer, ohne Störungen (die des
         // einfachen Gesetzes haben seinen Fehler an den Banden aufgenommen),

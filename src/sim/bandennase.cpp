@@ -3,18 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-struct V3 {
-    double x, y, z;
-};
-V3 operator+(V3 a, V3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-V3 operator-(V3 a, V3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-V3 operator*(V3 a, double s) { return {a.x * s, a.y * s, a.z * s}; }
-double Skalar(V3 a, V3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-V3 Kreuz(V3 a, V3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-
-}  // namespace
+#include "sim/v3.h"
 
 void AbprallNase(V2& geschwindigkeit, V2& drall, V2 n, const Welt& w, double e) {
     const double sinus = w.naseSinus, kosinus = std::sqrt(1.0 - sinus * sinus);

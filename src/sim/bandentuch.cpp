@@ -3,16 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
+#include "sim/v3.h"
 
-struct V3 {
-    double x, y, z;
-};
-V3 operator+(V3 a, V3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-V3 operator-(V3 a, V3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-V3 operator*(V3 a, double s) { return {a.x * s, a.y * s, a.z * s}; }
-double Skalar(V3 a, V3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-V3 Kreuz(V3 a, V3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+namespace {
 
 // Der Reibungsstoß gegen das Gleiten g: höchstens grenze, und nie mehr, als
 // das Gleiten an dieser Stelle aufhebt (es ändert sich 7/2-mal so stark).
