@@ -175,7 +175,7 @@ TEST(Lernen, WinkelgesetzUndNaseFuerEineFremdeBande) {
     EXPECT_NEAR(mitNase.welt.naseReibung, nase.naseReibung, 0.03);
     EXPECT_NEAR(mitNase.welt.eNormal, nase.eNormal, 0.03);
     EXPECT_LT(mitNase.klassen[bande].rauschfaktor, 1.3 * mitNase.klassen[direkt].rauschfaktor);
-    std::string text = "[simulation]\nbande_art=0\n";
+    std::string text = "[simulation]\nbande_art=0\nbande_drall_flach=-150\n";
     text = KalibrierteKonfiguration(text, mitNase);
     IniDatei ini;
     ini.text = text;
@@ -184,6 +184,7 @@ TEST(Lernen, WinkelgesetzUndNaseFuerEineFremdeBande) {
     EXPECT_EQ(gelesen.bandenart, Bandenart::nase);
     EXPECT_NEAR(gelesen.naseSinus, mitNase.welt.naseSinus, 0.006);
     EXPECT_NEAR(gelesen.naseReibung, mitNase.welt.naseReibung, 0.006);
+    EXPECT_FALSE(HatWinkelgesetz(gelesen));  // ein altes Winkelgesetz bleibt nicht stehen
 }
 
 // Weiche Banden, die viel Drall behalten, und fast vollkommene Kugeln ohne

@@ -107,6 +107,12 @@ std::vector<Iniwert> KalibrierteWerte(const Kalibrierergebnis& e) {
         werte.push_back({"simulation", "bande_art", 1});
         werte.push_back({"simulation", "bande_nase", std::llround((1.0 + e.welt.naseSinus) * 100.0)});
         werte.push_back({"simulation", "bande_nase_reibung", std::llround(e.welt.naseReibung * 100.0)});
+        // Das Winkelgesetz gilt an einer Nase nicht; stünde es weiter in der
+        // Datei, begänne der nächste Fit mit ihm statt mit dem einfachen Gesetz.
+        for (Kenngroesse k : {Kenngroesse::bande_normal_flach, Kenngroesse::bande_tangential_flach,
+                              Kenngroesse::bande_drall_flach, Kenngroesse::bande_gleiten_normal,
+                              Kenngroesse::bande_gleiten_drall, Kenngroesse::bande_gleiten_laengs})
+            if (e.kenngroessen[static_cast<std::size_t>(k)].festgehalten) werte.push_back({"simulation", Art(k).schluessel, 0});
     }
     werte.push_back({"planer", "rauschen", std::max<std::int64_t>(0, std::llround(e.rauschfaktor * 100.0))});
     return werte;
