@@ -302,14 +302,19 @@ struct Lauf {
         return gut && !ergebnis.zeitgrenze;
     }
 
+    // Die Kosten je Beobachtung ohne Störungen (0 für inaktive).
+    bool EinzelkostenOhneStoerungen(const Kenngroessen& k, std::vector<double>& kosten) const {
+        kosten.assign(f.beobachtungen.size(), 0.0);
+        return FuerAlleAktiven(f, [&](int i, Simergebnis& e) {
+            kosten[static_cast<std::size_t>(i)] = Kosten(f, i, k, {0.0, 0.0}, e);
+        });
+    }
+
     // Σ Kosten ohne Störungen über alle aktiven Beobachtungen, in fester
     // Reihenfolge summiert (gleich bei jeder Zahl von Threads).
     bool KostenOhneStoerungen(const Kenngroessen& k, double& summe) const {
-        std::vector<double> kosten(f.beobachtungen.size(), 0.0);
-        if (!FuerAlleAktiven(f, [&](int i, Simergebnis& e) {
-                kosten[static_cast<std::size_t>(i)] = Kosten(f, i, k, {0.0, 0.0}, e);
-            }))
-            return false;
+        std::vector<double> kosten;
+        if (!EinzelkostenOhneStoerungen(k, kosten)) return false;
         summe = 0.0;
         for (double x : kosten) summe += x;
         return true;
@@ -541,12 +546,8 @@ struct Lauf {
         // gestaucht wie oben (sonst entschieden die wenigen Kugeln am Ende
         // langer Ketten).
         auto ohneStoerungen = [&](const Kenngroessen& k, double& summe) {
-            std::vector<double> einzeln(f.beobachtungen.size(), 0.0);
-            if (!FuerAlleAktiven(f, [&](int i, Simergebnis& e) {
-                    einzeln[static_cast<std::size_t>(i)] = Kosten(f, i, k, {0.0, 0.0}, e);
-                }))
-                return false;
-            summe = Gestaucht(einzeln, mass);
+            if (!EinzelkostenOhneStoerungen(k, kosten)) return false;
+            summe = Gestaucht(kosten, mass);
             return true;
         };
         double einfach;
@@ -597,20 +598,19 @@ struct Lauf {
         gut = gut && KostenJeBeobachtung(f.k, kosten);
         if (gut) jetzt = Gestaucht(kosten, mass);
         for (int runde = 0; gut && runde < 3; ++runde) {
-            const Welt mitteBasis = f.basis;
+            const Welt mitte = f.basis;
+            Welt besser = mitte;
             const double vorJetzt = jetzt;
             for (const auto& [dSinus, fReibung] : {std::pair{0.04, 1.0}, std::pair{-0.04, 1.0}, std::pair{0.0, 1.3},
                                                   std::pair{0.0, 1.0 / 1.3}}) {
-                Welt b = mitteBasis;
-                b.naseSinus = std::clamp(b.naseSinus + dSinus, 0.0, 0.5);
-                b.naseReibung = std::clamp(b.naseReibung * fReibung, 0.01, 1.0);
-                std::swap(b, f.basis);
+                f.basis = mitte;
+                f.basis.naseSinus = std::clamp(mitte.naseSinus + dSinus, 0.0, 0.5);
+                f.basis.naseReibung = std::clamp(mitte.naseReibung * fReibung, 0.01, 1.0);
                 gut = KostenJeBeobachtung(f.k, kosten);
-                const double neu = gut ? Gestaucht(kosten, mass) : INFINITY;
-                if (neu < jetzt) jetzt = neu, b = f.basis;
-                std::swap(b, f.basis);
                 if (!gut) break;
+                if (const double neu = Gestaucht(kosten, mass); neu < jetzt) jetzt = neu, besser = f.basis;
             }
+            f.basis = besser;
             if (!(jetzt < vorJetzt)) break;
         }
         gut = gut && !Abgebrochen() && Anpassen(kNasengesetz, true, true, 15);
