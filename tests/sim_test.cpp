@@ -355,6 +355,30 @@ TEST(Simulation, EreignisgrenzeUndUngueltigerStoss) {
     EXPECT_EQ(f.anzahl, 0);
 }
 
+// Welches Bandengesetz eine Datei wählt: nur 1 und 2 gelten, und nur in R;
+// die Reibung am Tuch höchstens 1 (mehr hielte die Kugel fest).
+TEST(Simulation, BandenartAusDerDatei) {
+    const struct {
+        const char* text;
+        Bandenart art;
+        double tuchReibung;
+    } faelle[] = {
+        {"bande_art=2\n", Bandenart::tuch, 0.21},
+        {"bande_art=2\nbande_tuch_reibung=150\n", Bandenart::tuch, 1.0},
+        {"bande_art=1\nbande_tuch_reibung=50\n", Bandenart::nase, 0.21},
+        {"bande_art=3\n", Bandenart::einfach, 0.21},
+    };
+    for (const auto& f : faelle) {
+        IniDatei ini;
+        ini.text = std::string("[simulation]\n") + f.text;
+        ZerlegeIniText(ini);
+        const Welt r = WeltAus(ini, Modell::R);
+        EXPECT_EQ(r.bandenart, f.art) << f.text;
+        EXPECT_NEAR(r.tuchReibung, f.tuchReibung, 1e-7) << f.text;
+        EXPECT_EQ(WeltAus(ini, Modell::P).bandenart, Bandenart::einfach) << f.text;
+    }
+}
+
 TEST(Simulation, KonfigurationUndRauschen) {
     IniDatei ini;
     ini.text = "[physik]\nu=60\n[simulation]\nbandengesetz=1\ngleitreibung=40\nstosszahl_kugel=90\nbande_drall=-40\n"
